@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up, builds a Release TenLog and starts it in a working folder
+# (default ~/TenLog, created on first use; the program seeds it with its
+# starting files). Usage: scripts/run.sh [working-folder]
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$top/scripts/deps.sh"
+
+build="$top/build/release"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release
+fi
+cmake --build "$build" -j"$(nproc)"
+
+work="${1:-$HOME/TenLog}"
+mkdir -p "$work"
+cd "$work"
+exec "$build/src/tenlog"

@@ -1,0 +1,60 @@
+// The folder part of start-up.
+#include "app/AppStartup.h"
+
+#include "app/DataFolders.h"
+#include "app/FirstRun.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tenlog::app {
+
+AppStartup::AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs)
+    : m_paths(paths)
+    , m_dialogs(dialogs)
+{
+}
+
+void AppStartup::recordWorkingFolder()
+{
+    m_folders.workingFolder = m_paths.workingFolder();
+    m_folders.workingDrive = m_folders.workingFolder.left(1);
+
+    const QString shipped = m_paths.shippedDataFolder();
+    if (!QFileInfo(shipped).isDir()) {
+        m_dialogs.message(QStringLiteral("Working Folder Error"),
+                          QStringLiteral("The folder of files shipped with TenLog was not found:\n") + shipped,
+                          platform::MessageIcon::Warning);
+        return;
+    }
+    const SeedResult seeded = seedWorkingFolder(shipped, m_folders.workingFolder);
+    if (!seeded.failed.isEmpty())
+        m_dialogs.message(QStringLiteral("Working Folder Error"),
+                          QStringLiteral("TenLog could not copy its starting files into the working folder ")
+                              + m_folders.workingFolder + QStringLiteral(":\n")
+                              + seeded.failed.join(QLatin1Char('\n')),
+                          platform::MessageIcon::Warning);
+}
+
+void AppStartup::prepareUserFolders()
+{
+    DataFolders folders(m_paths, m_dialogs);
+    const QString company = QString::fromLatin1(kCompanySubPath);
+    // Each child is taken from the company folder its own search settled on:
+    // when the documents area takes one child but not the other, the two
+    // searches end in different places, and each child exists only in its own.
+    const QString userDataCompany = folders.ResolveUserDataFolder(company, QString::fromLatin1(kUserDataChild));
+    const QString sharedCompany = folders.ResolveUserDataFolder(company, QString::fromLatin1(kSharedChild));
+
+    m_folders.sharedFolder = sharedCompany + QString::fromLatin1(kSharedChild);
+    m_folders.userDataFolder = userDataCompany + QString::fromLatin1(kUserDataChild);
+
+    m_shared.LoadSharedPreferences(m_folders.sharedPreferencesPath());
+    folders.EnsureFolder(m_folders.backupFolder(), false);
+
+    QDir::setCurrent(m_folders.workingFolder);
+}
+
+} // namespace tenlog::app

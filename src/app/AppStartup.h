@@ -1,0 +1,48 @@
+// The folder part of start-up, in its fixed order: remember the working
+// folder, seed it on a first run, resolve the per-user data and shared
+// folders, load the shared preferences document, make sure the backup folder
+// exists, and return to the working folder. The windows (logo, main window)
+// are shown around it by the start-up sequence in app/ui.
+#pragma once
+
+#include "app/SharedPreferences.h"
+
+#include <QString>
+
+namespace tenlog::platform {
+class Dialogs;
+class Paths;
+}
+
+namespace tenlog::app {
+
+struct AppFolders {
+    QString workingFolder;
+    QString workingDrive;   // first character of the working folder ("/" here)
+    QString userDataFolder; // company folder + "/10 Meter"
+    QString sharedFolder;   // company folder + "/Shared"
+    QString backupFolder() const { return userDataFolder + QStringLiteral("/BACKUP"); }
+    QString sharedPreferencesPath() const { return sharedFolder + QStringLiteral("/SharedUserPreferences.xml"); }
+};
+
+class AppStartup {
+public:
+    AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs);
+
+    // Remembers the working folder and seeds it with the shipped files.
+    void recordWorkingFolder();
+    // Resolves the per-user folders, loads the shared preferences, ensures
+    // the backup folder and changes back to the working folder.
+    void prepareUserFolders();
+
+    const AppFolders& folders() const { return m_folders; }
+    SharedPreferences& sharedPreferences() { return m_shared; }
+
+private:
+    const platform::Paths& m_paths;
+    platform::Dialogs& m_dialogs;
+    AppFolders m_folders;
+    SharedPreferences m_shared;
+};
+
+} // namespace tenlog::app

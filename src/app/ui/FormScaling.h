@@ -1,0 +1,32 @@
+// Scales a dialog and its controls from the 9600 x 7200 twip reference
+// layout to the screen. Controls placed by hand are moved and sized; controls
+// inside a Qt layout are left to it. Fonts and list-view columns follow. The
+// first call remembers the design geometry, so scaling again starts from the
+// design and never compounds.
+#pragma once
+
+#include "app/FormGeometry.h"
+
+#include <optional>
+
+class QWidget;
+
+namespace tenlog::platform {
+class Dialogs;
+}
+
+namespace tenlog::app {
+
+// The screen a window is on (or the primary screen), in pixels and logical dpi.
+std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window);
+
+void ScaleFormToScreen(QWidget* form, platform::Dialogs& dialogs,
+                       std::optional<ScreenMetrics> screen = std::nullopt);
+
+// Target and reference sizes are in twips. With exact, the window is first
+// given the target size.
+void ScaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,
+                     double referenceHeight, bool exact, platform::Dialogs& dialogs,
+                     std::optional<ScreenMetrics> screen = std::nullopt);
+
+} // namespace tenlog::app

@@ -1,0 +1,107 @@
+// The start-up logo window.
+#include "app/ui/LogoWindow.h"
+
+#include "app/FormGeometry.h"
+#include "app/ui/FormScaling.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+
+namespace tenlog::app {
+
+namespace {
+
+constexpr QSize kLogoSize(480, 270);
+
+// The built-in picture: the program's name over a band of sky.
+QPixmap builtInPicture()
+{
+    QPixmap picture(kLogoSize);
+    QPainter p(&picture);
+    QLinearGradient sky(0, 0, 0, kLogoSize.height());
+    sky.setColorAt(0, QColor(12, 40, 96));
+    sky.setColorAt(1, QColor(40, 110, 170));
+    p.fillRect(picture.rect(), sky);
+    p.setPen(Qt::white);
+    QFont title(QStringLiteral("Sans Serif"), 40, QFont::Bold);
+    p.setFont(title);
+    p.drawText(QRect(0, 40, kLogoSize.width(), 90), Qt::AlignCenter, QStringLiteral("TenLog"));
+    QFont sub(QStringLiteral("Sans Serif"), 14);
+    p.setFont(sub);
+    p.drawText(QRect(0, 140, kLogoSize.width(), 40), Qt::AlignCenter,
+               QStringLiteral("ARRL 10 Meter Contest Log"));
+    p.setFont(QFont(QStringLiteral("Sans Serif"), 10));
+    p.drawText(QRect(0, 200, kLogoSize.width(), 30), Qt::AlignCenter,
+               QStringLiteral("Version ") + QStringLiteral(TENLOG_VERSION));
+    return picture;
+}
+
+} // namespace
+
+LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmKorvoLogo"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(kLogoSize);
+
+    m_image1 = new QLabel(this);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(rect());
+    m_image1->setScaledContents(true);
+    m_image1->installEventFilter(this);
+    m_image1->hide();
+
+    m_image2 = new QLabel(this);
+    m_image2->setObjectName(QStringLiteral("Image2"));
+    m_image2->setGeometry(rect());
+    m_image2->setPixmap(builtInPicture());
+    m_image2->hide();
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setSingleShot(true);
+    connect(m_timer1, &QTimer::timeout, this, &QWidget::close);
+
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setSingleShot(true);
+    connect(m_timer2, &QTimer::timeout, m_image2, &QWidget::show);
+
+    const QString splashPath = companyFolder + QStringLiteral("/Shared/splash.jpg");
+    QPixmap splash;
+    if (QFileInfo(splashPath).isFile() && splash.load(splashPath)) {
+        m_splash = true;
+        m_image1->setPixmap(splash);
+        m_image1->show();
+        m_timer1->setInterval(2700);
+    } else {
+        m_timer1->setInterval(1900);
+        m_timer2->setInterval(1100);
+        m_timer2->start();
+    }
+    m_timer1->start();
+    placeOnScreen();
+}
+
+void LogoWindow::placeOnScreen()
+{
+    if (const auto screen = screenMetricsFor(this); screen && screen->valid())
+        move(placeAboveCentre(size(), screen->widthPx, *screen));
+}
+
+bool LogoWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_image1 && event->type() == QEvent::MouseButtonRelease) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tenlog::app

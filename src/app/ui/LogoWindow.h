@@ -1,0 +1,35 @@
+// The logo window shown for a moment at start-up. With a "splash.jpg" in the
+// shared folder it shows that picture for 2.7 s; otherwise the built-in
+// picture appears after 1.1 s and the window closes at 1.9 s. A click on the
+// picture closes it at once.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+
+namespace tenlog::app {
+
+class LogoWindow : public QWidget {
+    Q_OBJECT
+public:
+    // companyFolder: the folder holding "Shared/splash.jpg".
+    explicit LogoWindow(const QString& companyFolder, QWidget* parent = nullptr);
+
+    bool showsSplash() const { return m_splash; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeOnScreen();
+
+    QLabel* m_image1 = nullptr; // the splash picture
+    QLabel* m_image2 = nullptr; // the built-in picture
+    QTimer* m_timer1 = nullptr; // closes the window
+    QTimer* m_timer2 = nullptr; // reveals the built-in picture
+    bool m_splash = false;
+};
+
+} // namespace tenlog::app

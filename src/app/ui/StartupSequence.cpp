@@ -1,0 +1,41 @@
+// The start-up sequence.
+#include "app/ui/StartupSequence.h"
+
+#include "app/DataFolders.h"
+#include "app/ui/LogoWindow.h"
+#include "log/ui/MainWindow.h"
+
+namespace tenlog::app {
+
+StartupSequence::StartupSequence(StartupServices services)
+    : m_services(services)
+    , m_startup(services.paths, services.dialogs)
+{
+}
+
+StartupSequence::~StartupSequence()
+{
+    if (m_logo)
+        delete m_logo.data();
+}
+
+log::MainWindow* StartupSequence::run()
+{
+    m_startup.recordWorkingFolder();
+
+    DataFolders folders(m_services.paths, m_services.dialogs);
+    const QString company = folders.ResolveUserDataFolder(QString::fromLatin1(kCompanySubPath),
+                                                          QString::fromLatin1(kSharedChild));
+    m_logo = new LogoWindow(company);
+    m_logo->show();
+
+    m_startup.prepareUserFolders();
+
+    m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
+        m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
+        m_startup.sharedPreferences()});
+    m_main->show();
+    return m_main.get();
+}
+
+} // namespace tenlog::app

@@ -1,0 +1,52 @@
+// The start-up sequence: working folder, logo window, per-user folders,
+// shared preferences, backup folder, then the main window. It owns the
+// folder state and the main window for the life of the program.
+#pragma once
+
+#include "app/AppStartup.h"
+#include "app/ui/LogoWindow.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace tenlog::platform {
+class Clock;
+class Dialogs;
+class Paths;
+class SettingsStore;
+}
+
+namespace tenlog::log {
+class MainWindow;
+}
+
+namespace tenlog::app {
+
+struct StartupServices {
+    platform::Clock& clock;
+    platform::Dialogs& dialogs;
+    platform::SettingsStore& settings;
+    const platform::Paths& paths;
+};
+
+class StartupSequence {
+public:
+    explicit StartupSequence(StartupServices services);
+    ~StartupSequence();
+
+    // Runs every step and shows the main window.
+    log::MainWindow* run();
+
+    const AppFolders& folders() const { return m_startup.folders(); }
+    SharedPreferences& sharedPreferences() { return m_startup.sharedPreferences(); }
+    LogoWindow* logo() const { return m_logo; }
+    log::MainWindow* mainWindow() const { return m_main.get(); }
+
+private:
+    StartupServices m_services;
+    AppStartup m_startup;
+    QPointer<LogoWindow> m_logo;
+    std::unique_ptr<log::MainWindow> m_main;
+};
+
+} // namespace tenlog::app

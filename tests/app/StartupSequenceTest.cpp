@@ -1,0 +1,86 @@
+// The whole start-up on the offscreen platform with a temporary home.
+#include "app/ui/LogoWindow.h"
+#include "app/ui/StartupSequence.h"
+#include "log/ui/MainWindow.h"
+#include "platform/qt/QtSettingsStore.h"
+
+#include "ReadOnlyFolder.h"
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "TempPaths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tenlog;
+
+class StartupSequenceTest : public ::testing::Test {
+protected:
+    tenlog::testing::TempPaths paths;
+    tenlog::testing::ScriptedDialogs dialogs;
+    tenlog::testing::SettableClock clock;
+    platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
+};
+
+TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
+{
+    app::StartupSequence startup({clock, dialogs, settings, paths});
+    log::MainWindow* main = startup.run();
+    ASSERT_NE(main, nullptr);
+
+    const QString company = paths.myDocumentsFolder() + QStringLiteral("/Korvo Software");
+    EXPECT_TRUE(QFileInfo(company + QStringLiteral("/10 Meter/BACKUP")).isDir());
+    EXPECT_TRUE(QFileInfo(company + QStringLiteral("/Shared")).isDir());
+    EXPECT_TRUE(QFile::exists(paths.workingFolder() + QStringLiteral("/tnpref.txt")));
+    EXPECT_EQ(startup.folders().sharedPreferencesPath(),
+              company + QStringLiteral("/Shared/SharedUserPreferences.xml"));
+
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->objectName(), QStringLiteral("Form1"));
+    EXPECT_TRUE(main->windowTitle().startsWith(QStringLiteral("TenLog 10 Meter Contest Log ")));
+    EXPECT_EQ(main->windowTitle(), log::mainWindowCaption());
+
+    // The logo shows over the main window and closes on its timer.
+    QPointer<app::LogoWindow> logo = startup.logo();
+    ASSERT_FALSE(logo.isNull());
+    EXPECT_TRUE(logo->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(logo.isNull(), 5000);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // The shared preferences document is loaded and written where expected.
+    auto& shared = startup.sharedPreferences();
+    EXPECT_EQ(shared.text(), app::SharedPreferences::declaration());
+    ASSERT_TRUE(shared.SetSharedPreference(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
+    QFile xml(startup.folders().sharedPreferencesPath());
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    EXPECT_EQ(xml.readAll(), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_CALL>K1ABC</OWN_CALL>\r\n"));
+}
+
+TEST_F(StartupSequenceTest, BrokenSharedPreferencesAndUnwritableDocumentsStillStart)
+{
+    // A shared preferences file that is not XML at all.
+    const QString shared = paths.myDocumentsFolder() + QStringLiteral("/Korvo Software/Shared");
+    QDir().mkpath(shared);
+    QFile junk(shared + QStringLiteral("/SharedUserPreferences.xml"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("\x01\x02 garbage");
+    junk.close();
+    // ... and a documents area that cannot take the "10 Meter" folder.
+    tenlog::testing::ReadOnlyFolder readOnly(paths.myDocumentsFolder() + QStringLiteral("/Korvo Software"));
+    if (!readOnly.available())
+        GTEST_SKIP() << "this file system cannot make a folder read-only";
+    paths.m_appData = paths.root() + QStringLiteral("/data-home");
+
+    app::StartupSequence startup({clock, dialogs, settings, paths});
+    log::MainWindow* main = startup.run();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(dialogs.messageTitles().contains(QStringLiteral("User Access Directory Error")));
+    EXPECT_TRUE(QFileInfo(startup.folders().backupFolder()).isDir());
+}
