@@ -1,0 +1,149 @@
+// The contact record and the log file.
+#include "log/ContactLog.h"
+
+#include "log/MultTable.h"
+#include "platform/DurableFile.h"
+#include "text/QuotedValues.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tenlog::log {
+
+namespace {
+
+QList<const QString*> fieldsOf(const QsoRecord& r)
+{
+    return {&r.Call, &r.RstRcvd, &r.SecSer, &r.RstSnt, &r.Country, &r.QsoDate, &r.QsoTime, &r.Mode, &r.Freq};
+}
+
+bool containsCi(const QStringList& list, const QString& value)
+{
+    return list.contains(value, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+bool isCw(const QString& mode)
+{
+    return mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
+}
+
+bool isPhone(const QString& mode)
+{
+    return mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QByteArray> recordLine(const QsoRecord& record)
+{
+    text::QuotedValueWriter writer;
+    for (const QString* field : fieldsOf(record))
+        if (!writer.writeText(*field))
+            return std::nullopt;
+    writer.endLine();
+    return writer.data();
+}
+
+LogParse parseLog(const QByteArray& data)
+{
+    LogParse result;
+    text::QuotedValueReader reader(data);
+    while (!reader.atEnd()) {
+        if (result.records.size() >= kLogCapacity) {
+            result.error = QStringLiteral("more than %1 records").arg(kLogCapacity);
+            break;
+        }
+        QsoRecord r;
+        for (QString* field : {&r.Call, &r.RstRcvd, &r.SecSer, &r.RstSnt, &r.Country, &r.QsoDate,
+                               &r.QsoTime, &r.Mode, &r.Freq})
+            *field = reader.next().toText();
+        if (reader.failed()) {
+            result.error = QStringLiteral("record %1 is incomplete").arg(result.records.size() + 1);
+            break;
+        }
+        result.records.append(r);
+    }
+    return result;
+}
+
+LogTally tallyLog(const QList<QsoRecord>& records)
+{
+    LogTally t;
+    for (const QsoRecord& r : records) {
+        const int c = multIndex(r.SecSer);
+        if (c > 0) {
+            if (isCw(r.Mode) && ++t.cwMultHits[c] == 1)
+                ++t.cwMultsWorked;
+            else if (isPhone(r.Mode) && ++t.phMultHits[c] == 1)
+                ++t.phMultsWorked;
+        }
+        if (isCw(r.Mode) && (r.Call.endsWith(QLatin1String("/N"), Qt::CaseInsensitive)
+                             || r.Call.endsWith(QLatin1String("/T"), Qt::CaseInsensitive)))
+            ++t.cwNtCount;
+    }
+    for (const QsoRecord& r : records) {
+        if (!isDxContact(r.Country, r.SecSer))
+            continue;
+        QStringList* list = isCw(r.Mode) ? &t.cwDxCountries : isPhone(r.Mode) ? &t.phDxCountries : nullptr;
+        if (!list || containsCi(*list, r.Country))
+            continue;
+        if (list->size() >= kDxListCapacity) {
+            t.error = QStringLiteral("more than %1 DX countries").arg(kDxListCapacity);
+            return t;
+        }
+        list->append(r.Country);
+    }
+    return t;
+}
+
+LogParse LogFile::load() const
+{
+    QByteArray data;
+    QString error;
+    if (!platform::readWholeFile(m_path, &data, &error))
+        return {{}, error};
+    return parseLog(data);
+}
+
+bool LogFile::append(const QsoRecord& record, QString* error) const
+{
+    const auto line = recordLine(record);
+    if (!line) {
+        if (error)
+            *error = QStringLiteral("a field holds a character the log file cannot keep");
+        return false;
+    }
+    return platform::appendDurably(m_path, *line, error);
+}
+
+bool LogFile::rewrite(const QList<QsoRecord>& records, QString* error) const
+{
+    QByteArray data;
+    for (const QsoRecord& r : records) {
+        const auto line = recordLine(r);
+        if (!line) {
+            if (error)
+                *error = QStringLiteral("record of %1 holds a character the log file cannot keep").arg(r.Call);
+            return false;
+        }
+        data += *line;
+    }
+    return platform::writeFileAtomically(m_path, data, error);
+}
+
+bool LogFile::truncate(QString* error) const
+{
+    return platform::writeFileAtomically(m_path, QByteArray(), error);
+}
+
+QString LogFile::pathIn(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList files = dir.entryList(QDir::Files);
+    for (const QString& f : files)
+        if (f.compare(QLatin1String("log.txt"), Qt::CaseInsensitive) == 0)
+            return dir.filePath(f);
+    return dir.filePath(QStringLiteral("log.txt"));
+}
+
+} // namespace tenlog::log

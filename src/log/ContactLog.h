@@ -1,0 +1,92 @@
+// The contact record and the log file "log.txt".
+//
+// log.txt: single-byte text, one record a line, CR LF line ends, no header.
+// Each line holds nine quoted values separated by single commas:
+//   "Call","RstRcvd","SecSer","RstSnt","Country","QsoDate","QsoTime","Mode","Freq"
+// e.g. "K1ABC","599","CT","599","USA","2013/12/14","14:05:33","CW","28.025".
+// There is no escape: no field may hold a double quote. Reading takes the
+// file as a stream of values (commas and line ends alike separate them), so
+// every nine values make one record.
+//
+// Appends are synced before they return; a rewrite replaces the file through
+// a synced temporary file, so a crash never leaves a torn log.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace tenlog::log {
+
+struct QsoRecord {
+    QString Call;
+    QString RstRcvd;
+    QString SecSer;
+    QString RstSnt;
+    QString Country;
+    QString QsoDate; // "yyyy/mm/dd" UTC
+    QString QsoTime; // "hh:mm:ss" UTC, "hh:mm" when typed in after the contest
+    QString Mode;    // "CW" or "PH"
+    QString Freq;    // MHz as "#####.##0", or empty
+
+    bool operator==(const QsoRecord&) const = default;
+};
+
+inline constexpr int kLogCapacity = 11000;
+inline constexpr int kDxListCapacity = 1000;
+
+// One record as its line of the file; nullopt when a field holds a double
+// quote or a character the single-byte file cannot hold.
+std::optional<QByteArray> recordLine(const QsoRecord& record);
+
+struct LogParse {
+    QList<QsoRecord> records;
+    QString error; // empty when the whole file read as records
+};
+
+// Reads log data; more than 11000 records or a damaged record is an error.
+LogParse parseLog(const QByteArray& data);
+
+// The counters every load rebuilds from the records.
+struct LogTally {
+    std::array<int, 101> cwMultHits{}; // index 1..100 as the multiplier table
+    std::array<int, 101> phMultHits{};
+    int cwMultsWorked = 0;
+    int phMultsWorked = 0;
+    QStringList cwDxCountries; // in order of first appearance
+    QStringList phDxCountries;
+    int cwNtCount = 0; // CW calls ending in /N or /T
+    QString error;     // set when a DX list would pass its capacity
+};
+
+LogTally tallyLog(const QList<QsoRecord>& records);
+
+bool isCw(const QString& mode);
+bool isPhone(const QString& mode);
+
+class LogFile {
+public:
+    explicit LogFile(QString path) : m_path(std::move(path)) {}
+    const QString& path() const { return m_path; }
+
+    // Reads and parses the whole file; a missing file is an error.
+    LogParse load() const;
+    // Appends one record and syncs it.
+    bool append(const QsoRecord& record, QString* error = nullptr) const;
+    // Replaces the file with exactly these records.
+    bool rewrite(const QList<QsoRecord>& records, QString* error = nullptr) const;
+    // Leaves an empty log.
+    bool truncate(QString* error = nullptr) const;
+
+    // The log file in a folder, matched without regard to letter case.
+    static QString pathIn(const QString& folder);
+
+private:
+    QString m_path;
+};
+
+} // namespace tenlog::log
