@@ -1,0 +1,67 @@
+// Loading a full log (read, parse, rebuild the counters) and looking up calls
+// in the shipped prefix file.
+#include "geo/PrefixTable.h"
+#include "log/ContactLog.h"
+#include "platform/DurableFile.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace tenlog;
+
+namespace {
+
+const char* const kSections[] = {"CT", "MA", "NY", "001", "TX", "ON", "JAL", "R2", "CA", "123"};
+const char* const kCountries[] = {"USA", "USA", "USA", "Japan", "USA", "Canada", "Mexico", "England", "USA", "Spain"};
+
+QList<log::QsoRecord> fullLog()
+{
+    QList<log::QsoRecord> records;
+    for (int i = 0; i < log::kLogCapacity; ++i) {
+        const int k = i % 10;
+        records.append({QStringLiteral("K%1AB%2").arg(i % 10).arg(i), QStringLiteral("599"),
+                        QString::fromLatin1(kSections[k]), QStringLiteral("599"),
+                        QString::fromLatin1(kCountries[k]), QStringLiteral("2013/12/14"),
+                        QStringLiteral("14:05:33"), i % 3 ? QStringLiteral("CW") : QStringLiteral("PH"),
+                        QStringLiteral("28.025")});
+    }
+    return records;
+}
+
+void BM_LoadFullLog(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const log::LogFile file(dir.filePath(QStringLiteral("log.txt")));
+    file.rewrite(fullLog());
+    for (auto _ : state) {
+        const log::LogParse parsed = file.load();
+        const log::LogTally tally = log::tallyLog(parsed.records);
+        benchmark::DoNotOptimize(tally.cwMultsWorked);
+    }
+}
+BENCHMARK(BM_LoadFullLog)->Unit(benchmark::kMillisecond);
+
+void BM_AppendOneContact(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const log::LogFile file(dir.filePath(QStringLiteral("log.txt")));
+    const log::QsoRecord r = fullLog().first();
+    for (auto _ : state)
+        file.append(r);
+}
+BENCHMARK(BM_AppendOneContact)->Unit(benchmark::kMillisecond);
+
+void BM_LookupCallCountry(benchmark::State& state)
+{
+    geo::PrefixTable table;
+    table.loadFirstFound({QStringLiteral(TENLOG_SOURCE_DATA_DIR)});
+    const QString calls[] = {QStringLiteral("K1ABC"), QStringLiteral("VE3XYZ"), QStringLiteral("JA1ABC"),
+                             QStringLiteral("W1AW/VE3"), QStringLiteral("9A1A"), QStringLiteral("ZS6ABC")};
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(table.LookupCallCountry(calls[i++ % std::size(calls)]).entry);
+    }
+}
+BENCHMARK(BM_LookupCallCountry)->Unit(benchmark::kMicrosecond);
+
+} // namespace
