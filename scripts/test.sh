@@ -15,7 +15,5 @@ cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# Qt's own libraries leak a few one-time allocations at exit; they are not ours.
-export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 300
