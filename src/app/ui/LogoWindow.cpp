@@ -44,11 +44,24 @@ QPixmap builtInPicture()
 } // namespace
 
 LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmKorvoLogo"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kLogoSize);
+    // Until the picture appears the window shows the program's name on the
+    // picture's colour, so it never looks empty.
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(12, 40, 96));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(palette);
+    auto* name = new QLabel(QStringLiteral("TenLog"), this);
+    name->setObjectName(QStringLiteral("lblName"));
+    name->setAlignment(Qt::AlignCenter);
+    name->setGeometry(rect());
+    QFont nameFont(QStringLiteral("Sans Serif"), 28, QFont::Bold);
+    name->setFont(nameFont);
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));

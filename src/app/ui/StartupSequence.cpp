@@ -35,6 +35,9 @@ log::MainWindow* StartupSequence::run()
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
         m_startup.sharedPreferences()});
     m_main->show();
+    // The logo stays in front of the main window until its timer closes it.
+    if (m_logo)
+        m_logo->raise();
     return m_main.get();
 }
 

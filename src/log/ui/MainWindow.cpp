@@ -1,6 +1,8 @@
 // The main window.
 #include "log/ui/MainWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace tenlog::log {
@@ -19,6 +21,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralArea"));
     setCentralWidget(central);
+    // The window covers the whole screen; its areas are laid out to that size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
 }
 
 } // namespace tenlog::log
