@@ -4,7 +4,7 @@
 #include "platform/DurableFile.h"
 #include "text/QuotedValues.h"
 
-#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -13,19 +13,6 @@ namespace tenlog::geo {
 namespace {
 
 const QString kFileName = QStringLiteral("arrlpre2.txt");
-
-// File names are matched without regard to letter case.
-QString findCaseInsensitive(const QString& folder, const QString& name)
-{
-    const QDir dir(folder);
-    if (dir.exists(name))
-        return dir.filePath(name);
-    const QStringList files = dir.entryList(QDir::Files);
-    for (const QString& f : files)
-        if (f.compare(name, Qt::CaseInsensitive) == 0)
-            return dir.filePath(f);
-    return {};
-}
 
 char upperByte(QChar c)
 {
@@ -42,8 +29,8 @@ PrefixTable::LoadResult PrefixTable::loadFirstFound(const QStringList& folders, 
     m_entries.clear();
     m_upperPrefixes.clear();
     for (const QString& folder : folders) {
-        const QString path = findCaseInsensitive(folder, kFileName);
-        if (path.isEmpty())
+        const QString path = platform::fileInFolder(folder, kFileName);
+        if (!QFileInfo(path).isFile())
             continue;
         QByteArray data;
         if (!platform::readWholeFile(path, &data, error))

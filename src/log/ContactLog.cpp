@@ -5,8 +5,6 @@
 #include "platform/DurableFile.h"
 #include "text/QuotedValues.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 namespace tenlog::log {
 
@@ -138,12 +136,7 @@ bool LogFile::truncate(QString* error) const
 
 QString LogFile::pathIn(const QString& folder)
 {
-    const QDir dir(folder);
-    const QStringList files = dir.entryList(QDir::Files);
-    for (const QString& f : files)
-        if (f.compare(QLatin1String("log.txt"), Qt::CaseInsensitive) == 0)
-            return dir.filePath(f);
-    return dir.filePath(QStringLiteral("log.txt"));
+    return platform::fileInFolder(folder, QStringLiteral("log.txt"));
 }
 
 } // namespace tenlog::log

@@ -1,6 +1,7 @@
 // Durable writes on POSIX: temp file + fsync + rename + fsync of the folder.
 #include "platform/DurableFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -118,6 +119,18 @@ bool readWholeFile(const QString& path, QByteArray* data, QString* error)
         return false;
     }
     return true;
+}
+
+QString fileInFolder(const QString& folder, const QString& name)
+{
+    const QDir dir(folder);
+    if (dir.exists(name))
+        return dir.filePath(name);
+    const QStringList files = dir.entryList(QDir::Files);
+    for (const QString& f : files)
+        if (f.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(f);
+    return dir.filePath(name);
 }
 
 bool copyFileAtomically(const QString& source, const QString& target, QString* error)

@@ -19,6 +19,11 @@ bool appendDurably(const QString& path, const QByteArray& data, QString* error =
 // Copies source to target through writeFileAtomically.
 bool copyFileAtomically(const QString& source, const QString& target, QString* error = nullptr);
 
+// The program's files are matched without regard to letter case: the path of
+// the file in folder whose name equals name ignoring case, or folder/name
+// when there is none.
+QString fileInFolder(const QString& folder, const QString& name);
+
 // Reads a whole file; false (with the reason) when it cannot be read.
 bool readWholeFile(const QString& path, QByteArray* data, QString* error = nullptr);
 
