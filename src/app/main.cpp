@@ -22,6 +22,7 @@ int main(int argc, char* argv[])
                                               QDir::currentPath(), QApplication::applicationDirPath());
 
     tenlog::app::StartupSequence startup({clock, dialogs, settings, paths});
-    startup.run();
+    if (!startup.run())
+        return 1;
     return QApplication::exec();
 }

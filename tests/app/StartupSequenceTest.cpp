@@ -51,7 +51,10 @@ TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
     EXPECT_TRUE(logo->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(logo.isNull(), 5000);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(dialogs.messages.empty());
+    // The main window's load sequence ran on the seeded files: the station
+    // dialog and the continue question, and nothing went wrong.
+    EXPECT_EQ(dialogs.modalRuns, 1);
+    EXPECT_EQ(dialogs.messageTitles(), QStringList{QStringLiteral("Open existing log?")});
 
     // The shared preferences document is loaded and written where expected.
     auto& shared = startup.sharedPreferences();

@@ -5,6 +5,8 @@
 #include "app/ui/LogoWindow.h"
 #include "log/ui/MainWindow.h"
 
+#include <QCoreApplication>
+
 namespace tenlog::app {
 
 StartupSequence::StartupSequence(StartupServices services)
@@ -33,12 +35,16 @@ log::MainWindow* StartupSequence::run()
 
     m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
-        m_startup.sharedPreferences()});
+        m_startup.sharedPreferences(), [this](int code) {
+            m_ended = true;
+            QCoreApplication::exit(code);
+        }});
     m_main->show();
     // The logo stays in front of the main window until its timer closes it.
     if (m_logo)
         m_logo->raise();
-    return m_main.get();
+    m_main->runLoadSequence();
+    return m_ended ? nullptr : m_main.get();
 }
 
 } // namespace tenlog::app

@@ -34,8 +34,10 @@ public:
     explicit StartupSequence(StartupServices services);
     ~StartupSequence();
 
-    // Runs every step and shows the main window.
+    // Runs every step and shows the main window. Returns nullptr when the
+    // program must end at once (the log could not be read).
     log::MainWindow* run();
+    bool ended() const { return m_ended; }
 
     const AppFolders& folders() const { return m_startup.folders(); }
     SharedPreferences& sharedPreferences() { return m_startup.sharedPreferences(); }
@@ -47,6 +49,7 @@ private:
     AppStartup m_startup;
     QPointer<LogoWindow> m_logo;
     std::unique_ptr<log::MainWindow> m_main;
+    bool m_ended = false;
 };
 
 } // namespace tenlog::app

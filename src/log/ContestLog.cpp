@@ -1,0 +1,112 @@
+// The running contest's log.
+#include "log/ContestLog.h"
+
+#include "log/MultTable.h"
+#include "text/DateText.h"
+
+namespace tenlog::log {
+
+std::optional<QString> ContestLog::mnuopen2()
+{
+    LogParse parsed = m_file.load();
+    if (!parsed.error.isEmpty())
+        return parsed.error;
+    LogTally tally = tallyLog(parsed.records);
+    if (!tally.error.isEmpty())
+        return tally.error;
+    m_records = std::move(parsed.records);
+    m_tally = std::move(tally);
+    if (m_loadedCount == 0)
+        m_loadedCount = ContactCount();
+    return std::nullopt;
+}
+
+std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
+{
+    if (ContactCount() >= kLogCapacity)
+        return QStringLiteral("The log is full (%1 contacts).").arg(kLogCapacity);
+    QString error;
+    if (!m_file.append(record, &error))
+        return error;
+    m_records.append(record);
+
+    const int c = multIndex(record.SecSer);
+    if (c > 0) {
+        if (isCw(record.Mode) && ++m_tally.cwMultHits[c] == 1)
+            ++m_tally.cwMultsWorked;
+        else if (isPhone(record.Mode) && ++m_tally.phMultHits[c] == 1)
+            ++m_tally.phMultsWorked;
+    }
+    if (isCw(record.Mode) && (record.Call.endsWith(QLatin1String("/N"), Qt::CaseInsensitive)
+                              || record.Call.endsWith(QLatin1String("/T"), Qt::CaseInsensitive)))
+        ++m_tally.cwNtCount;
+    if (isDxContact(record.Country, record.SecSer)) {
+        QStringList* list = isCw(record.Mode) ? &m_tally.cwDxCountries
+                          : isPhone(record.Mode) ? &m_tally.phDxCountries : nullptr;
+        if (list && !list->contains(record.Country, Qt::CaseInsensitive) && list->size() < kDxListCapacity)
+            list->append(record.Country);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ContestLog::RewriteLog(const QList<QsoRecord>& records)
+{
+    QString error;
+    if (!m_file.rewrite(records, &error))
+        return error;
+    return mnuopen2();
+}
+
+int ContestLog::findDuplicate(const QString& call, const QString& mode) const
+{
+    for (int i = 0; i < m_records.size(); ++i) {
+        const QsoRecord& r = m_records.at(i);
+        if (r.Call.compare(call, Qt::CaseInsensitive) == 0 && r.Mode.compare(mode, Qt::CaseInsensitive) == 0)
+            return i + 1;
+    }
+    return 0;
+}
+
+Score ContestLog::currentScore() const
+{
+    Score s;
+    s.contacts = ContactCount();
+    s.multipliers = static_cast<int>(m_tally.cwDxCountries.size() + m_tally.phDxCountries.size())
+                  + m_tally.phMultsWorked + m_tally.cwMultsWorked;
+    int phone = 0;
+    for (const QsoRecord& r : m_records)
+        if (isPhone(r.Mode))
+            ++phone;
+    const int cw = s.contacts - phone;
+    s.points = 4 * cw + 2 * phone + 4 * m_tally.cwNtCount;
+    s.score = static_cast<qint64>(s.points) * s.multipliers;
+    return s;
+}
+
+std::optional<Rates> ContestLog::rates(const QDateTime& utcNow) const
+{
+    Rates r;
+    int in20 = 0;
+    const QDateTime now(utcNow.date(), utcNow.time(), Qt::UTC);
+    for (auto it = m_records.crbegin(); it != m_records.crend(); ++it) {
+        const auto date = text::parseDate(it->QsoDate);
+        const auto time = text::parseTime(it->QsoTime);
+        if (!date || !time)
+            return std::nullopt;
+        const qint64 age = QDateTime(*date, *time, Qt::UTC).secsTo(now);
+        if (age < 1200)
+            ++in20;
+        if (age >= 3600)
+            break;
+        ++r.last60;
+    }
+    r.last20 = 3 * in20;
+    return r;
+}
+
+const QStringList& ContestLog::dxCountries(const QString& mode) const
+{
+    return isCw(mode) ? m_tally.cwDxCountries : m_tally.phDxCountries;
+}
+
+} // namespace tenlog::log

@@ -1,0 +1,64 @@
+// The running contest's log: the records in logging order, the counters
+// rebuilt from them, and the file they live in. Every change goes to the file
+// first; the in-memory table only follows a write that succeeded, so the
+// window never shows a contact that is not on disk.
+#pragma once
+
+#include "log/ContactLog.h"
+
+#include <QDateTime>
+
+#include <optional>
+
+namespace tenlog::log {
+
+struct Score {
+    int contacts = 0;
+    int multipliers = 0;
+    int points = 0;
+    qint64 score = 0;
+};
+
+struct Rates {
+    int last20 = 0; // contacts per hour over the last 20 minutes
+    int last60 = 0; // contacts in the last 60 minutes
+};
+
+class ContestLog {
+public:
+    explicit ContestLog(QString path) : m_file(std::move(path)) {}
+
+    // Reads the file and rebuilds every counter. On error nothing in memory
+    // changes and the reason is returned.
+    std::optional<QString> mnuopen2();
+
+    // Appends one contact (file first, synced), then counts it.
+    std::optional<QString> appendContact(const QsoRecord& record);
+    // Replaces the file with these records and reloads.
+    std::optional<QString> RewriteLog(const QList<QsoRecord>& records);
+
+    const QList<QsoRecord>& records() const { return m_records; }
+    int ContactCount() const { return static_cast<int>(m_records.size()); }
+    const LogTally& tally() const { return m_tally; }
+    // The count taken by the first load while it was still 0 (the backup rule).
+    int LoadedCount() const { return m_loadedCount; }
+    const QString& path() const { return m_file.path(); }
+
+    // 1-based record number of the first contact with this call on this
+    // mode (letter case ignored), 0 when there is none.
+    int findDuplicate(const QString& call, const QString& mode) const;
+
+    Score currentScore() const;
+    // Rates at the given UTC moment; nullopt when a record's date or time cannot be read.
+    std::optional<Rates> rates(const QDateTime& utcNow) const;
+
+    const QStringList& dxCountries(const QString& mode) const;
+
+private:
+    LogFile m_file;
+    QList<QsoRecord> m_records;
+    LogTally m_tally;
+    int m_loadedCount = 0;
+};
+
+} // namespace tenlog::log

@@ -1,0 +1,88 @@
+// The decisions of the entry line.
+#include "log/EntryRules.h"
+
+#include "log/ContactLog.h"
+#include "log/MultTable.h"
+
+#include <cmath>
+
+namespace tenlog::log {
+
+QChar Capital(QChar key)
+{
+    if (key >= QLatin1Char('a') && key <= QLatin1Char('z'))
+        return QChar(key.unicode() - 32);
+    return key;
+}
+
+QChar number(QChar key)
+{
+    if ((key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8))
+        return key;
+    return QChar();
+}
+
+bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd)
+{
+    if (callText.size() <= 2 || !key.isDigit() || key.unicode() > 127 || !caretAtEnd)
+        return false;
+    int digits = 0;
+    qsizetype lastDigit = -1;
+    // From the second character on: a "/" or other character below "0" means
+    // a portable call, which never carries.
+    for (qsizetype i = 1; i < callText.size(); ++i) {
+        const QChar c = callText.at(i);
+        if (c.unicode() < 48)
+            return false;
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            ++digits;
+            lastDigit = i;
+        }
+    }
+    return digits > 0 && lastDigit != callText.size() - 1;
+}
+
+QString defaultReport(const QString& mode)
+{
+    return isCw(mode) ? QStringLiteral("599") : QStringLiteral("59");
+}
+
+int reportLength(const QString& mode)
+{
+    return isCw(mode) ? 3 : 2;
+}
+
+QList<Failure> frmcmp(const QString& call, const QString& rstRcvd, const QString& secSer,
+                      const QString& rstSnt, const QString& country)
+{
+    QList<Failure> failures;
+    if (secSer.isEmpty())
+        failures.append({EntryBox::SecSer, QStringLiteral("Need Section!")});
+    if (rstRcvd.isEmpty())
+        failures.append({EntryBox::RstRcvd, QStringLiteral("Report Received!")});
+    if (call.size() < 3)
+        failures.append({EntryBox::Call, QStringLiteral("Need Call Sign!")});
+    if (country.isEmpty())
+        failures.append({EntryBox::Country, QStringLiteral("Need Country!")});
+    if (rstSnt.isEmpty())
+        failures.append({EntryBox::RstSnt, QStringLiteral("Need Report Sent!")});
+    return failures;
+}
+
+bool newCountryFlag(const QString& country, const QString& exchange, const QStringList& dxListOfMode)
+{
+    if (country.isEmpty() || country.compare(QLatin1String("Not Found"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (isNorthAmerican(country) || exchange.startsWith(QLatin1Char('R'), Qt::CaseInsensitive))
+        return false;
+    return !dxListOfMode.contains(country, Qt::CaseInsensitive);
+}
+
+QDateTime utcFromLocal(const QDateTime& local, float utcOffsetHours)
+{
+    const double minutes = std::round(static_cast<double>(utcOffsetHours) * 60.0);
+    // Wall-clock arithmetic: a daylight-saving change in the local zone must not move the stamp.
+    return QDateTime(local.date(), local.time(), Qt::UTC).addSecs(static_cast<qint64>(minutes) * 60);
+}
+
+} // namespace tenlog::log

@@ -1,0 +1,42 @@
+// The decisions of the entry line, apart from the widgets that carry them
+// out: key filters, the carry of a character typed into the wrong box, the
+// completeness check, the "New" country flag, report defaults and the UTC
+// stamp of a logged contact.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace tenlog::log {
+
+// Lower-case letters become capitals; every other key passes.
+QChar Capital(QChar key);
+// Digits and backspace pass; anything else is dropped (nullopt-like: QChar()).
+QChar number(QChar key);
+
+// A digit typed at the end of a call that already holds a digit followed by
+// letters (K1ABC then 5) starts the received report instead.
+bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd);
+
+// The default report of a mode: "599" on CW, "59" on phone.
+QString defaultReport(const QString& mode);
+int reportLength(const QString& mode);
+
+// The completeness check. The failures in the order they are tested; the
+// last one's message and box are what the operator is left with.
+enum class EntryBox { Call, RstRcvd, SecSer, RstSnt, Country };
+struct Failure {
+    EntryBox box;
+    QString message;
+};
+QList<Failure> frmcmp(const QString& call, const QString& rstRcvd, const QString& secSer,
+                      const QString& rstSnt, const QString& country);
+
+// Whether the "New" label shows: a DX country not yet in this mode's list.
+bool newCountryFlag(const QString& country, const QString& exchange, const QStringList& dxListOfMode);
+
+// UTC is local time plus the offset in hours, added as whole minutes.
+QDateTime utcFromLocal(const QDateTime& local, float utcOffsetHours);
+
+} // namespace tenlog::log

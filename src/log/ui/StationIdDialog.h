@@ -1,0 +1,62 @@
+// The station identity dialog "frmStationID": call, state or province,
+// country (completed from the prefix table, which also fills the
+// coordinates), longitude, latitude and UTC offset. "Done" (Command1) copies
+// the identity into the shared preferences document and closes the dialog;
+// the caller then takes the values with applyTo() and saves the settings.
+#pragma once
+
+#include "log/Prefs.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QKeyEvent;
+class QPushButton;
+
+namespace tenlog::app {
+class SharedPreferences;
+}
+namespace tenlog::geo {
+class PrefixTable;
+}
+namespace tenlog::platform {
+class Dialogs;
+}
+
+namespace tenlog::log {
+
+class StationIdDialog : public QDialog {
+    Q_OBJECT
+public:
+    StationIdDialog(const Prefs& prefs, const geo::PrefixTable& prefixes, platform::Dialogs& dialogs,
+                    app::SharedPreferences& shared, QWidget* parent = nullptr);
+
+    // prefs with the identity taken from the boxes (a box that is not a
+    // number counts as 0, also when the dialog was closed without "Done").
+    Prefs applyTo(Prefs prefs) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void onDone();
+    // True when the key was handled here and must not reach the box.
+    bool handleKey(QLineEdit* box, QKeyEvent* event);
+    void completeCountryKey(QChar key);
+    void checkUtcOnLeaving();
+
+    const geo::PrefixTable& m_prefixes;
+    platform::Dialogs& m_dialogs;
+    app::SharedPreferences& m_shared;
+
+    QLineEdit* m_text1 = nullptr; // call sign
+    QLineEdit* m_text5 = nullptr; // state / province
+    QLineEdit* m_text2 = nullptr; // country
+    QLineEdit* m_text3 = nullptr; // longitude
+    QLineEdit* m_text4 = nullptr; // latitude
+    QLineEdit* m_text6 = nullptr; // hours added for UTC
+    QPushButton* m_command1 = nullptr;
+};
+
+} // namespace tenlog::log

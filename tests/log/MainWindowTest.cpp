@@ -1,0 +1,339 @@
+// The main window driven as an operator drives it: the real window under the
+// offscreen platform, real files in a temporary working folder, scripted
+// dialog answers and a settable clock.
+#include "app/FirstRun.h"
+#include "log/ui/MainWindow.h"
+#include "platform/DurableFile.h"
+#include "platform/qt/QtSettingsStore.h"
+
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "TempPaths.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace tenlog;
+using log::MainWindow;
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QByteArray data;
+    platform::readWholeFile(path, &data);
+    return data;
+}
+
+QByteArray logLine(const QString& call, const char* sec, const char* country, const char* mode = "CW",
+                   const char* time = "14:05:33")
+{
+    return "\"" + call.toLatin1() + "\",\"599\",\"" + sec + "\",\"599\",\"" + country + "\",\"2013/12/14\",\""
+         + time + "\",\"" + mode + "\",\"\"\r\n";
+}
+
+} // namespace
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    tenlog::testing::TempPaths paths;
+    tenlog::testing::ScriptedDialogs dialogs;
+    tenlog::testing::SettableClock clock{QDateTime(QDate(2013, 12, 14), QTime(9, 0)), 5 * 3600};
+    platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
+    app::SharedPreferences shared;
+    int endedWith = -1;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override
+    {
+        app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        shared.LoadSharedPreferences(paths.root() + QStringLiteral("/shared.xml"));
+    }
+
+    QString work(const char* name) const { return paths.workingFolder() + QLatin1Char('/') + QLatin1String(name); }
+
+    // Answers the station dialog with a call, state and position, then Done.
+    void scriptStation(const QString& call = QStringLiteral("W3LPL"), const QString& utc = QStringLiteral("5"))
+    {
+        dialogs.modalScripts.push_back([call, utc](QDialog* d) {
+            d->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(call);
+            d->findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("MD"));
+            d->findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("77"));
+            d->findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("39"));
+            d->findChild<QLineEdit*>(QStringLiteral("Text6"))->setText(utc);
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+            return static_cast<int>(QDialog::Accepted);
+        });
+    }
+
+    bool start()
+    {
+        app::AppFolders folders;
+        folders.workingFolder = paths.workingFolder();
+        folders.userDataFolder = paths.root() + QStringLiteral("/user");
+        folders.sharedFolder = paths.root() + QStringLiteral("/shared");
+        window = std::make_unique<MainWindow>(log::MainWindowServices{
+            clock, dialogs, settings, folders, shared, [this](int code) { endedWith = code; }});
+        window->show();
+        const bool ok = window->runLoadSequence();
+        QApplication::processEvents();
+        return ok;
+    }
+
+    template <typename T = QWidget>
+    T* find(const char* name) const
+    {
+        T* w = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString textOf(const char* name) const
+    {
+        if (auto* box = window->findChild<QLineEdit*>(QString::fromLatin1(name)))
+            return box->text();
+        return find<QLabel>(name)->text();
+    }
+    // Keys go to whichever box has the focus, as they would from the keyboard.
+    void type(const QString& keys)
+    {
+        for (QChar c : keys) {
+            QWidget* target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            if (c == QLatin1Char('\n'))
+                QTest::keyClick(target, Qt::Key_Return);
+            else
+                QTest::keyClicks(target, QString(c));
+        }
+    }
+    QString focused() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+};
+
+TEST_F(MainWindowTest, LoadSequenceShowsTheWholeWindow)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window->windowTitle(), log::mainWindowCaption());
+    for (const char* name : {"txtCall", "txtRSTR", "txtSec", "txtRSTS", "txtCntry", "lblDialog", "lblDupe",
+                             "lblPossDup", "Label3", "Label19", "Label22", "Label23", "Label2", "Label4", "Label30",
+                             "cmdClear", "cmdList", "cmdDup", "cmdEdit", "cmdDelete", "cmdLogOn", "ListView1",
+                             "lblTotCon", "lblsectogo", "lblTotSec", "lblTotScore", "lblAQSO20", "lblAQSO60",
+                             "List1", "lblStation_5", "lblCurTime", "Label16", "lblutctime", "lblttrack",
+                             "txtPostConDate", "txtPostConTime", "Label10_1", "Label10_68", "Label10_100"})
+        EXPECT_NE(window->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(find<QLabel>("Label10_68")->text(), QStringLiteral("NU"));
+    EXPECT_EQ(find<QLabel>("Label10_68")->toolTip(), QStringLiteral("Nunavut"));
+    EXPECT_EQ(textOf("Label2"), QStringLiteral("W3LPL"));
+    EXPECT_EQ(textOf("Label4"), QStringLiteral("MD"));
+    EXPECT_EQ(textOf("Label30"), QStringLiteral("CW"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Select a mode from the menu bar and click Log \"Time On\" below!"));
+    EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("1"));
+    EXPECT_FALSE(find<QPushButton>("cmdEdit")->isVisible());
+
+    // The continue question, with its exact words.
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Open existing log?"));
+    EXPECT_EQ(dialogs.messages.back().buttons, platform::MessageButtons::YesNo);
+
+    // Menus whose work is not built yet are there and disabled.
+    auto* cabrillo = window->findChild<QAction*>(QStringLiteral("mnuCabrillo"));
+    ASSERT_NE(cabrillo, nullptr);
+    EXPECT_EQ(cabrillo->text(), QStringLiteral("&Write Cabrillo Summary Sheet"));
+    EXPECT_FALSE(cabrillo->isEnabled());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuCW"))->isChecked());
+
+    // The station identity reached the preferences file and the shared document.
+    EXPECT_TRUE(fileBytes(work("tnpref.txt")).startsWith("\"W3LPL\"\r\n\"MD\"\r\n5\r\n\"CW\"\r\n"));
+    EXPECT_TRUE(fileBytes(shared.path()).contains("<OWN_CALL>W3LPL</OWN_CALL>"));
+}
+
+TEST_F(MainWindowTest, LoggingAContactStampsUtcAndAppendsIt)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    // 23:30 local with 5 hours added is 04:30 the next day.
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(23, 30, 0)));
+    window->BandFreqConversion(28.025f);
+    type(QStringLiteral("k1abc"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
+    EXPECT_EQ(textOf("txtCntry"), QStringLiteral("USA"));
+    EXPECT_EQ(textOf("Label19"), QStringLiteral("NA"));
+    EXPECT_FALSE(textOf("Label22").isEmpty());
+    EXPECT_EQ(window->CurrentCall(), QStringLiteral("K1ABC"));
+    type(QStringLiteral(" "));
+    EXPECT_EQ(focused(), QStringLiteral("txtRSTR"));
+    EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("599"));
+    EXPECT_EQ(textOf("txtRSTS"), QStringLiteral("599"));
+    type(QStringLiteral(" ct\n"));
+    EXPECT_EQ(fileBytes(work("log.txt")),
+              QByteArray("\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/15\",\"04:30:00\",\"CW\",\"28.025\"\r\n"));
+    EXPECT_TRUE(window->LoggedOn()) << "logging switches the clock on";
+    EXPECT_EQ(textOf("txtCall"), QString());
+    EXPECT_EQ(focused(), QStringLiteral("txtCall"));
+    EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("1"));
+    EXPECT_EQ(textOf("lblsectogo"), QStringLiteral("1"));
+    EXPECT_EQ(textOf("lblTotScore"), QStringLiteral("4"));
+    EXPECT_EQ(find<QTreeWidget>("ListView1")->topLevelItemCount(), 1);
+    EXPECT_EQ(window->PendingFreq(), QString()) << "the next contact carries no stale frequency";
+}
+
+TEST_F(MainWindowTest, CharactersAreCarriedToTheBoxWhereTheyBelong)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QPushButton*>(QStringLiteral("cmdLogOn"))->click();
+    type(QStringLiteral("W1AW5"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W1AW"));
+    EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("5"));
+    EXPECT_EQ(focused(), QStringLiteral("txtRSTR"));
+    type(QStringLiteral("5C"));
+    EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("55"));
+    EXPECT_EQ(textOf("txtSec"), QStringLiteral("C"));
+    EXPECT_EQ(focused(), QStringLiteral("txtSec"));
+    type(QStringLiteral("T5"));
+    EXPECT_EQ(textOf("txtSec"), QStringLiteral("CT"));
+    EXPECT_EQ(textOf("txtRSTS"), QStringLiteral("5"));
+    EXPECT_EQ(focused(), QStringLiteral("txtRSTS"));
+
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    EXPECT_EQ(focused(), QStringLiteral("txtCall"));
+    type(QStringLiteral("W1AW/35"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W1AW/35")) << "a portable call never carries";
+    type(QStringLiteral("\""));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W1AW/35")) << "a quote never enters the log";
+}
+
+TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QPushButton*>(QStringLiteral("cmdLogOn"))->click();
+    const int beepsBefore = dialogs.beeps;
+    type(QStringLiteral("\n"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Need Report Sent!"));
+    EXPECT_EQ(focused(), QStringLiteral("txtRSTS"));
+    EXPECT_EQ(dialogs.beeps - beepsBefore, 5);
+
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    type(QStringLiteral("W2XYZ ctx\n"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Invalid Section!"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W2XYZ")) << "the entry stays for correction";
+
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    // Leaving the call box finds the duplicate and clears the line.
+    type(QStringLiteral("k1abc "));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Duplicate K1ABC CT 2013/12/14 14:05:33 ON CW  Rec# 1"));
+    EXPECT_EQ(focused(), QStringLiteral("txtCall"));
+    EXPECT_EQ(textOf("txtCall"), QString());
+    EXPECT_EQ(window->contestLog().ContactCount(), 1);
+    EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 1);
+
+    // On phone the same call is a new contact, with phone reports.
+    window->findChild<QAction*>(QStringLiteral("mnuPH"))->trigger();
+    EXPECT_EQ(textOf("Label30"), QStringLiteral("PH"));
+    EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\"PH\"\r\n"));
+    type(QStringLiteral("k1abc "));
+    EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("59"));
+    type(QStringLiteral(" ma\n"));
+    EXPECT_EQ(window->contestLog().ContactCount(), 2);
+    EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"K1ABC\",\"59\",\"MA\",\"59\",\"USA\""));
+    EXPECT_EQ(textOf("lblTotSec"), QStringLiteral("6"));
+}
+
+TEST_F(MainWindowTest, DxCountriesAndCountryCompletion)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QPushButton*>(QStringLiteral("cmdLogOn"))->click();
+    type(QStringLiteral("ja1xyz"));
+    EXPECT_EQ(textOf("txtCntry"), QStringLiteral("Japan"));
+    EXPECT_TRUE(find<QLabel>("Label3")->isVisible()) << "a DX country not yet worked is new";
+    type(QStringLiteral("  001\n"));
+    EXPECT_EQ(textOf("lblStation_5"), QStringLiteral("DX-CW 1"));
+    EXPECT_EQ(find<QListWidget>("List1")->count(), 1);
+    type(QStringLiteral("ja2xyz"));
+    EXPECT_FALSE(find<QLabel>("Label3")->isVisible());
+
+    // Completion in an empty country box, from the last table entry backwards.
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    find<QLineEdit>("txtCntry")->setFocus();
+    type(QStringLiteral("g"));
+    const QString completed = textOf("txtCntry");
+    EXPECT_TRUE(completed.startsWith(QLatin1Char('G'))) << completed.toStdString();
+    EXPECT_GT(completed.size(), 1);
+    EXPECT_EQ(find<QLineEdit>("txtCntry")->selectedText(), completed.mid(1));
+    type(QStringLiteral("e"));
+    EXPECT_TRUE(textOf("txtCntry").startsWith(QStringLiteral("Ge")));
+}
+
+TEST_F(MainWindowTest, DamagedLogEndsTheProgramWithoutWriting)
+{
+    const QByteArray damaged = logLine(QStringLiteral("K1ABC"), "CT", "USA") + "\"W1AW\",\"599\",\"CT\r\n";
+    platform::writeFileAtomically(work("log.txt"), damaged);
+    scriptStation();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(endedWith, 1);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("File Error"));
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith(QStringLiteral("Error opening file.  This error is annoying")));
+    EXPECT_EQ(fileBytes(work("log.txt")), damaged);
+}
+
+TEST_F(MainWindowTest, MissingPreferencesStopTheLoadSequence)
+{
+    QFile::remove(work("tnpref.txt"));
+    EXPECT_FALSE(start());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error opeining file"));
+    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Error opening file"));
+    EXPECT_EQ(dialogs.modalRuns, 0) << "the sequence stops before the station dialog";
+}
+
+TEST_F(MainWindowTest, MissingPrefixFileIsNotAnErrorAndFailedAppendsAreReported)
+{
+    QFile::remove(work("arrlpre2.txt"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    type(QStringLiteral("k1abc"));
+    EXPECT_EQ(textOf("txtCntry"), QStringLiteral("Not Found"));
+
+    // The log file can no longer be written: the contact stays on the line.
+    QFile::remove(work("log.txt"));
+    QDir().mkdir(work("log.txt"));
+    type(QStringLiteral(" ct\n"));
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Contact Not Logged"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
+    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+}
+
+TEST_F(MainWindowTest, FormSizeAndTaskbar)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    auto* formSize = window->findChild<QAction*>(QStringLiteral("mnuFormSize"));
+    dialogs.inputAnswers.push_back(QStringLiteral("120"));
+    formSize->trigger();
+    EXPECT_EQ(window->prefs().FormSizePercent, 100);
+    dialogs.inputAnswers.push_back(QStringLiteral("abc"));
+    formSize->trigger();
+    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Please enter only numeric values."));
+    dialogs.inputAnswers.push_back(QStringLiteral("90"));
+    formSize->trigger();
+    EXPECT_EQ(window->prefs().FormSizePercent, 90);
+
+    auto* taskbar = window->findChild<QAction*>(QStringLiteral("mnuTaskbar"));
+    taskbar->trigger();
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Please set your form size to 100% to use this option."));
+    EXPECT_EQ(window->prefs().TaskbarFit, 0);
+    EXPECT_FALSE(taskbar->isChecked());
+}
