@@ -432,6 +432,9 @@ bool MainWindow::runLoadSequence()
     m_timer2->start();
     updateClocks();
     m_loaded = true;
+    // The modal questions are gone: give the keyboard back to the entry line.
+    activateWindow();
+    raise();
     m_txtCall->setFocus();
     return true;
 }
