@@ -184,8 +184,35 @@ QString formatTime(const QTime& time, const QString& pattern)
     return formatDateTime(QDate(1899, 12, 30), time, pattern);
 }
 
+namespace {
+
+// The forms the log itself stores ("yyyy/mm/dd", "hh:mm:ss", "hh:mm") are
+// read without the regular expressions: the rate labels read every recent
+// record after each contact.
+int digitsAt(const QString& text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
 std::optional<QDate> parseDate(const QString& text)
 {
+    if (text.size() == 10 && text.at(4) == u'/' && text.at(7) == u'/') {
+        const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+        if (year >= 0 && month >= 0 && day >= 0) {
+            if (!QDate::isValid(year, month, day))
+                return std::nullopt;
+            return QDate(year, month, day);
+        }
+    }
     // [0-9] rather than \d: other scripts' digits are not dates here.
     static const QRegularExpression yearFirst(
         QStringLiteral("^([0-9]{4})([/-])([0-9]{1,2})\\2([0-9]{1,2})$"));
@@ -218,6 +245,15 @@ bool isValidDate(const QString& text)
 
 std::optional<QTime> parseTime(const QString& text)
 {
+    if ((text.size() == 8 || text.size() == 5) && text.at(2) == u':' && (text.size() == 5 || text.at(5) == u':')) {
+        const int hour = digitsAt(text, 0, 2), minute = digitsAt(text, 3, 2);
+        const int second = text.size() == 8 ? digitsAt(text, 6, 2) : 0;
+        if (hour >= 0 && minute >= 0 && second >= 0) {
+            if (!QTime::isValid(hour, minute, second))
+                return std::nullopt;
+            return QTime(hour, minute, second);
+        }
+    }
     static const QRegularExpression pattern(
         QStringLiteral("^([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?(?:[ \\t]*([AaPp][Mm]))?$"));
     const auto m = pattern.match(text.trimmed());

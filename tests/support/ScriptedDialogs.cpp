@@ -3,6 +3,20 @@
 
 namespace tenlog::testing {
 
+namespace {
+
+template <typename T>
+T takeFront(std::deque<T>& queue)
+{
+    if (queue.empty())
+        return T{};
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+} // namespace
+
 using platform::Answer;
 
 Answer ScriptedDialogs::message(const QString& title, const QString& text, platform::MessageIcon icon,
@@ -23,41 +37,25 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QSt
 {
     Q_UNUSED(defaultText);
     inputPrompts << title + QStringLiteral(" | ") + prompt;
-    if (inputAnswers.empty())
-        return std::nullopt;
-    auto a = inputAnswers.front();
-    inputAnswers.pop_front();
-    return a;
+    return takeFront(inputAnswers);
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const platform::OpenRequest& request)
 {
     openRequests.push_back(request);
-    if (fileAnswers.empty())
-        return std::nullopt;
-    auto a = fileAnswers.front();
-    fileAnswers.pop_front();
-    return a;
+    return takeFront(fileAnswers);
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const platform::SaveRequest& request)
 {
     saveRequests.push_back(request);
-    if (fileAnswers.empty())
-        return std::nullopt;
-    auto a = fileAnswers.front();
-    fileAnswers.pop_front();
-    return a;
+    return takeFront(fileAnswers);
 }
 
 std::optional<qint32> ScriptedDialogs::pickColour(qint32 initial)
 {
     Q_UNUSED(initial);
-    if (colourAnswers.empty())
-        return std::nullopt;
-    auto a = colourAnswers.front();
-    colourAnswers.pop_front();
-    return a;
+    return takeFront(colourAnswers);
 }
 
 int ScriptedDialogs::runModal(QDialog* window)
