@@ -2,7 +2,10 @@
 #include "log/ContestLog.h"
 
 #include "log/MultTable.h"
+#include "platform/DurableFile.h"
 #include "text/DateText.h"
+
+#include <QDir>
 
 namespace tenlog::log {
 
@@ -55,6 +58,27 @@ std::optional<QString> ContestLog::RewriteLog(const QList<QsoRecord>& records)
     if (!m_file.rewrite(records, &error))
         return error;
     return mnuopen2();
+}
+
+std::optional<QString> ContestLog::clear()
+{
+    QString error;
+    if (!m_file.truncate(&error))
+        return error;
+    m_records.clear();
+    m_tally = LogTally{};
+    return std::nullopt;
+}
+
+QString ContestLog::Backup(const QString& backupFolder, const QDateTime& localNow) const
+{
+    if (ContactCount() == m_loadedCount || ContactCount() == 0)
+        return {};
+    if (!QDir().mkpath(backupFolder))
+        return {};
+    const QString target = QDir(backupFolder).filePath(text::formatDateTime(localNow, QStringLiteral("yyyymmddhhnn"))
+                                                       + QStringLiteral(".log"));
+    return platform::copyFileAtomically(m_file.path(), target) ? target : QString();
 }
 
 int ContestLog::findDuplicate(const QString& call, const QString& mode) const

@@ -34,6 +34,14 @@ public:
 
     // Appends one contact (file first, synced), then counts it.
     std::optional<QString> appendContact(const QsoRecord& record);
+    // Empties the log file and the table (a new contest).
+    std::optional<QString> clear();
+    // Copies the log into the backup folder as "yyyymmddhhnn.log" of the
+    // given local time, but only when the log has contacts and its count
+    // differs from the count at load. Returns the copy's path, or empty
+    // when no copy was due or it could not be made.
+    QString Backup(const QString& backupFolder, const QDateTime& localNow) const;
+
     // Replaces the file with these records and reloads.
     std::optional<QString> RewriteLog(const QList<QsoRecord>& records);
 

@@ -337,3 +337,54 @@ TEST_F(MainWindowTest, FormSizeAndTaskbar)
     EXPECT_EQ(window->prefs().TaskbarFit, 0);
     EXPECT_FALSE(taskbar->isChecked());
 }
+
+TEST_F(MainWindowTest, NewLogNeedsYesAndBacksUpFirst)
+{
+    const QByteArray old = logLine(QStringLiteral("K1ABC"), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), old);
+    scriptStation();
+    // "No" to continuing, then something other than YES: the log stays.
+    dialogs.messageAnswers = {platform::Answer::No};
+    dialogs.inputAnswers.push_back(QStringLiteral("yes please"));
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(dialogs.inputPrompts.back().startsWith(QStringLiteral("WARNING - Your existing log file will be ERASED!")));
+    EXPECT_EQ(fileBytes(work("log.txt")), old);
+    EXPECT_EQ(window->contestLog().ContactCount(), 1);
+
+    // Log one more, then start a new log with "yes": a backup of the two
+    // contacts is made first, named by the local time.
+    clock.setLocal(QDateTime(QDate(2013, 12, 15), QTime(8, 7)));
+    type(QStringLiteral("w1aw  ma\n"));
+    dialogs.inputAnswers.push_back(QStringLiteral("yes"));
+    window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+    EXPECT_EQ(fileBytes(work("log.txt")), QByteArray());
+    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+    const QString backup = paths.root() + QStringLiteral("/user/BACKUP/201312150807.log");
+    EXPECT_EQ(fileBytes(backup).count("\r\n"), 2);
+    EXPECT_TRUE(fileBytes(backup).startsWith(old));
+    EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, OversizedFilesAreLoadErrors)
+{
+    // 11,001 records end the program; the file is left as it was.
+    QByteArray big;
+    for (int i = 0; i <= log::kLogCapacity; ++i)
+        big += logLine(QStringLiteral("K%1").arg(i), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), big);
+    scriptStation();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(endedWith, 1);
+    EXPECT_EQ(fileBytes(work("log.txt")).size(), big.size());
+}
+
+TEST_F(MainWindowTest, PrefixFileOverCapacityStopsTheLoadSequence)
+{
+    QByteArray prefixes;
+    for (int i = 0; i <= geo::PrefixTable::kCapacity; ++i)
+        prefixes += "\"P" + QByteArray::number(i) + "\",\"X\",\"EU\",0,0,1,1,0\r\n";
+    platform::writeFileAtomically(work("arrlpre2.txt"), prefixes);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error opeining file"));
+    EXPECT_EQ(dialogs.modalRuns, 0) << "the station dialog comes after the prefix file";
+}

@@ -113,7 +113,10 @@ void MainWindow::buildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     // Items whose work arrives with later parts of the program stay disabled.
-    add(file, "mnuNew", QStringLiteral("&New"), false);
+    connect(add(file, "mnuNew", QStringLiteral("&New")), &QAction::triggered, this, [this] {
+        StartNewLog();
+        TimeStats();
+    });
     add(file, "mnuOpen", QStringLiteral("&Open"), false);
     add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), false);
     add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), false);
@@ -192,6 +195,9 @@ void MainWindow::buildAreas()
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralArea"));
     setCentralWidget(central);
+    // Moving over the window's background clears the hover line.
+    central->setMouseTracking(true);
+    central->installEventFilter(this);
     auto* page = new QVBoxLayout(central);
 
     // Station, mode and clocks.
@@ -415,15 +421,17 @@ bool MainWindow::runLoadSequence()
 
     mnuSetup_Click();
 
-    m_services.dialogs.message(
+    const platform::Answer answer = m_services.dialogs.message(
         QStringLiteral("Open existing log?"),
         QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
                        "existing log and starts a new log.)"),
         platform::MessageIcon::Question, platform::MessageButtons::YesNo);
-    // Both answers load the log for now: starting a new log (which needs YES
-    // typed to erase anything) arrives with the backup and archive menu.
-    if (!mnuopen2())
+    if (answer == platform::Answer::Yes) {
+        if (!mnuopen2())
+            return false;
+    } else if (!StartNewLog()) {
         return false;
+    }
     m_cmdEdit->hide();
     m_cmdDelete->hide();
 
@@ -579,6 +587,31 @@ void MainWindow::mnuSetup_Click()
     SavePref();
 }
 
+bool MainWindow::StartNewLog()
+{
+    const auto answer = m_services.dialogs.inputBox(
+        QStringLiteral("WARNING - Your existing log file will be ERASED!"),
+        QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing "
+                       "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
+        QString());
+    if (answer && answer->toUpper() == QLatin1String("YES")) {
+        Backup();
+        m_prefs.SavedOpSeconds = 0;
+        if (const auto error = m_log.clear())
+            m_services.dialogs.message(QStringLiteral("Error Starting New Log"),
+                                       QStringLiteral("log.txt could not be emptied: ") + *error,
+                                       platform::MessageIcon::Critical);
+        SavePref();
+    }
+    // An unconfirmed request simply reloads the old log.
+    return mnuopen2();
+}
+
+void MainWindow::Backup()
+{
+    m_log.Backup(m_services.folders.backupFolder(), m_services.clock.localNow());
+}
+
 void MainWindow::mnuFormSize_Click()
 {
     const auto answer = m_services.dialogs.inputBox(
@@ -646,6 +679,7 @@ void MainWindow::mnuExit_Click()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    Backup();
     if (m_loggedOn) {
         m_loggedOn = false;
         SavePref();

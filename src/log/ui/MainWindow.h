@@ -63,6 +63,9 @@ public:
     void BandFreqConversion(float megahertz);
     void ModeSelection(const QString& mode);
     void mnuSetup_Click();
+    // False when the log could not be read afterwards (the program ends).
+    bool StartNewLog();
+    void Backup();
 
     const app::AppFolders& folders() const { return m_services.folders; }
     const ContestLog& contestLog() const { return m_log; }

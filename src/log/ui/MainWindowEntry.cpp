@@ -53,6 +53,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         setMode(isCw(m_prefs.CurrentMode) ? QStringLiteral("PH") : QStringLiteral("CW"));
         return true;
     }
+    if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
+        m_lblDupe->clear();
+        return false;
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_txtCall) {
             m_cmdEdit->hide();
