@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -387,4 +388,33 @@ TEST_F(MainWindowTest, PrefixFileOverCapacityStopsTheLoadSequence)
     EXPECT_FALSE(start());
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error opeining file"));
     EXPECT_EQ(dialogs.modalRuns, 0) << "the station dialog comes after the prefix file";
+}
+
+TEST_F(MainWindowTest, ModeLabelSwitchesModesAndHelpShowsTheHelpFile)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(find<QLabel>("Label10_1")->palette().color(QPalette::WindowText), QColor(0, 128, 0))
+        << "CT is worked on CW";
+    QTest::mouseClick(find<QLabel>("Label30"), Qt::LeftButton);
+    EXPECT_EQ(textOf("Label30"), QStringLiteral("PH"));
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuPH"))->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuCW"))->isChecked());
+    EXPECT_EQ(find<QLabel>("Label10_1")->palette().color(QPalette::WindowText), QColor(192, 0, 0))
+        << "the grid shows the phone multipliers now";
+    EXPECT_EQ(find<QLineEdit>("txtRSTR")->maxLength(), 2);
+    QTest::mouseClick(find<QLabel>("Label30"), Qt::LeftButton);
+    EXPECT_EQ(textOf("Label30"), QStringLiteral("CW"));
+
+    // The help window shows readtm.txt from the working folder.
+    platform::writeFileAtomically(work("readtm.txt"), "How to log <b>fast</b>\r\n");
+    QString shown;
+    dialogs.modalScripts.push_back([&shown](QDialog* d) {
+        shown = d->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Help Page"));
+        return 0;
+    });
+    window->findChild<QAction*>(QStringLiteral("mnuHelp"))->trigger();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("How to log <b>fast</b>")));
 }
