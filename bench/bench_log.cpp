@@ -2,6 +2,7 @@
 // in the shipped prefix file.
 #include "geo/PrefixTable.h"
 #include "log/ContactLog.h"
+#include "log/ContestLog.h"
 #include "platform/DurableFile.h"
 
 #include <QTemporaryDir>
@@ -50,6 +51,20 @@ void BM_AppendOneContact(benchmark::State& state)
         file.append(r);
 }
 BENCHMARK(BM_AppendOneContact)->Unit(benchmark::kMillisecond);
+
+void BM_PartialDupes(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    log::ContestLog contest(dir.filePath(QStringLiteral("log.txt")));
+    log::LogFile(contest.path()).rewrite(fullLog());
+    contest.mnuopen2();
+    const QString probes[] = {QStringLiteral("K"), QStringLiteral("K1"), QStringLiteral("K1A"), QStringLiteral("K1AB"),
+                              QStringLiteral("W1AW")};
+    size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(contest.partialDupes(probes[i++ % std::size(probes)], QStringLiteral("CW")));
+}
+BENCHMARK(BM_PartialDupes)->Unit(benchmark::kMicrosecond);
 
 void BM_LookupCallCountry(benchmark::State& state)
 {

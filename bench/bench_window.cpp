@@ -13,7 +13,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -117,6 +120,43 @@ void BM_EnterToLogged(benchmark::State& state)
     reportPercentile(state, micros);
 }
 BENCHMARK(BM_EnterToLogged)->Unit(benchmark::kMillisecond)->Iterations(500);
+
+void BM_DeleteToRebuilt(benchmark::State& state)
+{
+    Station station(11000);
+    auto* list = station.window->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    auto* erase = station.window->findChild<QPushButton*>(QStringLiteral("cmdDelete"));
+    std::vector<double> micros;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list->setCurrentItem(list->topLevelItem(5));
+        station.dialogs.messageAnswers = {platform::Answer::Yes};
+        state.ResumeTiming();
+        QElapsedTimer t;
+        t.start();
+        erase->click(); // asked, answered Yes, rewritten, synced, reloaded, redrawn
+        micros.push_back(t.nsecsElapsed() / 1000.0);
+    }
+    reportPercentile(state, micros);
+}
+BENCHMARK(BM_DeleteToRebuilt)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+void BM_ModeSwitch(benchmark::State& state)
+{
+    Station station(11000);
+    QAction* modes[] = {station.window->findChild<QAction*>(QStringLiteral("mnuPH")),
+                        station.window->findChild<QAction*>(QStringLiteral("mnuCW"))};
+    std::vector<double> micros;
+    int k = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        modes[k++ % 2]->trigger(); // preferences saved, log reloaded, grid recoloured
+        micros.push_back(t.nsecsElapsed() / 1000.0);
+    }
+    reportPercentile(state, micros);
+}
+BENCHMARK(BM_ModeSwitch)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 } // namespace
 

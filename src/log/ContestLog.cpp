@@ -57,7 +57,17 @@ std::optional<QString> ContestLog::RewriteLog(const QList<QsoRecord>& records)
     QString error;
     if (!m_file.rewrite(records, &error))
         return error;
-    return mnuopen2();
+    // The file now holds exactly these records (the writer refuses anything it
+    // could not read back), so the reload rebuilds from them without reading
+    // the file again.
+    LogTally tally = tallyLog(records);
+    if (!tally.error.isEmpty())
+        return tally.error;
+    m_records = records;
+    m_tally = std::move(tally);
+    if (m_loadedCount == 0)
+        m_loadedCount = ContactCount();
+    return std::nullopt;
 }
 
 std::optional<QString> ContestLog::clear()
@@ -89,6 +99,33 @@ int ContestLog::findDuplicate(const QString& call, const QString& mode) const
             return i + 1;
     }
     return 0;
+}
+
+QString ContestLog::partialDupes(const QString& probe, const QString& mode, int cap) const
+{
+    QString list;
+    for (const QsoRecord& r : m_records) {
+        if (r.Mode.compare(mode, Qt::CaseInsensitive) != 0 || !r.Call.startsWith(probe, Qt::CaseInsensitive))
+            continue;
+        list.prepend(r.Call + QLatin1Char(' '));
+        if (list.size() > cap)
+            break;
+    }
+    return list;
+}
+
+ContestLog::MultCount ContestLog::multiplierCount(const QString& abbreviation) const
+{
+    MultCount count;
+    for (const QsoRecord& r : m_records) {
+        if (r.SecSer.compare(abbreviation, Qt::CaseInsensitive) != 0)
+            continue;
+        if (isCw(r.Mode))
+            ++count.cw;
+        else if (isPhone(r.Mode))
+            ++count.phone;
+    }
+    return count;
 }
 
 Score ContestLog::currentScore() const

@@ -56,6 +56,18 @@ public:
     // mode (letter case ignored), 0 when there is none.
     int findDuplicate(const QString& call, const QString& mode) const;
 
+    // Calls of this mode beginning with the probe (letter case ignored),
+    // each followed by a space, the latest collected first; collection stops
+    // once the list is longer than the cap.
+    QString partialDupes(const QString& probe, const QString& mode, int cap = 100) const;
+
+    // Contacts whose exchange is this multiplier, per mode.
+    struct MultCount {
+        int cw = 0;
+        int phone = 0;
+    };
+    MultCount multiplierCount(const QString& abbreviation) const;
+
     Score currentScore() const;
     // Rates at the given UTC moment; nullopt when a record's date or time cannot be read.
     std::optional<Rates> rates(const QDateTime& utcNow) const;

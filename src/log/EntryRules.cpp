@@ -42,6 +42,19 @@ bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd)
     return digits > 0 && lastDigit != callText.size() - 1;
 }
 
+bool refreshesPartialDupes(QChar key)
+{
+    return key.unicode() >= 46 && key.unicode() <= 90;
+}
+
+bool callShapeWarning(const QString& probe, QChar key)
+{
+    if (probe.size() != 3 || !refreshesPartialDupes(key))
+        return false;
+    auto callish = [](QChar c) { return c.unicode() >= 47 && c.unicode() <= 57; };
+    return !callish(probe.at(1)) && !callish(probe.at(2));
+}
+
 QString defaultReport(const QString& mode)
 {
     return isCw(mode) ? QStringLiteral("599") : QStringLiteral("59");

@@ -19,6 +19,13 @@ QChar number(QChar key);
 // letters (K1ABC then 5) starts the received report instead.
 bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd);
 
+// Keys that refresh the partial-duplicate list: "." "/" digits, the
+// punctuation from ":" to "@" and capital letters.
+bool refreshesPartialDupes(QChar key);
+// A call whose second and third characters hold neither a digit nor "/" is
+// suspicious: true when the warning should show for this probe and key.
+bool callShapeWarning(const QString& probe, QChar key);
+
 // The default report of a mode: "599" on CW, "59" on phone.
 QString defaultReport(const QString& mode);
 int reportLength(const QString& mode);

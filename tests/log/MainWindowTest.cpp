@@ -2,6 +2,7 @@
 // offscreen platform, real files in a temporary working folder, scripted
 // dialog answers and a settable clock.
 #include "app/FirstRun.h"
+#include "log/Prefs.h"
 #include "log/ui/MainWindow.h"
 #include "platform/DurableFile.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -21,7 +22,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QHeaderView>
 #include <gtest/gtest.h>
 
 using namespace tenlog;
@@ -58,6 +61,11 @@ protected:
     void SetUp() override
     {
         app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        // The stored offset agrees with the clock, so no offset question is asked
+        // unless a test wants one.
+        log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+        prefs.UtcOffsetHours = 5;
+        log::savePrefs(paths.workingFolder(), prefs);
         shared.LoadSharedPreferences(paths.root() + QStringLiteral("/shared.xml"));
     }
 
@@ -240,7 +248,9 @@ TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
     EXPECT_EQ(window->contestLog().ContactCount(), 1);
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 1);
 
-    // On phone the same call is a new contact, with phone reports.
+    // On phone the same call is a new contact, with phone reports (once the
+    // hold after the duplicate is over).
+    clock.advanceMs(3001);
     window->findChild<QAction*>(QStringLiteral("mnuPH"))->trigger();
     EXPECT_EQ(textOf("Label30"), QStringLiteral("PH"));
     EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\"PH\"\r\n"));
@@ -417,4 +427,254 @@ TEST_F(MainWindowTest, ModeLabelSwitchesModesAndHelpShowsTheHelpFile)
     });
     window->findChild<QAction*>(QStringLiteral("mnuHelp"))->trigger();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("How to log <b>fast</b>")));
+}
+
+TEST_F(MainWindowTest, UtcOffsetCheckAtStartUp)
+{
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.UtcOffsetHours = 0;
+    log::savePrefs(paths.workingFolder(), prefs);
+    dialogs.inputAnswers.push_back(std::nullopt); // Cancel keeps 0
+    scriptStation(QStringLiteral("W3LPL"), QStringLiteral("0"));
+    ASSERT_TRUE(start());
+    ASSERT_EQ(dialogs.inputPrompts.size(), 1);
+    EXPECT_TRUE(dialogs.inputPrompts[0].startsWith(QStringLiteral("Update the Local Time / UTC Offset? | Would you like")));
+    EXPECT_TRUE(dialogs.inputPrompts[0].contains(QStringLiteral("Recommended Offset: 5\r\n")));
+    EXPECT_FLOAT_EQ(window->prefs().UtcOffsetHours, 0.0f);
+}
+
+TEST_F(MainWindowTest, UtcOffsetAnswerIsStored)
+{
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.UtcOffsetHours = 0;
+    log::savePrefs(paths.workingFolder(), prefs);
+    dialogs.inputAnswers.push_back(QStringLiteral("5"));
+    // The station dialog closed by its frame keeps what the boxes were filled with.
+    ASSERT_TRUE(start());
+    EXPECT_FLOAT_EQ(window->prefs().UtcOffsetHours, 5.0f);
+    EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n5\r\n\"CW\""));
+}
+
+TEST_F(MainWindowTest, TimeOnAndOffKeepTheOperatingTotal)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    auto* logOn = find<QPushButton>("cmdLogOn");
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(10, 0, 0)));
+    logOn->click();
+    EXPECT_EQ(logOn->text(), QStringLiteral("&Log \"Time Off\""));
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(10, 30, 0)));
+    logOn->click();
+    EXPECT_EQ(logOn->text(), QStringLiteral("&Log \"Time On\""));
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Logged Off at ")));
+    EXPECT_TRUE(textOf("lblDialog").endsWith(QStringLiteral(" 15:30:00")));
+    EXPECT_FLOAT_EQ(log::loadPrefs(paths.workingFolder())->SavedOpSeconds, 1800.0f);
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(11, 0, 0)));
+    logOn->click();
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(11, 0, 10)));
+    // The clock tick shows the running total and the clocks.
+    QTRY_COMPARE_WITH_TIMEOUT(textOf("lblttrack"), QStringLiteral("00:30:10"), 3000);
+    EXPECT_EQ(textOf("lblutctime"), QStringLiteral("16:00:10"));
+    EXPECT_EQ(textOf("lblCurTime"), QStringLiteral("11:00:10"));
+    EXPECT_EQ(textOf("Label16"), QStringLiteral("AM"));
+
+    // "&Exit" keeps the running total.
+    clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(11, 1, 0)));
+    window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    EXPECT_EQ(endedWith, 0);
+    EXPECT_FLOAT_EQ(log::loadPrefs(paths.workingFolder())->SavedOpSeconds, 1860.0f);
+}
+
+TEST_F(MainWindowTest, PartialDuplicatesAndTheCallShapeWarning)
+{
+    QByteArray log = logLine(QStringLiteral("K1ABC"), "CT", "USA") + logLine(QStringLiteral("K1ABC/7"), "AZ", "USA")
+                   + logLine(QStringLiteral("K1XYZ"), "MA", "USA", "PH");
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    type(QStringLiteral("k1"));
+    // Latest first, this mode only.
+    EXPECT_EQ(textOf("lblDupe"), QStringLiteral("K1ABC/7 K1ABC "));
+    type(QStringLiteral("ab"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Possible Duplicate!"));
+    type(QStringLiteral("c/"));
+    EXPECT_EQ(textOf("lblDupe"), QStringLiteral("K1ABC/7 "));
+
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    const int beeps = dialogs.beeps;
+    type(QStringLiteral("WA"));
+    EXPECT_EQ(dialogs.beeps, beeps);
+    type(QStringLiteral("B"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("The second or third character is not numeric!"));
+    EXPECT_EQ(dialogs.beeps, beeps + 1);
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    type(QStringLiteral("K/3"));
+    EXPECT_NE(textOf("lblDialog"), QStringLiteral("The second or third character is not numeric!"));
+
+    // "Off": no list, no "Possible Duplicate!", the shape warning still works.
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    find<QPushButton>("cmdDup")->click();
+    EXPECT_EQ(find<QPushButton>("cmdDup")->text(), QStringLiteral("Off"));
+    type(QStringLiteral("K1AB"));
+    EXPECT_EQ(textOf("lblDupe"), QString());
+    EXPECT_NE(textOf("lblDialog"), QStringLiteral("Possible Duplicate!"));
+}
+
+TEST_F(MainWindowTest, KeysTypedDuringTheDuplicateHoldArriveInOrderAfterIt)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    type(QStringLiteral("k1abc "));
+    ASSERT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Duplicate K1ABC")));
+    type(QStringLiteral("w2"));
+    EXPECT_EQ(textOf("txtCall"), QString()) << "held back for three seconds";
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    clock.advanceMs(3001);
+    QTRY_COMPARE_WITH_TIMEOUT(textOf("txtCall"), QStringLiteral("W2"), 2000);
+    type(QStringLiteral("xy"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W2XY"));
+}
+
+TEST_F(MainWindowTest, GridHoverClickAndColours)
+{
+    QByteArray log;
+    for (int i = 0; i < 3; ++i)
+        log += logLine(QStringLiteral("K%1C").arg(i), "CT", "USA");
+    for (int i = 0; i < 2; ++i)
+        log += logLine(QStringLiteral("N%1C").arg(i), "CT", "USA", "PH");
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(find<QLabel>("Label10_1"), &enter);
+    EXPECT_EQ(textOf("lblDupe"), QStringLiteral("  Connecticut    Total =5\n   CW =3  PH =2"));
+    QTest::mouseClick(find<QLabel>("Label10_83"), Qt::LeftButton);
+    EXPECT_EQ(textOf("txtSec"), QStringLiteral("JAL"));
+
+    // New colours: worked blue, remaining cancelled (black).
+    dialogs.colourAnswers = {0xFF0000, std::nullopt};
+    dialogs.modalScripts.push_back([](QDialog* d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("Form6"));
+        d->findChild<QPushButton*>(QStringLiteral("cmdWorked"))->click();
+        d->findChild<QPushButton*>(QStringLiteral("cmdRemaining"))->click();
+        return 1;
+    });
+    window->findChild<QAction*>(QStringLiteral("mnuColors"))->trigger();
+    EXPECT_EQ(window->prefs().WorkedColor, 0xFF0000);
+    EXPECT_EQ(window->prefs().RemainingColor, 0);
+    EXPECT_EQ(find<QLabel>("Label10_1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(find<QLabel>("Label10_2")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n16711680\r\n0\r\n"));
+}
+
+TEST_F(MainWindowTest, ContactListShowsTwentyOrAllAndDeletes)
+{
+    QByteArray log;
+    for (int i = 1; i <= 25; ++i)
+        log += logLine(QStringLiteral("K%1X").arg(i), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    auto* list = find<QTreeWidget>("ListView1");
+    ASSERT_EQ(list->topLevelItemCount(), 20);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("25"));
+    EXPECT_EQ(list->topLevelItem(19)->text(0), QStringLiteral("6"));
+    EXPECT_EQ(list->topLevelItem(0)->text(5), QStringLiteral("12/14"));
+    EXPECT_EQ(list->topLevelItem(0)->text(6), QStringLiteral("14:05"));
+    find<QPushButton>("cmdList")->click();
+    EXPECT_EQ(find<QPushButton>("cmdList")->text(), QStringLiteral("All"));
+    EXPECT_EQ(list->topLevelItemCount(), 25);
+
+    // Sorting by the record number as text puts 10 before 9.
+    list->header()->sectionClicked(0);
+    list->sortItems(0, Qt::AscendingOrder);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("1"));
+    EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("10"));
+
+    // Delete record 3: asked first, then the file holds the other 24.
+    QTreeWidgetItem* third = list->findItems(QStringLiteral("3"), Qt::MatchExactly, 0).first();
+    list->setCurrentItem(third);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(third).center());
+    EXPECT_TRUE(find<QPushButton>("cmdDelete")->isVisible());
+    dialogs.messageAnswers = {platform::Answer::No};
+    find<QPushButton>("cmdDelete")->click();
+    EXPECT_EQ(window->contestLog().ContactCount(), 25);
+    list->setCurrentItem(list->findItems(QStringLiteral("3"), Qt::MatchExactly, 0).first());
+    dialogs.messageAnswers = {platform::Answer::Yes};
+    find<QPushButton>("cmdDelete")->click();
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Are you sure?"));
+    EXPECT_EQ(window->contestLog().ContactCount(), 24);
+    EXPECT_EQ(window->contestLog().records().at(2).Call, QStringLiteral("K4X"));
+    EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 24);
+    EXPECT_FALSE(fileBytes(work("log.txt")).contains("\"K3X\""));
+    EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("24")) << "newest first again";
+}
+
+TEST_F(MainWindowTest, EditingARecordRewritesTheLog)
+{
+    QByteArray log;
+    for (int i = 1; i <= 3; ++i)
+        log += logLine(QStringLiteral("K%1X").arg(i), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    auto* list = find<QTreeWidget>("ListView1");
+    QTreeWidgetItem* second = list->findItems(QStringLiteral("2"), Qt::MatchExactly, 0).first();
+    dialogs.modalScripts.push_back([](QDialog* d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("frmEditCon"));
+        auto* call = d->findChild<QLineEdit*>(QStringLiteral("txtEditCall"));
+        EXPECT_EQ(call->text(), QStringLiteral("K2X"));
+        call->setText(QStringLiteral("W2XYZ"));
+        d->findChild<QLineEdit*>(QStringLiteral("txtEditSec"))->setText(QStringLiteral("NJ"));
+        d->show();
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdDone")), Qt::LeftButton);
+        return d->result();
+    });
+    // The right mouse button over a row opens the edit dialog for it.
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualItemRect(second).center());
+    EXPECT_EQ(window->contestLog().records().at(1).Call, QStringLiteral("W2XYZ"));
+    EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"W2XYZ\",\"599\",\"NJ\",\"599\",\"USA\""));
+    EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 3);
+    EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("W2XYZ"));
+    EXPECT_FALSE(find<QPushButton>("cmdEdit")->isVisible());
+}
+
+TEST_F(MainWindowTest, ScoreAndRatesOfTheWorkedExamples)
+{
+    // 10 CW contacts (2 signing /T), 5 phone; CT on both modes, ON on CW, Japan on CW.
+    QByteArray log = logLine(QStringLiteral("K1A/T"), "CT", "USA") + logLine(QStringLiteral("K2A/T"), "CT", "USA")
+                   + logLine(QStringLiteral("K3A"), "ON", "Canada") + logLine(QStringLiteral("JA1A"), "001", "Japan");
+    for (int i = 0; i < 6; ++i)
+        log += logLine(QStringLiteral("W%1A").arg(i), "CT", "USA");
+    for (int i = 0; i < 5; ++i)
+        log += logLine(QStringLiteral("N%1A").arg(i), "CT", "USA", "PH");
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("15"));
+    EXPECT_EQ(textOf("lblTotSec"), QStringLiteral("58"));
+    EXPECT_EQ(textOf("lblsectogo"), QStringLiteral("4"));
+    EXPECT_EQ(textOf("lblTotScore"), QStringLiteral("232"));
+}
+
+TEST_F(MainWindowTest, RatesCountTheLastTwentyAndSixtyMinutes)
+{
+    // Now is 09:00 local, 14:00 UTC: seven contacts in the last ten minutes,
+    // five 30 to 50 minutes ago.
+    QByteArray log;
+    for (int i = 0; i < 5; ++i)
+        log += logLine(QStringLiteral("K%1A").arg(i), "CT", "USA", "CW",
+                       QByteArray("13:1" + QByteArray::number(i) + ":00").constData());
+    for (int i = 0; i < 7; ++i)
+        log += logLine(QStringLiteral("W%1A").arg(i), "CT", "USA", "CW",
+                       QByteArray("13:5" + QByteArray::number(i + 2) + ":00").constData());
+    platform::writeFileAtomically(work("log.txt"), log);
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(textOf("lblAQSO20"), QStringLiteral("21"));
+    EXPECT_EQ(textOf("lblAQSO60"), QStringLiteral("12"));
 }

@@ -4,6 +4,8 @@
 
 #include "log/EntryRules.h"
 #include "log/MultTable.h"
+#include "log/ui/ColourDialog.h"
+#include "log/ui/EditContactDialog.h"
 #include "log/ui/HelpWindow.h"
 #include "log/ui/MultiplierGrid.h"
 #include "log/ui/StationIdDialog.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -94,6 +97,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer2->setInterval(1000);
     connect(m_timer2, &QTimer::timeout, this, &MainWindow::updateClocks);
+    // The hold after a duplicate ends on the clock; checking it often keeps
+    // the window painting and the held keys in order.
+    m_holdTimer = new QTimer(this);
+    m_holdTimer->setInterval(50);
+    connect(m_holdTimer, &QTimer::timeout, this, &MainWindow::releaseHeldKeys);
 
     // The window covers the whole screen; its areas are laid out to that size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -133,7 +141,8 @@ void MainWindow::buildMenus()
     appearance->setObjectName(QStringLiteral("mnuAppearance"));
     connect(add(appearance, "mnuFormSize", QStringLiteral("&Form Size")), &QAction::triggered, this,
             &MainWindow::mnuFormSize_Click);
-    add(appearance, "mnuColors", QStringLiteral("&Colors"), false);
+    connect(add(appearance, "mnuColors", QStringLiteral("&Colors")), &QAction::triggered, this,
+            &MainWindow::mnuColors_Click);
     m_mnuTaskbar = add(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"));
     m_mnuTaskbar->setCheckable(true);
     connect(m_mnuTaskbar, &QAction::triggered, this, &MainWindow::mnuTaskbar_Click);
@@ -313,17 +322,25 @@ void MainWindow::buildAreas()
                             QStringLiteral("Click to clear entry fields or press ALT C"));
     connect(m_cmdClear, &QPushButton::clicked, this, &MainWindow::clearEntry);
     m_cmdList = makeButton(central, "cmdList", QStringLiteral("Last 20"));
-    m_cmdList->setEnabled(false);
+    m_cmdList->setToolTip(QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
+    connect(m_cmdList, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
     m_cmdDup = makeButton(central, "cmdDup", QStringLiteral("On"),
                           QStringLiteral("Displaying partial dupes slows the program on older pc's."));
-    m_cmdDup->setEnabled(false);
+    connect(m_cmdDup, &QPushButton::clicked, this, [this] {
+        m_partialDupesOn = !m_partialDupesOn;
+        m_cmdDup->setText(m_partialDupesOn ? QStringLiteral("On") : QStringLiteral("Off"));
+        setDupeLine(QString());
+        m_txtCall->setFocus();
+    });
     m_cmdEdit = makeButton(central, "cmdEdit", QStringLiteral("Edit Contact"));
     m_cmdDelete = makeButton(central, "cmdDelete", QStringLiteral("Delete Contact"));
     m_cmdEdit->hide();
     m_cmdDelete->hide();
+    connect(m_cmdEdit, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
+    connect(m_cmdDelete, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
     m_cmdLogOn = makeButton(central, "cmdLogOn", QStringLiteral("&Log \"Time On\""),
                             QStringLiteral("Records On/Off times and controls duration clock."));
-    connect(m_cmdLogOn, &QPushButton::clicked, this, [this] { setLoggedOn(!m_loggedOn); });
+    connect(m_cmdLogOn, &QPushButton::clicked, this, [this] { LoggedOn() ? timeOff() : timeOn(); });
     for (QPushButton* b : {m_cmdClear, m_cmdList, m_cmdDup, m_cmdEdit, m_cmdDelete, m_cmdLogOn})
         buttons->addWidget(b);
     buttons->addStretch(1);
@@ -333,6 +350,8 @@ void MainWindow::buildAreas()
     // the score panel and the DX country list.
     page->addWidget(makeLabel(central, {}, QStringLiteral("Multipliers worked in current mode:")));
     m_grid = new MultiplierGrid(central);
+    connect(m_grid, &MultiplierGrid::entryHovered, this, &MainWindow::gridHovered);
+    connect(m_grid, &MultiplierGrid::entryClicked, this, &MainWindow::gridClicked);
     page->addWidget(m_grid);
 
     auto* lower = new QHBoxLayout;
@@ -347,6 +366,12 @@ void MainWindow::buildAreas()
     for (const auto& [name, width] : kListColumns)
         columnNames << QString::fromLatin1(name);
     m_listView1->setHeaderLabels(columnNames);
+    m_listView1->header()->setSectionsClickable(true);
+    // A header click sorts once, by text; the next refresh is newest first again.
+    connect(m_listView1->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { m_listView1->sortItems(column, Qt::AscendingOrder); });
+    connect(m_listView1, &QTreeWidget::itemClicked, this, &MainWindow::showListButtons);
+    m_listView1->viewport()->installEventFilter(this);
     listColumn->addWidget(m_listView1);
     lower->addLayout(listColumn, 7);
 
@@ -399,8 +424,10 @@ bool MainWindow::runLoadSequence()
         return false;
     }
     m_prefs = *loaded;
+    m_opTime = OperatingTime(m_prefs.SavedOpSeconds);
     m_mnuColorSpots->setChecked(m_prefs.NeededSpotsGreen == 1);
     m_mnuAudioSpots->setChecked(m_prefs.NeededSpotAudio == 1);
+    CheckUtcOffset();
     if (m_prefs.FormSizePercent < 100) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
@@ -466,12 +493,17 @@ bool MainWindow::mnuopen2()
         fileError();
         return false;
     }
+    refreshFromLog();
+    return true;
+}
+
+void MainWindow::refreshFromLog()
+{
     colourGrid();
     RefreshContactList();
     TimeStats();
     showDxList();
     Labeldisplay();
-    return true;
 }
 
 void MainWindow::colourGrid()
@@ -500,8 +532,12 @@ void MainWindow::RefreshContactList()
     QList<QTreeWidgetItem*> items;
     for (int i = count - 1; i >= first; --i) {
         const QsoRecord& r = records.at(i);
-        items << new QTreeWidgetItem(QStringList{QString::number(i + 1), r.Call, r.RstRcvd, r.SecSer, r.RstSnt,
-                                                 r.QsoDate, r.QsoTime, r.Mode, r.Country});
+        const auto date = text::parseDate(r.QsoDate);
+        const auto time = text::parseTime(r.QsoTime);
+        items << new QTreeWidgetItem(QStringList{
+            QString::number(i + 1), r.Call, r.RstRcvd, r.SecSer, r.RstSnt,
+            date ? text::formatDate(*date, QStringLiteral("mm/dd")) : r.QsoDate,
+            time ? text::formatTime(*time, QStringLiteral("hh:nn")) : r.QsoTime, r.Mode, r.Country});
     }
     m_listView1->addTopLevelItems(items);
 }
@@ -532,6 +568,8 @@ void MainWindow::updateClocks()
     const QString twelve = text::formatDateTime(local, QStringLiteral("h:nn:ss AMPM"));
     m_lblCurTime->setText(twelve.left(twelve.size() - 3));
     m_label16AmPm->setText(text::formatDateTime(local, QStringLiteral("AMPM")));
+    if (LoggedOn())
+        m_lblttrack->setText(formatOperatingTime(m_opTime.opSeconds(local)));
 }
 
 void MainWindow::setMode(const QString& mode)
@@ -559,13 +597,50 @@ void MainWindow::ModeSelection(const QString& mode)
         setMode(mode);
 }
 
-void MainWindow::setLoggedOn(bool on)
+void MainWindow::timeOn()
 {
-    m_loggedOn = on;
-    m_cmdLogOn->setText(on ? QStringLiteral("&Log \"Time Off\"") : QStringLiteral("&Log \"Time On\""));
-    if (on)
-        setMessage(QStringLiteral(" "));
+    m_opTime.timeOn(m_services.clock.localNow());
+    m_cmdLogOn->setText(QStringLiteral("&Log \"Time Off\""));
+    setMessage(QStringLiteral(" "));
     m_txtCall->setFocus();
+}
+
+void MainWindow::timeOff()
+{
+    const QDateTime local = m_services.clock.localNow();
+    m_prefs.SavedOpSeconds = static_cast<float>(m_opTime.timeOff(local));
+    m_cmdLogOn->setText(QStringLiteral("&Log \"Time On\""));
+    const QDateTime utc = utcFromLocal(local, m_prefs.UtcOffsetHours);
+    setMessage(QStringLiteral("Logged Off at ") + QLocale::system().toString(utc.date(), QLocale::ShortFormat)
+               + QLatin1Char(' ') + text::formatDateTime(utc, QStringLiteral("hh:mm:ss")));
+    SavePref();
+    m_txtCall->setFocus();
+}
+
+// Keeps the running total in the preferences (on "&Exit" and when the window ends).
+void MainWindow::saveOperatingTime()
+{
+    if (!LoggedOn())
+        return;
+    m_prefs.SavedOpSeconds = static_cast<float>(m_opTime.timeOff(m_services.clock.localNow()));
+    SavePref();
+}
+
+void MainWindow::CheckUtcOffset()
+{
+    const QDateTime local = m_services.clock.localNow();
+    const QDateTime utc = m_services.clock.utcNow();
+    const double recommended = recommendedUtcOffset(local, utc);
+    if (static_cast<double>(m_prefs.UtcOffsetHours) == recommended
+        || text::roundHalfEven(m_prefs.UtcOffsetHours, 2) == recommended)
+        return;
+    const auto answer = m_services.dialogs.inputBox(
+        QStringLiteral("Update the Local Time / UTC Offset?"),
+        utcOffsetPrompt(local, utc, m_prefs.UtcOffsetHours, recommended), text::plainNumber(recommended));
+    if (!answer || !text::isNumeric(*answer))
+        return; // the remembered offset stays and nothing is saved
+    m_prefs.UtcOffsetHours = static_cast<float>(text::val(*answer));
+    SavePref();
 }
 
 void MainWindow::SavePref()
@@ -587,6 +662,101 @@ void MainWindow::mnuSetup_Click()
     SavePref();
 }
 
+void MainWindow::gridHovered(int index)
+{
+    const MultEntry& entry = multEntry(index);
+    const ContestLog::MultCount count = m_log.multiplierCount(QString::fromLatin1(entry.Abbrev));
+    m_lblDupe->setText(QStringLiteral("  ") + QString::fromLatin1(entry.Name) + QStringLiteral("    Total =")
+                       + QString::number(count.cw + count.phone) + QStringLiteral("\n   CW =")
+                       + QString::number(count.cw) + QStringLiteral("  PH =") + QString::number(count.phone));
+}
+
+void MainWindow::gridClicked(int index)
+{
+    // Spots of this multiplier are offered once spotting is running; the
+    // exchange box takes the abbreviation now.
+    m_txtSec->setText(QString::fromLatin1(multEntry(index).Abbrev));
+}
+
+void MainWindow::mnuColors_Click()
+{
+    ColourDialog dialog(m_prefs.WorkedColor, m_prefs.RemainingColor, m_services.dialogs, this);
+    m_services.dialogs.runModal(&dialog);
+    m_prefs.WorkedColor = dialog.worked();
+    m_prefs.RemainingColor = dialog.remaining();
+    SavePref();
+    mnuopen2();
+}
+
+void MainWindow::showListButtons()
+{
+    if (m_listView1->topLevelItemCount() == 0)
+        return;
+    m_cmdEdit->show();
+    m_cmdDelete->show();
+}
+
+void MainWindow::cmdList_Click()
+{
+    m_showAllContacts = !m_showAllContacts;
+    m_cmdList->setText(m_showAllContacts ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    RefreshContactList();
+    m_txtCall->setFocus();
+}
+
+void MainWindow::cmdEdit_Click()
+{
+    const QTreeWidgetItem* item = m_listView1->currentItem();
+    const int rec = item ? item->text(0).toInt() : 0;
+    if (rec < 1 || rec > m_log.ContactCount())
+        return;
+    EditContactDialog dialog(m_log.records(), rec, m_prefixes, m_services.dialogs, this);
+    m_services.dialogs.runModal(&dialog);
+    if (dialog.outcome() == EditContactDialog::Outcome::DeleteRequested) {
+        cmdDelete_Click(); // asks first, then rewrites and reloads
+        return;
+    }
+    RefreshContactList();
+    m_cmdEdit->hide();
+    m_cmdDelete->hide();
+    QList<QsoRecord> records = m_log.records();
+    if (dialog.outcome() == EditContactDialog::Outcome::Saved)
+        records[rec - 1] = dialog.editedRecord();
+    if (const auto error = m_log.RewriteLog(records)) {
+        m_services.dialogs.message(QStringLiteral("Contact Not Changed"),
+                                   QStringLiteral("log.txt could not be rewritten: ") + *error,
+                                   platform::MessageIcon::Critical);
+        mnuopen2();
+        return;
+    }
+    refreshFromLog();
+}
+
+void MainWindow::cmdDelete_Click()
+{
+    const QTreeWidgetItem* item = m_listView1->currentItem();
+    const platform::Answer answer = m_services.dialogs.message(
+        QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"), platform::MessageIcon::Question,
+        platform::MessageButtons::YesNo);
+    m_cmdEdit->hide();
+    m_cmdDelete->hide();
+    if (answer == platform::Answer::No || !item)
+        return;
+    const int rec = item->text(0).toInt();
+    if (rec < 1 || rec > m_log.ContactCount())
+        return;
+    QList<QsoRecord> records = m_log.records();
+    records.removeAt(rec - 1);
+    if (const auto error = m_log.RewriteLog(records)) {
+        m_services.dialogs.message(QStringLiteral("Contact Not Deleted"),
+                                   QStringLiteral("log.txt could not be rewritten: ") + *error,
+                                   platform::MessageIcon::Critical);
+        mnuopen2();
+        return;
+    }
+    refreshFromLog();
+}
+
 bool MainWindow::StartNewLog()
 {
     const auto answer = m_services.dialogs.inputBox(
@@ -597,6 +767,7 @@ bool MainWindow::StartNewLog()
     if (answer && answer->toUpper() == QLatin1String("YES")) {
         Backup();
         m_prefs.SavedOpSeconds = 0;
+        m_opTime.reset();
         if (const auto error = m_log.clear())
             m_services.dialogs.message(QStringLiteral("Error Starting New Log"),
                                        QStringLiteral("log.txt could not be emptied: ") + *error,
@@ -671,8 +842,7 @@ void MainWindow::mnuHelp_Click()
 void MainWindow::mnuExit_Click()
 {
     // The operating time is kept with the other preferences before leaving.
-    if (m_loggedOn)
-        SavePref();
+    saveOperatingTime();
     if (m_services.endProgram)
         m_services.endProgram(0);
 }
@@ -680,19 +850,29 @@ void MainWindow::mnuExit_Click()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     Backup();
-    if (m_loggedOn) {
-        m_loggedOn = false;
-        SavePref();
-    }
+    saveOperatingTime();
     event->accept();
 }
 
 void MainWindow::setMessage(const QString& text, bool red)
 {
+    setMessageRed(red);
+    m_lblDialog->setText(text);
+}
+
+void MainWindow::setMessageRed(bool red)
+{
     QPalette p = m_lblDialog->palette();
     p.setColor(QPalette::Window, red ? QColor(255, 0, 0) : teal());
     m_lblDialog->setPalette(p);
-    m_lblDialog->setText(text);
+}
+
+void MainWindow::setDupeLine(const QString& text)
+{
+    QPalette p = m_lblDupe->palette();
+    p.setColor(QPalette::Window, text.isEmpty() ? palette().color(QPalette::Button) : teal());
+    m_lblDupe->setPalette(p);
+    m_lblDupe->setText(text);
 }
 
 } // namespace tenlog::log

@@ -9,6 +9,7 @@
 #include "app/AppStartup.h"
 #include "geo/PrefixTable.h"
 #include "log/ContestLog.h"
+#include "log/OperatingTime.h"
 #include "log/Prefs.h"
 
 #include <QMainWindow>
@@ -73,7 +74,7 @@ public:
     const geo::PrefixTable& prefixTable() const { return m_prefixes; }
     const QString& CurrentCall() const { return m_currentCall; }
     const QString& PendingFreq() const { return m_pendingFreq; }
-    bool LoggedOn() const { return m_loggedOn; }
+    bool LoggedOn() const { return m_opTime.loggedOn(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,9 +104,16 @@ private:
     void clearEntry();
     void clearCallInfo();
     void setMessage(const QString& text, bool red = false);
+    void setMessageRed(bool red);
+    void setDupeLine(const QString& text);
+    void PartialDupeCheck(QChar key);
+    bool holdAfterDupe(QKeyEvent* key);
+    void releaseHeldKeys();
     void updateNewFlag();
 
     // Displays.
+    // Everything shown from the log: grid colours, list, rates, DX list, score.
+    void refreshFromLog();
     void RefreshContactList();
     void Labeldisplay();
     void TimeStats();
@@ -113,9 +121,23 @@ private:
     void colourGrid();
     void updateClocks();
     void setMode(const QString& mode);
-    void setLoggedOn(bool on);
+    void timeOn();
+    void timeOff();
+    void CheckUtcOffset();
+    void saveOperatingTime();
     void fileError();
     void loadError();
+
+    // Grid, colours and the contact list.
+    void gridHovered(int index);
+    void gridClicked(int index);
+    void mnuColors_Click();
+    void showListButtons();
+    void cmdList_Click();
+    void cmdEdit_Click();
+public:
+    void cmdDelete_Click();
+private:
 
     // Menus.
     void mnuFormSize_Click();
@@ -133,7 +155,7 @@ private:
     QString m_pendingFreq;
     QChar m_carryKey;
     int m_carryTarget = 0; // 4 report received, 3 exchange, 1 report sent, 2 country
-    bool m_loggedOn = false;
+    OperatingTime m_opTime;
     bool m_dupeFlag = false;
     bool m_incompleteFlag = false;
     bool m_badSectionFlag = false;
@@ -186,6 +208,11 @@ private:
     QAction* m_mnuPostContest = nullptr;
     QAction* m_mnuColorSpots = nullptr;
     QAction* m_mnuAudioSpots = nullptr;
+
+    // Keys typed into the call box during the hold after a duplicate, in order.
+    QList<std::pair<int, QString>> m_heldKeys;
+    qint64 m_dupeTimeMs = 0;
+    QTimer* m_holdTimer = nullptr;
 
     QTimer* m_timer1 = nullptr;
     QTimer* m_timer2 = nullptr;

@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace tenlog::log {
 
@@ -53,8 +56,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         setMode(isCw(m_prefs.CurrentMode) ? QStringLiteral("PH") : QStringLiteral("CW"));
         return true;
     }
+    if (m_listView1 && watched == m_listView1->viewport() && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && m_listView1->topLevelItemCount() > 0) {
+        if (QTreeWidgetItem* item = m_listView1->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            m_listView1->setCurrentItem(item);
+        cmdEdit_Click();
+        return true;
+    }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
-        m_lblDupe->clear();
+        setDupeLine(QString());
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
@@ -101,8 +111,63 @@ void MainWindow::placeCarried(QLineEdit* box)
     m_carryTarget = 0;
 }
 
+bool MainWindow::holdAfterDupe(QKeyEvent* key)
+{
+    if (!m_dupeFlag || key->text().isEmpty())
+        return false;
+    if (m_services.clock.monotonicMs() > m_dupeTimeMs + 3000 && m_heldKeys.isEmpty()) {
+        m_dupeFlag = false;
+        return false;
+    }
+    // Typed too soon after a duplicate: kept back, delivered when the hold ends.
+    m_heldKeys.append({key->key(), key->text()});
+    if (!m_holdTimer->isActive())
+        m_holdTimer->start();
+    return true;
+}
+
+void MainWindow::releaseHeldKeys()
+{
+    if (m_services.clock.monotonicMs() <= m_dupeTimeMs + 3000)
+        return;
+    m_holdTimer->stop();
+    m_dupeFlag = false;
+    const auto held = std::exchange(m_heldKeys, {});
+    for (const auto& [code, text] : held) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+        QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : m_txtCall, &press);
+    }
+}
+
+void MainWindow::PartialDupeCheck(QChar key)
+{
+    setMessageRed(false);
+    setDupeLine(QString());
+    const QString text = m_txtCall->text();
+    const QString probe = text + key;
+    QString list;
+    if (m_partialDupesOn && refreshesPartialDupes(key)) {
+        list = m_log.partialDupes(probe, m_prefs.CurrentMode);
+        setDupeLine(list);
+    }
+    if (text.size() > 2 && !list.isEmpty())
+        setMessage(QStringLiteral("Possible Duplicate!"));
+    else if (LoggedOn())
+        setMessage(QStringLiteral(" "));
+    if (probe.size() == 3 && refreshesPartialDupes(key)) {
+        if (callShapeWarning(probe, key)) {
+            m_services.dialogs.beep();
+            setMessage(QStringLiteral("The second or third character is not numeric!"));
+        } else {
+            setMessage(QStringLiteral(" "));
+        }
+    }
+}
+
 bool MainWindow::callKey(QKeyEvent* key)
 {
+    if (holdAfterDupe(key))
+        return true;
     const QString text = m_txtCall->text();
     if (text.size() < 2)
         clearCallInfo();
@@ -117,9 +182,9 @@ bool MainWindow::callKey(QKeyEvent* key)
         rstRcvdKey(&carried);
         return true;
     }
-    if (text.size() < 3 && m_loggedOn)
+    if (text.size() < 3 && LoggedOn())
         setMessage(QStringLiteral(" "));
-    if (!m_loggedOn) {
+    if (!LoggedOn()) {
         setMessage(QStringLiteral("Click Log \"Time On\"!"));
         m_services.dialogs.beep();
     }
@@ -133,7 +198,9 @@ bool MainWindow::callKey(QKeyEvent* key)
     }
     if (c.isNull() || c.unicode() < 32)
         return false; // editing keys work as usual
-    typeInto(m_txtCall, Capital(c));
+    c = Capital(c);
+    PartialDupeCheck(c);
+    typeInto(m_txtCall, c);
     return true;
 }
 
@@ -354,7 +421,7 @@ void MainWindow::clearEntry()
 {
     for (QLineEdit* box : {m_txtCall, m_txtRSTR, m_txtSec, m_txtRSTS, m_txtCntry})
         box->clear();
-    m_lblDupe->clear();
+    setDupeLine(QString());
     setMessage(QString());
     clearCallInfo();
     m_txtCall->setFocus();
@@ -399,9 +466,10 @@ bool MainWindow::dupcheck()
                    + QLatin1Char(' ') + r.QsoTime + QStringLiteral(" ON ") + r.Mode + QStringLiteral("  Rec# ")
                    + QString::number(rec),
                true);
-    m_lblDupe->clear();
+    setDupeLine(QString());
     m_services.dialogs.beep();
     m_dupeFlag = true;
+    m_dupeTimeMs = m_services.clock.monotonicMs();
     m_txtCall->setFocus();
     for (QLineEdit* box : {m_txtCall, m_txtRSTR, m_txtSec, m_txtRSTS, m_txtCntry})
         box->clear();
@@ -411,8 +479,8 @@ bool MainWindow::dupcheck()
 
 void MainWindow::Mains()
 {
-    if (!m_loggedOn)
-        setLoggedOn(true);
+    if (!LoggedOn())
+        timeOn();
     updateNewFlag();
     const bool newCountry = m_label3New->isVisible();
 
@@ -444,7 +512,7 @@ void MainWindow::Mains()
         }
         RefreshContactList();
         setMessage(QString());
-        m_lblDupe->clear();
+        setDupeLine(QString());
         if (newCountry)
             showDxList();
         const int c = multIndex(r.SecSer);
@@ -458,7 +526,7 @@ void MainWindow::Mains()
         clearCallInfo();
         m_txtCall->setFocus();
     }
-    m_lblDupe->clear();
+    setDupeLine(QString());
     TimeStats();
     m_pendingFreq.clear();
 }

@@ -95,12 +95,17 @@ void MultiplierGrid::colourAll(const std::array<int, 101>& hits, qint32 worked, 
 
 bool MultiplierGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        for (int i = 1; i <= kMultCount; ++i)
-            if (watched == m_labels[static_cast<size_t>(i)]) {
+    const bool click = event->type() == QEvent::MouseButtonRelease;
+    if (click || event->type() == QEvent::Enter) {
+        for (int i = 1; i <= kMultCount; ++i) {
+            if (watched != m_labels[static_cast<size_t>(i)])
+                continue;
+            if (click)
                 emit entryClicked(i);
-                return true;
-            }
+            else
+                emit entryHovered(i);
+            return click;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -23,6 +23,7 @@ public:
 
 signals:
     void entryClicked(int index);
+    void entryHovered(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

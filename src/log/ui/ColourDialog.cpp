@@ -1,0 +1,63 @@
+// The colour dialog.
+#include "log/ui/ColourDialog.h"
+
+#include "log/ui/MultiplierGrid.h"
+#include "platform/Dialogs.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tenlog::log {
+
+namespace {
+
+void showColour(QLabel* label, qint32 colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colourFromLong(colour));
+    label->setPalette(p);
+}
+
+} // namespace
+
+ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent)
+    , m_dialogs(dialogs)
+    , m_worked(worked)
+    , m_remaining(remaining)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Modify Multiplier Color Selections"));
+    auto* layout = new QGridLayout(this);
+    auto* workedLabel = new QLabel(QStringLiteral("Appearance of multiplier worked"), this);
+    workedLabel->setObjectName(QStringLiteral("lblWorked"));
+    auto* remainingLabel = new QLabel(QStringLiteral("Appearance of multiplier remaining"), this);
+    remainingLabel->setObjectName(QStringLiteral("lblRemaining"));
+    showColour(workedLabel, m_worked);
+    showColour(remainingLabel, m_remaining);
+    auto* changeWorked = new QPushButton(QStringLiteral("Change \"Worked\" Color"), this);
+    changeWorked->setObjectName(QStringLiteral("cmdWorked"));
+    auto* changeRemaining = new QPushButton(QStringLiteral("Change \"Remaining\" Color"), this);
+    changeRemaining->setObjectName(QStringLiteral("cmdRemaining"));
+    auto* done = new QPushButton(QStringLiteral("Done"), this);
+    done->setObjectName(QStringLiteral("cmdDone"));
+    layout->addWidget(workedLabel, 0, 0);
+    layout->addWidget(changeWorked, 0, 1);
+    layout->addWidget(remainingLabel, 1, 0);
+    layout->addWidget(changeRemaining, 1, 1);
+    layout->addWidget(done, 2, 1);
+    connect(changeWorked, &QPushButton::clicked, this, [this, workedLabel] { pick(&m_worked, workedLabel); });
+    connect(changeRemaining, &QPushButton::clicked, this,
+            [this, remainingLabel] { pick(&m_remaining, remainingLabel); });
+    connect(done, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void ColourDialog::pick(qint32* colour, QLabel* preview)
+{
+    // The picker starts on black; cancelling it also gives black.
+    *colour = m_dialogs.pickColour(0).value_or(0);
+    showColour(preview, *colour);
+}
+
+} // namespace tenlog::log

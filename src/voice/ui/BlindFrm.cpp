@@ -1,0 +1,92 @@
+// The voice navigation settings window: layout, option prompts and "Done".
+#include "voice/ui/BlindFrm.h"
+
+#include "app/ui/FormScaling.h"
+#include "voice/VoiceNavigation.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tenlog::voice {
+
+namespace {
+
+// Size on the 640 x 480 reference screen; ScaleFormToScreen takes it from there.
+constexpr int kDesignWidth = 420;
+constexpr int kDesignHeight = 300;
+
+} // namespace
+
+BlindFrm::BlindFrm(VoiceNavigation& navigation, platform::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent)
+    , m_navigation(navigation)
+{
+    setObjectName(QStringLiteral("BlindFrm"));
+    setWindowTitle(QStringLiteral("Voice Navigation Settings"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* explanation = new QLabel(
+        QStringLiteral("Choose one of the options below.  Select Off to turn the navigation function off, Call to "
+                       "indicate the Call field only and All Data Fields to provide verbal prompts through all the "
+                       "data fields."),
+        this);
+    explanation->setObjectName(QStringLiteral("lblExplanation"));
+    explanation->setWordWrap(true);
+    layout->addWidget(explanation);
+
+    auto* frame = new QGroupBox(QStringLiteral("Choose your preferred option:"), this);
+    frame->setObjectName(QStringLiteral("fraOptions"));
+    auto* options = new QVBoxLayout(frame);
+    const QString captions[3] = {QStringLiteral("Off"), QStringLiteral("Call Only"), QStringLiteral("All Data Fields")};
+    for (int i = 0; i < 3; ++i) {
+        m_options[i] = new QRadioButton(captions[i], frame);
+        m_options[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        options->addWidget(m_options[i]);
+        // clicked, not toggled: choosing the option already selected says it again,
+        // and the arrow keys that move through the group click as they go.
+        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { m_navigation.optionSelected(i); });
+    }
+    layout->addWidget(frame);
+
+    m_label7 = new QLabel(this);
+    m_label7->setObjectName(QStringLiteral("Label7"));
+    m_label7->setWordWrap(true);
+    layout->addWidget(m_label7);
+
+    m_command1 = new QPushButton(QStringLiteral("Done"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_command1);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(m_command1, &QPushButton::clicked, this, &QDialog::accept);
+
+    resize(kDesignWidth, kDesignHeight);
+    app::ScaleFormToScreen(this, dialogs);
+    m_label7->setText(QStringLiteral("Put the audio wave files in this program's working directory: ")
+                      + QDir::toNativeSeparators(m_navigation.workingFolder()));
+
+    const int level = m_navigation.level();
+    if (level >= 0 && level < 3) {
+        m_options[level]->setChecked(true);
+        m_options[level]->setFocus(Qt::OtherFocusReason);
+    }
+    m_navigation.loadSettingsWindow();
+}
+
+int BlindFrm::chosenLevel() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (m_options[i]->isChecked())
+            return i;
+    }
+    return kNavOff;
+}
+
+} // namespace tenlog::voice
