@@ -9,6 +9,7 @@
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "TempPaths.h"
+#include "WavDurationPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,6 +33,7 @@ struct Station {
     tenlog::testing::SettableClock clock;
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
     app::SharedPreferences shared;
+    tenlog::testing::WavDurationPlayer player{clock};
     std::unique_ptr<log::MainWindow> window;
 
     explicit Station(int contacts)
@@ -48,7 +50,7 @@ struct Station {
         folders.userDataFolder = paths.root();
         folders.sharedFolder = paths.root();
         window = std::make_unique<log::MainWindow>(
-            log::MainWindowServices{clock, dialogs, settings, folders, shared, [](int) {}});
+            log::MainWindowServices{clock, dialogs, settings, folders, shared, player, [](int) {}});
         window->show();
         window->runLoadSequence();
         QApplication::processEvents();

@@ -1,6 +1,7 @@
 // TenLog: wires the real platform seams to the start-up sequence and runs
 // the event loop.
 #include "app/ui/StartupSequence.h"
+#include "platform/qt/QtAudioPlayer.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/SystemClock.h"
@@ -21,7 +22,9 @@ int main(int argc, char* argv[])
     const tenlog::platform::SystemPaths paths(QProcessEnvironment::systemEnvironment(),
                                               QDir::currentPath(), QApplication::applicationDirPath());
 
-    tenlog::app::StartupSequence startup({clock, dialogs, settings, paths});
+    tenlog::platform::QtAudioPlayer navigationPlayer;
+
+    tenlog::app::StartupSequence startup({clock, dialogs, settings, paths, navigationPlayer});
     if (!startup.run())
         return 1;
     return QApplication::exec();

@@ -8,6 +8,7 @@
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "TempPaths.h"
+#include "WavDurationPlayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,11 +26,12 @@ protected:
     tenlog::testing::ScriptedDialogs dialogs;
     tenlog::testing::SettableClock clock;
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
+    tenlog::testing::WavDurationPlayer player{clock};
 };
 
 TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
 {
-    app::StartupSequence startup({clock, dialogs, settings, paths});
+    app::StartupSequence startup({clock, dialogs, settings, paths, player});
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
 
@@ -80,7 +82,7 @@ TEST_F(StartupSequenceTest, BrokenSharedPreferencesAndUnwritableDocumentsStillSt
         GTEST_SKIP() << "this file system cannot make a folder read-only";
     paths.m_appData = paths.root() + QStringLiteral("/data-home");
 
-    app::StartupSequence startup({clock, dialogs, settings, paths});
+    app::StartupSequence startup({clock, dialogs, settings, paths, player});
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());

@@ -11,6 +11,7 @@
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "TempPaths.h"
+#include "WavDurationPlayer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -55,6 +58,7 @@ protected:
     tenlog::testing::SettableClock clock{QDateTime(QDate(2013, 12, 14), QTime(9, 0)), 5 * 3600};
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
     app::SharedPreferences shared;
+    tenlog::testing::WavDurationPlayer player{clock};
     int endedWith = -1;
     std::unique_ptr<MainWindow> window;
 
@@ -92,7 +96,7 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         window = std::make_unique<MainWindow>(log::MainWindowServices{
-            clock, dialogs, settings, folders, shared, [this](int code) { endedWith = code; }});
+            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }});
         window->show();
         const bool ok = window->runLoadSequence();
         QApplication::processEvents();
@@ -677,4 +681,53 @@ TEST_F(MainWindowTest, RatesCountTheLastTwentyAndSixtyMinutes)
     ASSERT_TRUE(start());
     EXPECT_EQ(textOf("lblAQSO20"), QStringLiteral("21"));
     EXPECT_EQ(textOf("lblAQSO60"), QStringLiteral("12"));
+}
+
+TEST_F(MainWindowTest, VoiceNavigationNamesTheFieldsAndWaitsForDupe)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.VoiceNavLevel = 2;
+    log::savePrefs(paths.workingFolder(), prefs);
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    auto names = [this] {
+        QStringList list;
+        for (const QString& path : player.requested)
+            list << QFileInfo(path).baseName();
+        return list;
+    };
+    player.requested.clear();
+    player.playToEnd();
+    type(QStringLiteral("w1aw "));
+    player.playToEnd();
+    type(QStringLiteral(" "));
+    player.playToEnd();
+    type(QStringLiteral("ct "));
+    EXPECT_EQ(names().mid(names().indexOf(QStringLiteral("RstRcvd"))),
+              (QStringList{QStringLiteral("RstRcvd"), QStringLiteral("SecSer"), QStringLiteral("RstSnt")}));
+
+    // A duplicate says "Dupe"; the line is cleared and keys are taken only
+    // once the prompt has ended and the hold is over.
+    QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);
+    player.playToEnd();
+    type(QStringLiteral("k1abc "));
+    EXPECT_EQ(QFileInfo(player.current()).baseName(), QStringLiteral("Dupe"));
+    type(QStringLiteral("n"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << "the key waits; the line is cleared after the prompt";
+    player.playToEnd();
+    QApplication::processEvents();
+    EXPECT_EQ(textOf("txtCall"), QString()) << "still within three seconds of the end of the prompt";
+    clock.advanceMs(3001);
+    QTRY_COMPARE_WITH_TIMEOUT(textOf("txtCall"), QStringLiteral("N"), 2000);
+
+    // The settings window sets the level and saves it.
+    dialogs.modalScripts.push_back([](QDialog* d) {
+        d->findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->findChild<QAction*>(QStringLiteral("mnuVoiceNav"))->trigger();
+    EXPECT_EQ(window->prefs().VoiceNavLevel, 0);
+    EXPECT_EQ(log::loadPrefs(paths.workingFolder())->VoiceNavLevel, 0);
 }

@@ -35,7 +35,7 @@ log::MainWindow* StartupSequence::run()
 
     m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
-        m_startup.sharedPreferences(), [this](int code) {
+        m_startup.sharedPreferences(), m_services.navigationPlayer, [this](int code) {
             m_ended = true;
             QCoreApplication::exit(code);
         }});

@@ -10,6 +10,7 @@
 #include <memory>
 
 namespace tenlog::platform {
+class AudioPlayer;
 class Clock;
 class Dialogs;
 class Paths;
@@ -27,6 +28,7 @@ struct StartupServices {
     platform::Dialogs& dialogs;
     platform::SettingsStore& settings;
     const platform::Paths& paths;
+    platform::AudioPlayer& navigationPlayer;
 };
 
 class StartupSequence {

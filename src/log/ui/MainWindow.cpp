@@ -8,6 +8,7 @@
 #include "log/ui/EditContactDialog.h"
 #include "log/ui/HelpWindow.h"
 #include "log/ui/MultiplierGrid.h"
+#include "voice/ui/BlindFrm.h"
 #include "log/ui/StationIdDialog.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -83,6 +85,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(std::move(services))
     , m_log(LogFile::pathIn(m_services.folders.workingFolder))
+    , m_voiceNav(m_services.navigationPlayer, m_services.folders.workingFolder,
+                 [this] { return m_prefs.VoiceNavLevel; })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(mainWindowCaption());
@@ -159,7 +163,8 @@ void MainWindow::buildMenus()
     m_mnuColorSpots->setCheckable(true);
     m_mnuAudioSpots = add(spotting, "mnuAudioSpots", QStringLiteral("&Audio Alert of Needed Spots"), false);
     m_mnuAudioSpots->setCheckable(true);
-    add(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation"), false);
+    connect(add(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation")), &QAction::triggered, this,
+            &MainWindow::mnuVoiceNav_Click);
     add(options, "mnuPrivileges", QStringLiteral("&Privileges"), false);
     m_mnuPostContest = add(options, "mnuPostContest", QStringLiteral("P&ost Contest Mode"), false);
     m_mnuPostContest->setCheckable(true);
@@ -837,6 +842,17 @@ void MainWindow::mnuHelp_Click()
 {
     HelpWindow help(m_services.folders.workingFolder, this);
     m_services.dialogs.runModal(&help);
+}
+
+void MainWindow::mnuVoiceNav_Click()
+{
+    voice::BlindFrm settings(m_voiceNav, m_services.dialogs, this);
+    if (m_services.dialogs.runModal(&settings) == QDialog::Accepted) {
+        m_prefs.VoiceNavLevel = settings.chosenLevel();
+        QDir::setCurrent(m_services.folders.workingFolder);
+        SavePref();
+    }
+    m_txtCall->setFocus();
 }
 
 void MainWindow::mnuExit_Click()

@@ -11,6 +11,7 @@
 #include "log/ContestLog.h"
 #include "log/OperatingTime.h"
 #include "log/Prefs.h"
+#include "voice/VoiceNavigation.h"
 
 #include <QMainWindow>
 
@@ -25,6 +26,7 @@ class QTimer;
 class QTreeWidget;
 
 namespace tenlog::platform {
+class AudioPlayer;
 class Clock;
 class Dialogs;
 class SettingsStore;
@@ -42,6 +44,8 @@ struct MainWindowServices {
     platform::SettingsStore& settings;
     app::AppFolders folders;
     app::SharedPreferences& sharedPreferences;
+    // Plays the navigation prompts (a player of its own, apart from the voice keyer's).
+    platform::AudioPlayer& navigationPlayer;
     // Ends the program with an exit code ("&Exit", or a log that cannot be read).
     std::function<void(int)> endProgram;
 };
@@ -144,12 +148,14 @@ private:
     void mnuTaskbar_Click();
     void FitToWorkArea();
     void mnuHelp_Click();
+    void mnuVoiceNav_Click();
     void mnuExit_Click();
 
     MainWindowServices m_services;
     Prefs m_prefs;
     ContestLog m_log;
     geo::PrefixTable m_prefixes;
+    voice::VoiceNavigation m_voiceNav;
 
     QString m_currentCall;
     QString m_pendingFreq;

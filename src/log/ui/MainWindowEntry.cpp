@@ -68,6 +68,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
+        using voice::EntryField;
+        if (watched == m_txtCall)
+            m_voiceNav.fieldEntered(EntryField::Call);
+        else if (watched == m_txtRSTR)
+            m_voiceNav.fieldEntered(EntryField::RstRcvd);
+        else if (watched == m_txtSec)
+            m_voiceNav.fieldEntered(EntryField::SecSer);
+        else if (watched == m_txtRSTS)
+            m_voiceNav.fieldEntered(EntryField::RstSnt);
+        else if (watched == m_txtCntry)
+            m_voiceNav.fieldEntered(EntryField::Country);
         if (watched == m_txtCall) {
             m_cmdEdit->hide();
             m_cmdDelete->hide();
@@ -115,7 +126,7 @@ bool MainWindow::holdAfterDupe(QKeyEvent* key)
 {
     if (!m_dupeFlag || key->text().isEmpty())
         return false;
-    if (m_services.clock.monotonicMs() > m_dupeTimeMs + 3000 && m_heldKeys.isEmpty()) {
+    if (!m_voiceNav.isWaiting() && m_services.clock.monotonicMs() > m_dupeTimeMs + 3000 && m_heldKeys.isEmpty()) {
         m_dupeFlag = false;
         return false;
     }
@@ -128,7 +139,7 @@ bool MainWindow::holdAfterDupe(QKeyEvent* key)
 
 void MainWindow::releaseHeldKeys()
 {
-    if (m_services.clock.monotonicMs() <= m_dupeTimeMs + 3000)
+    if (m_voiceNav.isWaiting() || m_services.clock.monotonicMs() <= m_dupeTimeMs + 3000)
         return;
     m_holdTimer->stop();
     m_dupeFlag = false;
@@ -468,12 +479,19 @@ bool MainWindow::dupcheck()
                true);
     setDupeLine(QString());
     m_services.dialogs.beep();
+    // With navigation on, the line is cleared only once "Dupe" has been
+    // heard; keys typed meanwhile are held, and the window keeps painting.
     m_dupeFlag = true;
     m_dupeTimeMs = m_services.clock.monotonicMs();
-    m_txtCall->setFocus();
-    for (QLineEdit* box : {m_txtCall, m_txtRSTR, m_txtSec, m_txtRSTS, m_txtCntry})
-        box->clear();
-    clearCallInfo();
+    m_voiceNav.dupeFound([this] {
+        m_dupeTimeMs = m_services.clock.monotonicMs();
+        m_txtCall->setFocus();
+        for (QLineEdit* box : {m_txtCall, m_txtRSTR, m_txtSec, m_txtRSTS, m_txtCntry})
+            box->clear();
+        clearCallInfo();
+    });
+    if (m_voiceNav.isWaiting() && !m_holdTimer->isActive())
+        m_holdTimer->start();
     return true;
 }
 

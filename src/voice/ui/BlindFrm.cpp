@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -78,6 +79,15 @@ BlindFrm::BlindFrm(VoiceNavigation& navigation, platform::Dialogs& dialogs, QWid
         m_options[level]->setFocus(Qt::OtherFocusReason);
     }
     m_navigation.loadSettingsWindow();
+}
+
+void BlindFrm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 int BlindFrm::chosenLevel() const
