@@ -60,3 +60,23 @@ TEST(ContestLog, BackupOnlyWhenTheLogChanged)
     EXPECT_EQ(log.Backup(dir.filePath(QStringLiteral("BACKUP")), now),
               dir.filePath(QStringLiteral("BACKUP/201312150807.log")));
 }
+
+TEST(ContestLog, PartialDuplicatesStopPastOneHundredCharacters)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    QByteArray data;
+    for (int i = 10; i < 50; ++i) // 40 calls of 6 characters on CW
+        data += "\"K1AB" + QByteArray::number(i) + "\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+    data += "\"K1ABZZ\",\"59\",\"CT\",\"59\",\"USA\",\"2013/12/14\",\"14:05:33\",\"PH\",\"\"\r\n";
+    tenlog::platform::writeFileAtomically(path, data);
+    ContestLog log(path);
+    ASSERT_FALSE(log.mnuopen2().has_value());
+    // The first 15 in log order, shown from the 15th back to the 1st.
+    QString expected;
+    for (int i = 24; i >= 10; --i)
+        expected += QStringLiteral("K1AB%1 ").arg(i);
+    EXPECT_EQ(log.partialDupes(QStringLiteral("k1ab"), QStringLiteral("CW")), expected);
+    EXPECT_EQ(log.partialDupes(QStringLiteral("K1AB"), QStringLiteral("PH")), QStringLiteral("K1ABZZ "));
+    EXPECT_EQ(log.partialDupes(QStringLiteral("W"), QStringLiteral("CW")), QString());
+}
