@@ -3,6 +3,7 @@
 
 #include "log/ContactLog.h"
 #include "log/MultTable.h"
+#include "text/DateText.h"
 
 #include <cmath>
 
@@ -89,6 +90,28 @@ bool newCountryFlag(const QString& country, const QString& exchange, const QStri
     if (isNorthAmerican(country) || exchange.startsWith(QLatin1Char('R'), Qt::CaseInsensitive))
         return false;
     return !dxListOfMode.contains(country, Qt::CaseInsensitive);
+}
+
+std::optional<QString> postContestDate(const QString& text)
+{
+    const auto date = text::parseDate(text);
+    if (!date)
+        return std::nullopt;
+    return text::formatDate(*date, QStringLiteral("yyyy/mm/dd"));
+}
+
+std::optional<QString> postContestTime(const QString& text)
+{
+    QString typed = text;
+    bool digitsOnly = !typed.isEmpty();
+    for (const QChar c : typed)
+        digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digitsOnly && (typed.size() == 3 || typed.size() == 4))
+        typed.insert(typed.size() - 2, QLatin1Char(':'));
+    const auto time = text::parseTime(typed);
+    if (!time)
+        return std::nullopt;
+    return text::formatTime(*time, QStringLiteral("hh:nn"));
 }
 
 QDateTime utcFromLocal(const QDateTime& local, float utcOffsetHours)

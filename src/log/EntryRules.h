@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tenlog::log {
 
 // Lower-case letters become capitals; every other key passes.
@@ -42,6 +44,12 @@ QList<Failure> frmcmp(const QString& call, const QString& rstRcvd, const QString
 
 // Whether the "New" label shows: a DX country not yet in this mode's list.
 bool newCountryFlag(const QString& country, const QString& exchange, const QStringList& dxListOfMode);
+
+// Contacts typed in after the contest: the date box read and rewritten as
+// "yyyy/mm/dd", the time box as "hh:mm" (934 and 1234 are read as 9:34 and
+// 12:34 first). nullopt when the text is not a valid date or time.
+std::optional<QString> postContestDate(const QString& text);
+std::optional<QString> postContestTime(const QString& text);
 
 // UTC is local time plus the offset in hours, added as whole minutes.
 QDateTime utcFromLocal(const QDateTime& local, float utcOffsetHours);

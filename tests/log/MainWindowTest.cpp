@@ -731,3 +731,91 @@ TEST_F(MainWindowTest, VoiceNavigationNamesTheFieldsAndWaitsForDupe)
     EXPECT_EQ(window->prefs().VoiceNavLevel, 0);
     EXPECT_EQ(log::loadPrefs(paths.workingFolder())->VoiceNavLevel, 0);
 }
+
+TEST_F(MainWindowTest, PostContestModeTakesTheTypedDateAndTime)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QAction*>(QStringLiteral("mnuPostContest"))->trigger();
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuPostContest"))->isChecked());
+    auto* date = find<QLineEdit>("txtPostConDate");
+    auto* time = find<QLineEdit>("txtPostConTime");
+    ASSERT_TRUE(date->isVisible());
+    date->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(date->text(), QStringLiteral("2013/12/14")) << "today's local date, ready to be typed over";
+    type(QStringLiteral("2013/13/45a"));
+    EXPECT_EQ(date->text(), QStringLiteral("2013/13/45")) << "letters are refused";
+
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("k1abc  ct\n"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Invalid date format!"));
+    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+
+    date->setText(QStringLiteral("2013/12/15"));
+    time->setText(QStringLiteral("99:99"));
+    find<QLineEdit>("txtSec")->setFocus();
+    type(QStringLiteral("\n"));
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Invalid time format!"));
+
+    time->setText(QStringLiteral("934"));
+    find<QLineEdit>("txtSec")->setFocus();
+    type(QStringLiteral("\n"));
+    ASSERT_EQ(window->contestLog().ContactCount(), 1);
+    EXPECT_EQ(time->text(), QStringLiteral("09:34"));
+    EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"2013/12/15\",\"09:34\",\"CW\""));
+    EXPECT_EQ(date->text(), QStringLiteral("2013/12/15")) << "the boxes keep their values";
+
+    // Off again: the clock stamps the next contact.
+    window->findChild<QAction*>(QStringLiteral("mnuPostContest"))->trigger();
+    EXPECT_FALSE(time->isVisible());
+    type(QStringLiteral("w1aw  ma\n"));
+    EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"2013/12/14\",\"14:00:00\",\"CW\""));
+}
+
+TEST_F(MainWindowTest, ArchiveAndRestore)
+{
+    const QByteArray old = logLine(QStringLiteral("K1ABC"), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), old);
+    scriptStation();
+    ASSERT_TRUE(start());
+    const QString backup = paths.root() + QStringLiteral("/user/BACKUP");
+
+    // Archive: proposed as call + date, written whole.
+    const QString archive = backup + QStringLiteral("/W3LPL2013-12-14.log");
+    dialogs.fileAnswers.push_back(archive);
+    window->findChild<QAction*>(QStringLiteral("mnuArchive"))->trigger();
+    ASSERT_FALSE(dialogs.saveRequests.empty());
+    EXPECT_EQ(dialogs.saveRequests.back().proposedName, QStringLiteral("W3LPL2013-12-14.log"));
+    EXPECT_EQ(dialogs.saveRequests.back().startFolder, backup);
+    EXPECT_EQ(fileBytes(archive), old);
+    // Cancel does nothing; an unwritable target says why.
+    window->findChild<QAction*>(QStringLiteral("mnuArchive"))->trigger();
+    dialogs.fileAnswers.push_back(paths.root() + QStringLiteral("/no/such/folder/x.log"));
+    window->findChild<QAction*>(QStringLiteral("mnuArchive"))->trigger();
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error Archiving Log"));
+
+    // Restoring something that is not a log keeps the working log.
+    const QString junk = backup + QStringLiteral("/junk.log");
+    platform::writeFileAtomically(junk, "\"half a record\",\"599\"\r\n");
+    dialogs.messageAnswers = {platform::Answer::Ok, platform::Answer::Yes};
+    dialogs.fileAnswers.push_back(junk);
+    window->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error Restoring Log"));
+    EXPECT_EQ(fileBytes(work("log.txt")), old);
+    EXPECT_EQ(endedWith, -1) << "the program goes on";
+
+    // A good archive replaces it; answering No to the question keeps it.
+    const QByteArray other = logLine(QStringLiteral("W1AW"), "MA", "USA") + logLine(QStringLiteral("N2IC"), "NM", "USA");
+    const QString good = backup + QStringLiteral("/good.log");
+    platform::writeFileAtomically(good, other);
+    dialogs.messageAnswers = {platform::Answer::Ok, platform::Answer::No};
+    window->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+    EXPECT_EQ(fileBytes(work("log.txt")), old);
+    dialogs.messageAnswers = {platform::Answer::Ok, platform::Answer::Yes};
+    dialogs.fileAnswers.push_back(good);
+    window->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+    EXPECT_EQ(fileBytes(work("log.txt")), other);
+    EXPECT_EQ(window->contestLog().ContactCount(), 2);
+    EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("2"));
+}

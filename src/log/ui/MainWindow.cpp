@@ -12,6 +12,7 @@
 #include "log/ui/StationIdDialog.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/DurableFile.h"
 #include "text/DateText.h"
 #include "text/NumberText.h"
 
@@ -130,8 +131,10 @@ void MainWindow::buildMenus()
         TimeStats();
     });
     add(file, "mnuOpen", QStringLiteral("&Open"), false);
-    add(file, "mnuArchive", QStringLiteral("Archive Current &Log"), false);
-    add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup"), false);
+    connect(add(file, "mnuArchive", QStringLiteral("Archive Current &Log")), &QAction::triggered, this,
+            &MainWindow::mnuArchive_Click);
+    connect(add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup")), &QAction::triggered, this,
+            &MainWindow::mnuRestore_Click);
     add(file, "mnuCabrillo", QStringLiteral("&Write Cabrillo Summary Sheet"), false);
     add(file, "mnuADIF", QStringLiteral("Export &ADIF"), false);
     add(file, "mnuTessaryImport", QStringLiteral("E&xport for Tessary Import"), false);
@@ -166,8 +169,9 @@ void MainWindow::buildMenus()
     connect(add(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation")), &QAction::triggered, this,
             &MainWindow::mnuVoiceNav_Click);
     add(options, "mnuPrivileges", QStringLiteral("&Privileges"), false);
-    m_mnuPostContest = add(options, "mnuPostContest", QStringLiteral("P&ost Contest Mode"), false);
+    m_mnuPostContest = add(options, "mnuPostContest", QStringLiteral("P&ost Contest Mode"));
     m_mnuPostContest->setCheckable(true);
+    connect(m_mnuPostContest, &QAction::triggered, this, &MainWindow::mnuPostContest_Click);
 
     QAction* setup = bar->addAction(QStringLiteral("&Setup"));
     setup->setObjectName(QStringLiteral("mnuSetup"));
@@ -280,7 +284,8 @@ void MainWindow::buildAreas()
     entry->addWidget(m_txtPostConDate, 1, 5);
     entry->addWidget(timeLabel, 0, 6);
     entry->addWidget(m_txtPostConTime, 1, 6);
-    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel, timeLabel, m_txtPostConDate, m_txtPostConTime})
+    m_postContestWidgets = {dateLabel, timeLabel, m_txtPostConDate, m_txtPostConTime};
+    for (QWidget* w : m_postContestWidgets)
         w->hide();
 
     auto* info = new QHBoxLayout;
@@ -842,6 +847,77 @@ void MainWindow::mnuHelp_Click()
 {
     HelpWindow help(m_services.folders.workingFolder, this);
     m_services.dialogs.runModal(&help);
+}
+
+void MainWindow::mnuPostContest_Click()
+{
+    const bool on = !m_txtPostConTime->isVisible();
+    for (QWidget* w : m_postContestWidgets)
+        w->setVisible(on);
+    m_mnuPostContest->setChecked(on);
+}
+
+namespace {
+
+const QString kLogFilter = QStringLiteral("Log Files (*.log)");
+
+} // namespace
+
+void MainWindow::mnuArchive_Click()
+{
+    m_services.dialogs.message(
+        QStringLiteral("Archive Information"),
+        QStringLiteral("This function is used to create a permanent copy of your currently open log file.  To open "
+                       "your log file at a later date, click File > Restore from Archive or Backup."));
+    const QString folder = m_services.folders.backupFolder();
+    QDir().mkpath(folder);
+    const QString proposed = app::CallSignFileStem(m_prefs.OwnCall)
+                           + text::formatDateTime(m_services.clock.localNow(), QStringLiteral("yyyy-mm-dd"))
+                           + QStringLiteral(".log");
+    const auto target = m_services.dialogs.saveFile({QString(), kLogFilter, folder, proposed, true});
+    if (!target)
+        return; // cancelled
+    QString error;
+    if (!platform::copyFileAtomically(m_log.path(), *target, &error))
+        m_services.dialogs.message(QStringLiteral("Error Archiving Log"), error, platform::MessageIcon::Critical);
+}
+
+void MainWindow::mnuRestore_Click()
+{
+    m_services.dialogs.message(
+        QStringLiteral("Opening Archived Data Information"),
+        QStringLiteral("This action will open an archived log or backup file and creates a working file called "
+                       "log.txt.  If you make any changes to your archived data that you would like to permanently "
+                       "save, before you click File > New to start a new contest, be sure to click File > Archive "
+                       "to save your changes."));
+    if (m_log.ContactCount() > 0
+        && m_services.dialogs.message(QStringLiteral("Are your sure?"),
+                                      QStringLiteral("Are you sure that you want to open an archived log?  This action "
+                                                     "will clear and replace existing QSO data."),
+                                      platform::MessageIcon::Question, platform::MessageButtons::YesNo)
+               == platform::Answer::No)
+        return;
+    const auto source = m_services.dialogs.openFile({QString(), kLogFilter, m_services.folders.backupFolder()});
+    if (!source)
+        return; // cancelled
+    // The chosen file must read as a log before it may replace the working
+    // one; otherwise the reload would end the program and the log would be lost.
+    QByteArray archived;
+    QString error;
+    if (platform::readWholeFile(*source, &archived, &error)) {
+        const LogParse parsed = parseLog(archived);
+        error = parsed.error.isEmpty() ? tallyLog(parsed.records).error : parsed.error;
+        if (!error.isEmpty())
+            error = QStringLiteral("The file is not a readable log (") + error
+                  + QStringLiteral("). The working log was left as it was.");
+    }
+    if (error.isEmpty() && !platform::writeFileAtomically(m_log.path(), archived, &error))
+        error = QStringLiteral("log.txt could not be replaced: ") + error;
+    if (!error.isEmpty()) {
+        m_services.dialogs.message(QStringLiteral("Error Restoring Log"), error, platform::MessageIcon::Critical);
+        return;
+    }
+    mnuopen2();
 }
 
 void MainWindow::mnuVoiceNav_Click()

@@ -149,6 +149,11 @@ private:
     void FitToWorkArea();
     void mnuHelp_Click();
     void mnuVoiceNav_Click();
+    void mnuArchive_Click();
+    void mnuRestore_Click();
+    void mnuPostContest_Click();
+    bool postContestKey(QLineEdit* box, QKeyEvent* key);
+    bool postContestChecks();
     void mnuExit_Click();
 
     MainWindowServices m_services;
@@ -212,6 +217,7 @@ private:
     QAction* m_mnuPH = nullptr;
     QAction* m_mnuTaskbar = nullptr;
     QAction* m_mnuPostContest = nullptr;
+    QList<QWidget*> m_postContestWidgets;
     QAction* m_mnuColorSpots = nullptr;
     QAction* m_mnuAudioSpots = nullptr;
 

@@ -79,6 +79,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             m_voiceNav.fieldEntered(EntryField::RstSnt);
         else if (watched == m_txtCntry)
             m_voiceNav.fieldEntered(EntryField::Country);
+        if (watched == m_txtPostConDate) {
+            if (m_txtPostConDate->text().isEmpty())
+                m_txtPostConDate->setText(
+                    text::formatDateTime(m_services.clock.localNow(), QStringLiteral("yyyy/mm/dd")));
+            QTimer::singleShot(0, m_txtPostConDate, &QLineEdit::selectAll);
+        } else if (watched == m_txtPostConTime) {
+            QTimer::singleShot(0, m_txtPostConTime, &QLineEdit::selectAll);
+        }
         if (watched == m_txtCall) {
             m_cmdEdit->hide();
             m_cmdDelete->hide();
@@ -105,6 +113,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             return rstSntKey(key);
         if (watched == m_txtCntry)
             return countryKey(key);
+        if (watched == m_txtPostConDate || watched == m_txtPostConTime)
+            return postContestKey(static_cast<QLineEdit*>(watched), key);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -369,6 +379,44 @@ bool MainWindow::countryKey(QKeyEvent* key)
     return true;
 }
 
+bool MainWindow::postContestKey(QLineEdit* box, QKeyEvent* key)
+{
+    if (isEnter(key)) {
+        Mains();
+        return true;
+    }
+    const QChar c = keyChar(key);
+    if (c == QLatin1Char(' ')) {
+        focusNextChild();
+        return true;
+    }
+    if (c.isNull() || c.unicode() < 32)
+        return false; // backspace and editing keys
+    // The date takes "/" and digits, the time digits and ":".
+    const int low = box == m_txtPostConDate ? 47 : 48;
+    const int high = box == m_txtPostConDate ? 57 : 58;
+    return c.unicode() < low || c.unicode() > high;
+}
+
+bool MainWindow::postContestChecks()
+{
+    const auto date = postContestDate(m_txtPostConDate->text());
+    if (!date) {
+        setMessage(QStringLiteral("Invalid date format!"));
+        m_services.dialogs.beep();
+        return false;
+    }
+    m_txtPostConDate->setText(*date);
+    const auto time = postContestTime(m_txtPostConTime->text());
+    if (!time) {
+        setMessage(QStringLiteral("Invalid time format!"));
+        m_services.dialogs.beep();
+        return false;
+    }
+    m_txtPostConTime->setText(*time);
+    return true;
+}
+
 void MainWindow::callChanged(const QString& text)
 {
     LookupCallCountry();
@@ -501,6 +549,9 @@ void MainWindow::Mains()
         timeOn();
     updateNewFlag();
     const bool newCountry = m_label3New->isVisible();
+    const bool postContest = m_txtPostConTime->isVisible();
+    if (postContest && !postContestChecks())
+        return;
 
     frmcmp();
     CheckSection();
@@ -514,8 +565,9 @@ void MainWindow::Mains()
         r.RstSnt = m_txtRSTS->text();
         r.Country = m_txtCntry->text();
         const QDateTime utc = utcFromLocal(m_services.clock.localNow(), m_prefs.UtcOffsetHours);
-        r.QsoDate = text::formatDateTime(utc, QStringLiteral("yyyy/mm/dd"));
-        r.QsoTime = text::formatDateTime(utc, QStringLiteral("hh:nn:ss"));
+        // After the contest the operator types the UTC date and time.
+        r.QsoDate = postContest ? m_txtPostConDate->text() : text::formatDateTime(utc, QStringLiteral("yyyy/mm/dd"));
+        r.QsoTime = postContest ? m_txtPostConTime->text() : text::formatDateTime(utc, QStringLiteral("hh:nn:ss"));
         r.Mode = m_prefs.CurrentMode;
         r.Freq = m_pendingFreq;
 
