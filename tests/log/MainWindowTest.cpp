@@ -819,3 +819,26 @@ TEST_F(MainWindowTest, ArchiveAndRestore)
     EXPECT_EQ(window->contestLog().ContactCount(), 2);
     EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("2"));
 }
+
+TEST_F(MainWindowTest, ClosingBacksUpAChangedLogButExitDoesNot)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    const QDir backups(paths.root() + QStringLiteral("/user/BACKUP"));
+    window->close();
+    EXPECT_TRUE(backups.entryList(QDir::Files).isEmpty()) << "nothing changed since the load";
+    find<QLineEdit>("txtCall")->setText(QStringLiteral("W1AW"));
+    find<QLineEdit>("txtRSTR")->setText(QStringLiteral("599"));
+    find<QLineEdit>("txtSec")->setText(QStringLiteral("MA"));
+    find<QLineEdit>("txtRSTS")->setText(QStringLiteral("599"));
+    window->Mains();
+    ASSERT_EQ(window->contestLog().ContactCount(), 2);
+    window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    EXPECT_TRUE(backups.entryList(QDir::Files).isEmpty()) << "\"&Exit\" makes no backup";
+    clock.setLocal(QDateTime(QDate(2013, 12, 15), QTime(1, 2)));
+    window->show();
+    window->close();
+    EXPECT_EQ(backups.entryList(QDir::Files), QStringList{QStringLiteral("201312150102.log")});
+    EXPECT_EQ(fileBytes(backups.filePath(QStringLiteral("201312150102.log"))), fileBytes(work("log.txt")));
+}
