@@ -1,15 +1,29 @@
-// ctygen: makes the shipped prefix file from the public "Big CTY" country
-// file, so an operator can refresh it when a new country file comes out.
-//   ctygen <cty.csv> <arrlpre2.txt>
+// ctygen: makes the shipped prefix file and DXCC table from the public "Big
+// CTY" country file, so an operator can refresh them when a new country file
+// comes out.
+//   ctygen <cty.csv> <arrlpre2.txt> <ADIFCnt.txt>
 #include "geo/CountryFile.h"
 #include "platform/DurableFile.h"
 
 #include <cstdio>
 
+namespace {
+
+bool write(const char* path, const QByteArray& data)
+{
+    QString error;
+    if (tenlog::platform::writeFileAtomically(QString::fromLocal8Bit(path), data, &error))
+        return true;
+    std::fprintf(stderr, "ctygen: %s: %s\n", path, qPrintable(error));
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ctygen <cty.csv> <arrlpre2.txt>\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: ctygen <cty.csv> <arrlpre2.txt> <ADIFCnt.txt>\n");
         return 2;
     }
     QByteArray cty;
@@ -28,12 +42,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ctygen: %s\n", qPrintable(error.isEmpty() ? QStringLiteral("no prefixes") : error));
         return 1;
     }
-    if (!tenlog::platform::writeFileAtomically(QString::fromLocal8Bit(argv[2]),
-                                               tenlog::geo::writePrefixFile(entries), &error)) {
-        std::fprintf(stderr, "ctygen: %s: %s\n", argv[2], qPrintable(error));
+    if (!write(argv[2], tenlog::geo::writePrefixFile(entries)))
         return 1;
-    }
     std::printf("%lld prefixes of %lld entities written to %s\n", static_cast<long long>(entries.size()),
                 static_cast<long long>(parsed.entities.size()), argv[2]);
+    const auto dxcc = tenlog::geo::buildDxccEntries(parsed.entities, entries);
+    if (!write(argv[3], tenlog::geo::writeDxccFile(dxcc)))
+        return 1;
+    std::printf("%lld DXCC numbers written to %s\n", static_cast<long long>(dxcc.size()), argv[3]);
     return 0;
 }

@@ -1,4 +1,4 @@
-// cty.csv to arrlpre2.txt.
+// cty.csv to arrlpre2.txt and ADIFCnt.txt.
 #include "geo/CountryFile.h"
 
 #include "text/QuotedValues.h"
@@ -113,6 +113,37 @@ QByteArray writePrefixFile(const QList<PrefixFileEntry>& entries)
         w.writeNumber(e.cqZone);
         w.writeNumber(e.ituZone);
         w.writeNumber(static_cast<float>(e.utcOffset));
+        w.endLine();
+    }
+    return w.data();
+}
+
+QList<DxccFileEntry> buildDxccEntries(const QList<CtyEntity>& entities, const QList<PrefixFileEntry>& prefixes)
+{
+    QSet<QString> named;
+    for (const PrefixFileEntry& p : prefixes)
+        named.insert(p.country);
+    QList<DxccFileEntry> entries;
+    QSet<QString> seen;
+    for (const CtyEntity& e : entities) {
+        const QString country = contestCountryName(e.name);
+        if (!e.isDxcc() || !named.contains(country) || seen.contains(country))
+            continue;
+        seen.insert(country);
+        entries.append({country, e.dxcc});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const DxccFileEntry& a, const DxccFileEntry& b) {
+        return a.country.toLatin1().toUpper() < b.country.toLatin1().toUpper();
+    });
+    return entries;
+}
+
+QByteArray writeDxccFile(const QList<DxccFileEntry>& entries)
+{
+    text::QuotedValueWriter w;
+    for (const DxccFileEntry& e : entries) {
+        w.writeText(e.country);
+        w.writeNumber(e.dxcc);
         w.endLine();
     }
     return w.data();

@@ -1,5 +1,5 @@
 // Turns the public "Big CTY" country file (cty.csv) into the program's
-// prefix file "arrlpre2.txt".
+// prefix file "arrlpre2.txt" and the DXCC table "ADIFCnt.txt".
 //
 // cty.csv: one line per entity: primary prefix, entity name, DXCC number,
 // continent, CQ zone, ITU zone, latitude (north positive), longitude (west
@@ -12,6 +12,10 @@
 // "continent",longitude,latitude,CQ zone,ITU zone,UTC offset; sorted by
 // prefix in character order with letter case ignored, so that all prefixes
 // sharing a first character stand together.
+//
+// ADIFCnt.txt: one entry per line, two values: "country",DXCC number; one
+// entry for every country name arrlpre2.txt holds, spelled as it spells it,
+// sorted by name with letter case ignored.
 #pragma once
 
 #include <QByteArray>
@@ -63,5 +67,16 @@ inline constexpr int kMaxPrefixEntries = 10000;
 QList<PrefixFileEntry> buildPrefixEntries(const QList<CtyEntity>& entities, QString* error);
 
 QByteArray writePrefixFile(const QList<PrefixFileEntry>& entries);
+
+struct DxccFileEntry {
+    QString country;
+    int dxcc = 0;
+};
+
+// The DXCC number of every country the prefix entries name, so that the ADIF
+// export finds a number for every country the prefix lookup can give.
+QList<DxccFileEntry> buildDxccEntries(const QList<CtyEntity>& entities, const QList<PrefixFileEntry>& prefixes);
+
+QByteArray writeDxccFile(const QList<DxccFileEntry>& entries);
 
 } // namespace tenlog::geo

@@ -196,6 +196,35 @@ TEST(CountryFile, ShippedFileIsWhatTheGeneratorMakesFromTheCountryFile)
         GTEST_SKIP() << "the country file is not beside this checkout";
     ASSERT_TRUE(tenlog::platform::readWholeFile(shippedPrefixFile(), &shipped));
     QString error;
-    EXPECT_EQ(writePrefixFile(buildPrefixEntries(parseCtyCsv(source).entities, &error)), shipped)
+    const CtyParseResult parsed = parseCtyCsv(source);
+    const QList<PrefixFileEntry> prefixes = buildPrefixEntries(parsed.entities, &error);
+    EXPECT_EQ(writePrefixFile(prefixes), shipped) << "run tools/make-data.sh after changing the generator";
+
+    QByteArray shippedDxcc;
+    ASSERT_TRUE(tenlog::platform::readWholeFile(QStringLiteral(TENLOG_SOURCE_DATA_DIR "/ADIFCnt.txt"), &shippedDxcc));
+    EXPECT_EQ(writeDxccFile(buildDxccEntries(parsed.entities, prefixes)), shippedDxcc)
         << "run tools/make-data.sh after changing the generator";
+}
+
+TEST(CountryFile, DxccTableNamesEachCountryOfThePrefixFileOnceAsItIsSpelledThere)
+{
+    // Wake Island's only prefix is claimed by the entity before it, so the
+    // prefix file never names it; the WAE-only entity has no DXCC number.
+    const QByteArray cty =
+        "VE,Canada,1,NA,05,09,44.35,78.75,5.0,VE VA;\n"
+        "K,United States,291,NA,05,08,37.60,91.87,5.0,K W KH9;\n"
+        "KH9,Wake Island,297,OC,31,65,19.28,-166.63,-12.0,KH9;\n"
+        "*4U1V,Vienna Intl Ctr,206,EU,15,28,48.20,-16.30,-1.0,4U1V;\n"
+        "4U1I,ITU HQ,117,EU,14,28,46.17,-6.05,-1.0,4U1I;\n"
+        "A4,Oman,370,AS,21,39,23.60,-58.55,-4.0,A4;\n";
+    const CtyParseResult parsed = parseCtyCsv(cty);
+    ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    QString error;
+    const QList<DxccFileEntry> entries = buildDxccEntries(parsed.entities, buildPrefixEntries(parsed.entities, &error));
+    QStringList written;
+    for (const auto& e : entries)
+        written << e.country + QLatin1Char('=') + QString::number(e.dxcc);
+    EXPECT_EQ(written, (QStringList{QStringLiteral("Canada=1"), QStringLiteral("ITU HQ=117"),
+                                    QStringLiteral("Oman=370"), QStringLiteral("USA=291")}));
+    EXPECT_EQ(writeDxccFile(entries.mid(0, 2)), QByteArray("\"Canada\",1\r\n\"ITU HQ\",117\r\n"));
 }

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -159,10 +160,12 @@ TEST_F(MainWindowTest, LoadSequenceShowsTheWholeWindow)
     EXPECT_EQ(dialogs.messages.back().buttons, platform::MessageButtons::YesNo);
 
     // Menus whose work is not built yet are there and disabled.
-    auto* cabrillo = window->findChild<QAction*>(QStringLiteral("mnuCabrillo"));
+    auto* cabrillo = window->findChild<QAction*>(QStringLiteral("mnuWriteSumm"));
     ASSERT_NE(cabrillo, nullptr);
     EXPECT_EQ(cabrillo->text(), QStringLiteral("&Write Cabrillo Summary Sheet"));
-    EXPECT_FALSE(cabrillo->isEnabled());
+    auto* graph = window->findChild<QAction*>(QStringLiteral("mnuGraph"));
+    ASSERT_NE(graph, nullptr);
+    EXPECT_FALSE(graph->isEnabled()) << "the rate graph is not built yet";
     EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuCW"))->isChecked());
 
     // The station identity reached the preferences file and the shared document.
@@ -841,4 +844,39 @@ TEST_F(MainWindowTest, ClosingBacksUpAChangedLogButExitDoesNot)
     window->close();
     EXPECT_EQ(backups.entryList(QDir::Files), QStringList{QStringLiteral("201312150102.log")});
     EXPECT_EQ(fileBytes(backups.filePath(QStringLiteral("201312150102.log"))), fileBytes(work("log.txt")));
+}
+
+TEST_F(MainWindowTest, ExportMenusReachTheExporters)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA")
+                                                       + logLine(QStringLiteral("JA1XYZ"), "001", "Japan"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QAction*>(QStringLiteral("mnuCopyListtoClipboard"))->trigger();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_LT(copied.indexOf(QStringLiteral("K1ABC")), copied.indexOf(QStringLiteral("JA1XYZ"))) << "oldest first";
+
+    // ADIF: the two questions, then the file chosen in the save box.
+    const QString adif = paths.root() + QStringLiteral("/log.adi");
+    dialogs.inputAnswers = {QStringLiteral("100"), QString()};
+    dialogs.fileAnswers.push_back(adif);
+    window->findChild<QAction*>(QStringLiteral("mnuADIF"))->trigger();
+    const QByteArray written = fileBytes(adif);
+    EXPECT_EQ(written.count("<eor>") + written.count("<EOR>"), 2) << written.toStdString();
+    EXPECT_TRUE(written.contains("K1ABC"));
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuTessaryImport"))->isEnabled());
+
+    // Cabrillo: the dialog's "Done" writes the chosen file with the window's score.
+    const QString cabrillo = paths.root() + QStringLiteral("/W3LPL.log");
+    dialogs.fileAnswers.push_back(cabrillo);
+    dialogs.modalScripts.push_back([](QDialog* d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("Form2"));
+        d->findChild<QPushButton*>(QStringLiteral("Command4"))->click(); // "Write Cabrillo Log File"
+        d->findChild<QPushButton*>(QStringLiteral("Command3"))->click(); // "Done"
+        return 1;
+    });
+    window->findChild<QAction*>(QStringLiteral("mnuWriteSumm"))->trigger();
+    const QByteArray sheet = fileBytes(cabrillo);
+    EXPECT_TRUE(sheet.contains("CLAIMED-SCORE:  " + textOf("lblTotScore").toLatin1() + " \r\n")) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains("END-OF-LOG:"));
 }

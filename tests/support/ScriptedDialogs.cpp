@@ -35,8 +35,8 @@ Answer ScriptedDialogs::message(const QString& title, const QString& text, platf
 std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QString& prompt,
                                                  const QString& defaultText)
 {
-    Q_UNUSED(defaultText);
     inputPrompts << title + QStringLiteral(" | ") + prompt;
+    inputDefaults << defaultText;
     return takeFront(inputAnswers);
 }
 

@@ -44,6 +44,7 @@ public:
     // Records.
     std::vector<RecordedMessage> messages;
     QStringList inputPrompts;
+    QStringList inputDefaults; // the default text of each input box, in order
     std::vector<platform::SaveRequest> saveRequests;
     std::vector<platform::OpenRequest> openRequests;
     int modalRuns = 0;

@@ -3,6 +3,10 @@
 #include "log/ui/MainWindow.h"
 
 #include "log/EntryRules.h"
+#include "export/ui/AdifExport.h"
+#include "export/ui/CabrilloDialog.h"
+#include "export/ui/ListClipboard.h"
+#include "export/ui/TessaryExport.h"
 #include "log/MultTable.h"
 #include "log/ui/ColourDialog.h"
 #include "log/ui/EditContactDialog.h"
@@ -130,15 +134,28 @@ void MainWindow::buildMenus()
         StartNewLog();
         TimeStats();
     });
-    add(file, "mnuOpen", QStringLiteral("&Open"), false);
+    add(file, "mnuopen", QStringLiteral("&Open"), false);
     connect(add(file, "mnuArchive", QStringLiteral("Archive Current &Log")), &QAction::triggered, this,
             &MainWindow::mnuArchive_Click);
     connect(add(file, "mnuRestore", QStringLiteral("&Restore from Archive or Backup")), &QAction::triggered, this,
             &MainWindow::mnuRestore_Click);
-    add(file, "mnuCabrillo", QStringLiteral("&Write Cabrillo Summary Sheet"), false);
-    add(file, "mnuADIF", QStringLiteral("Export &ADIF"), false);
-    add(file, "mnuTessaryImport", QStringLiteral("E&xport for Tessary Import"), false);
-    add(file, "mnuClipboard", QStringLiteral("&Copy Listed Items to Clipboard"), false);
+    connect(add(file, "mnuWriteSumm", QStringLiteral("&Write Cabrillo Summary Sheet")), &QAction::triggered, this,
+            [this] {
+                exports::runCabrillo(this, {m_log, m_prefs, m_services.dialogs, m_services.settings,
+                                            m_services.sharedPreferences, m_services.folders, windowTitle()});
+            });
+    connect(add(file, "mnuADIF", QStringLiteral("Export &ADIF")), &QAction::triggered, this, [this] {
+        exports::runAdifExport({m_services.dialogs, m_services.clock, m_services.folders, m_log.records(),
+                                windowTitle()});
+    });
+    // Created switched off and never switched on, as the general-logger
+    // export is superseded by ADIF; its handler is complete.
+    QAction* tessary = add(file, "mnuTessaryImport", QStringLiteral("E&xport for Tessary Import"), false);
+    connect(tessary, &QAction::triggered, this, [this] {
+        exports::runTessaryExport(m_services.dialogs, m_services.folders.workingFolder, m_log.records());
+    });
+    connect(add(file, "mnuCopyListtoClipboard", QStringLiteral("&Copy Listed Items to Clipboard")),
+            &QAction::triggered, this, [this] { exports::copyListedItemsToClipboard(*m_listView1); });
     file->addSeparator();
     connect(add(file, "mnuExit", QStringLiteral("&Exit")), &QAction::triggered, this, &MainWindow::mnuExit_Click);
 
@@ -157,14 +174,14 @@ void MainWindow::buildMenus()
     transmit->setObjectName(QStringLiteral("mnuTransmit"));
     add(transmit, "mnuCWSetup", QStringLiteral("&CW Setup"), false);
     add(transmit, "mnuVoiceSetup", QStringLiteral("&Voice Setup"), false);
-    add(options, "mnuRig", QStringLiteral("&Rig Interface"), false);
+    add(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), false);
     QMenu* spotting = options->addMenu(QStringLiteral("&DX Spotting"));
     spotting->setObjectName(QStringLiteral("mnuDXSpotting"));
     add(spotting, "mnuConfigure", QStringLiteral("&Configure"), false);
     add(spotting, "mnuSpectrum", QStringLiteral("&View Spectrum Map"), false);
-    m_mnuColorSpots = add(spotting, "mnuColorSpots", QStringLiteral("C&olor Needed DX Spots Green"), false);
+    m_mnuColorSpots = add(spotting, "mnuDXSpotsColor", QStringLiteral("C&olor Needed DX Spots Green"), false);
     m_mnuColorSpots->setCheckable(true);
-    m_mnuAudioSpots = add(spotting, "mnuAudioSpots", QStringLiteral("&Audio Alert of Needed Spots"), false);
+    m_mnuAudioSpots = add(spotting, "mnuAudioAlert", QStringLiteral("&Audio Alert of Needed Spots"), false);
     m_mnuAudioSpots->setCheckable(true);
     connect(add(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation")), &QAction::triggered, this,
             &MainWindow::mnuVoiceNav_Click);

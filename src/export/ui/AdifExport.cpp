@@ -1,0 +1,70 @@
+// The ADIF export's questions, file and messages.
+#include "export/ui/AdifExport.h"
+
+#include "export/Adif.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/DurableFile.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace tenlog::exports {
+
+namespace {
+
+void fail(platform::Dialogs& dialogs, const QString& description)
+{
+    dialogs.beep();
+    dialogs.message(QStringLiteral("Unable to write file."), description, platform::MessageIcon::Critical);
+}
+
+} // namespace
+
+void runAdifExport(const AdifExportContext& context)
+{
+    platform::Dialogs& dialogs = context.dialogs;
+    // Both values are optional: Cancel counts as nothing typed, and the export goes on.
+    AdifExtras extras;
+    extras.power = dialogs
+                       .inputBox(QStringLiteral("Please enter your transmitter output power."),
+                                 QStringLiteral("Please enter the power value that you would like to record.  "
+                                                "This is an optional value that will be included in each QSO "
+                                                "record and displayed in Tessary's power output column."),
+                                 QString())
+                       .value_or(QString());
+    extras.comment = dialogs
+                         .inputBox(QStringLiteral("Please enter a comment."),
+                                   QStringLiteral("Please enter a comment that you would like to appear on each "
+                                                  "QSO record.  This is an optional description that will be "
+                                                  "displayed in Tessary's Comments column."),
+                                   QStringLiteral("ARRL 10 Meter Contest"))
+                         .value_or(QString());
+
+    const app::AppFolders& folders = context.folders;
+    DxccTable dxcc;
+    QString error;
+    if (!dxcc.loadFirstFound({folders.sharedFolder, folders.userDataFolder, folders.workingFolder}, &error)) {
+        fail(dialogs, error);
+        return;
+    }
+
+    const auto chosen = dialogs.saveFile(
+        {QString(), QStringLiteral("ADIF Files (*.adi)"), folders.userDataFolder, QStringLiteral("10Meter.adi"), true});
+    if (!chosen)
+        return;
+    const QString path = QDir(folders.workingFolder).absoluteFilePath(*chosen);
+
+    const QString today = QLocale::system().toString(context.clock.localNow().date(), QLocale::ShortFormat);
+    const QByteArray data = adifFile(adifHeader(context.caption, today), context.records, dxcc, extras);
+    if (!platform::writeFileAtomically(path, data, &error)) {
+        fail(dialogs, error);
+        return;
+    }
+    // The message names the default file whatever name was chosen.
+    dialogs.message(QStringLiteral("File Written Successfully."),
+                    QStringLiteral("The file 10Meter.adi was successfully written to the directory:\n\n") + path
+                        + QLatin1Char('.'));
+}
+
+} // namespace tenlog::exports

@@ -1,0 +1,30 @@
+// The "Export &ADIF" menu command: asks for the power and the comment, reads
+// the DXCC table, asks where to save (10Meter.adi in the user data folder by
+// default) and writes the whole log as ADIF (format in export/Adif.h).
+#pragma once
+
+#include "app/AppStartup.h"
+#include "log/ContactLog.h"
+
+#include <QList>
+#include <QString>
+
+namespace tenlog::platform {
+class Clock;
+class Dialogs;
+}
+
+namespace tenlog::exports {
+
+struct AdifExportContext {
+    platform::Dialogs& dialogs;
+    const platform::Clock& clock;            // "Log exported on:" is today's local date
+    const app::AppFolders& folders;          // DXCC table search and the proposed folder
+    const QList<log::QsoRecord>& records;    // the whole log, in logging order
+    QString caption;                         // the main window's caption
+};
+
+// The whole export, every question and message included.
+void runAdifExport(const AdifExportContext& context);
+
+} // namespace tenlog::exports

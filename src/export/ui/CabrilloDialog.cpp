@@ -1,0 +1,278 @@
+// The summary-sheet dialog: layout, capitals in the section and operator
+// boxes, writing the Cabrillo file and remembering the details.
+#include "export/ui/CabrilloDialog.h"
+
+#include "app/AppStartup.h"
+#include "app/SharedPreferences.h"
+#include "app/ui/FormScaling.h"
+#include "log/ContestLog.h"
+#include "log/EntryRules.h"
+#include "log/Prefs.h"
+#include "platform/Dialogs.h"
+#include "platform/DurableFile.h"
+#include "platform/SettingsStore.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tenlog::exports {
+
+namespace {
+
+// Size on the 640 x 480 reference screen; ScaleFormToScreen takes it from there.
+constexpr int kDesignWidth = 600;
+constexpr int kDesignHeight = 460;
+
+// The chooser's filter keeps the wording the operator has always seen.
+const QString kFileFilter = QStringLiteral("ADIF Files (*.log)");
+
+QString settingsApplication()
+{
+    return QString::fromLatin1(kSettingsApplication);
+}
+
+QString settingsSection()
+{
+    return QString::fromLatin1(kSettingsSection);
+}
+
+} // namespace
+
+void runCabrillo(QWidget* parent, const CabrilloContext& context)
+{
+    CabrilloDialog dialog(context, parent);
+    context.dialogs.runModal(&dialog);
+}
+
+CabrilloDialog::CabrilloDialog(const CabrilloContext& context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Summary Sheet Information"));
+    buildLayout();
+    resize(kDesignWidth, kDesignHeight);
+    app::ScaleFormToScreen(this, m_context.dialogs);
+    Form_Load();
+}
+
+void CabrilloDialog::buildLayout()
+{
+    auto* outer = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    outer->addLayout(grid);
+    int row = 0;
+    auto addBox = [&](const char* name, const QString& caption) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        ++row;
+        return edit;
+    };
+    // Created in the order the Tab key visits them.
+    m_text5 = addBox("Text5", QStringLiteral("Your Name:"));
+    m_text6 = addBox("Text6", QStringLiteral("Address Line 1:"));
+    m_text7 = addBox("Text7", QStringLiteral("Address Line 2:"));
+    m_text8 = addBox("Text8", QStringLiteral("Email Address:"));
+    m_text1 = addBox("Text1", QStringLiteral("Your ARRL/RAC Section:"));
+    grid->addWidget(new QLabel(QStringLiteral("DX Stations enter DX"), this), row - 1, 2);
+    m_text10 = addBox("Text10", QStringLiteral("Club Name (if club participation):"));
+
+    auto* soapboxLabel =
+        new QLabel(QStringLiteral("Soapbox (Add any comments you would like to make about the contest):"), this);
+    m_text11 = new QPlainTextEdit(this);
+    m_text11->setObjectName(QStringLiteral("Text11"));
+    m_text11->setTabChangesFocus(true);
+    soapboxLabel->setBuddy(m_text11);
+    outer->addWidget(soapboxLabel);
+    outer->addWidget(m_text11);
+
+    auto* operatorsLabel = new QLabel(QStringLiteral("If multioperator, list calls of all operators:"), this);
+    m_text2 = new QLineEdit(this);
+    m_text2->setObjectName(QStringLiteral("Text2"));
+    operatorsLabel->setBuddy(m_text2);
+    outer->addWidget(operatorsLabel);
+    outer->addWidget(m_text2);
+
+    for (QLineEdit* capitals : {m_text1, m_text2})
+        capitals->installEventFilter(this);
+
+    auto* frames = new QHBoxLayout;
+    outer->addLayout(frames);
+    auto addFrame = [&](const char* name, const QString& title) {
+        auto* frame = new QGroupBox(title, this);
+        frame->setObjectName(QString::fromLatin1(name));
+        frame->setLayout(new QVBoxLayout);
+        frames->addWidget(frame);
+        return frame;
+    };
+    auto addOption = [this](QGroupBox* frame, const char* name, const QString& caption) {
+        auto* option = new QRadioButton(caption, frame);
+        option->setObjectName(QString::fromLatin1(name));
+        frame->layout()->addWidget(option);
+        return option;
+    };
+    // Each frame is its own exclusive group, since the buttons' parents differ.
+    QGroupBox* power = addFrame("fraPower", QStringLiteral("Power Category:"));
+    m_option18 = addOption(power, "Option18", QStringLiteral("High"));
+    m_option19 = addOption(power, "Option19", QStringLiteral("Low"));
+    m_option20 = addOption(power, "Option20", QStringLiteral("QRP"));
+    QGroupBox* operators = addFrame("fraOperator", QStringLiteral("Operator:"));
+    m_option6 = addOption(operators, "Option6", QStringLiteral("Single"));
+    m_option7 = addOption(operators, "Option7", QStringLiteral("Multiple - (Mixed mode only)"));
+    QGroupBox* mode = addFrame("fraMode", QStringLiteral("Mode:"));
+    m_option4 = addOption(mode, "Option4", QStringLiteral("Mixed"));
+    m_option8 = addOption(mode, "Option8", QStringLiteral("Phone Only"));
+    m_option5 = addOption(mode, "Option5", QStringLiteral("CW Only"));
+    m_option19->setChecked(true);
+    m_option6->setChecked(true);
+    m_option4->setChecked(true);
+
+    m_command4 = new QPushButton(QStringLiteral("Write Cabrillo Log File"), this);
+    m_command4->setObjectName(QStringLiteral("Command4"));
+    m_command3 = new QPushButton(QStringLiteral("Done"), this);
+    m_command3->setObjectName(QStringLiteral("Command3"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {m_command4, m_command3}) {
+        // Enter in a box must not write the file or close the dialog.
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+        buttons->addStretch();
+    }
+    outer->addLayout(buttons);
+    connect(m_command4, &QPushButton::clicked, this, &CabrilloDialog::Command4_Click);
+    connect(m_command3, &QPushButton::clicked, this, &CabrilloDialog::Command3_Click);
+}
+
+void CabrilloDialog::Form_Load()
+{
+    // Only the settings store is read; the shared document is written, never read, here.
+    for (const RememberedDetail& detail : kRememberedDetails) {
+        auto* edit = findChild<QLineEdit*>(QString::fromLatin1(detail.control));
+        edit->setText(m_context.settings.value(settingsApplication(), settingsSection(),
+                                               QString::fromLatin1(detail.settingsKey), QString()));
+    }
+}
+
+CabrilloDetails CabrilloDialog::details() const
+{
+    CabrilloDetails d;
+    d.name = m_text5->text();
+    d.address1 = m_text6->text();
+    d.address2 = m_text7->text();
+    d.email = m_text8->text();
+    d.section = m_text1->text();
+    d.club = m_text10->text();
+    d.soapbox = m_text11->toPlainText();
+    d.operators = m_text2->text();
+    d.power = m_option18->isChecked() ? CabrilloPower::High
+            : m_option20->isChecked() ? CabrilloPower::Qrp
+                                      : CabrilloPower::Low;
+    d.op = m_option7->isChecked() ? CabrilloOperator::Multiple : CabrilloOperator::Single;
+    d.mode = m_option8->isChecked() ? CabrilloMode::Phone
+           : m_option5->isChecked() ? CabrilloMode::Cw
+                                    : CabrilloMode::Mixed;
+    return d;
+}
+
+void CabrilloDialog::Command4_Click()
+{
+    const app::AppFolders& folders = m_context.folders;
+    platform::Dialogs& dialogs = m_context.dialogs;
+    QDir::setCurrent(folders.workingFolder);
+    m_context.prefs.OwnCall = blankTrimmed(m_context.prefs.OwnCall);
+
+    const QString fileName = app::CallSignFileStem(m_context.prefs.OwnCall) + QStringLiteral(".log");
+    const std::optional<QString> chosen =
+        dialogs.saveFile({QString(), kFileFilter, folders.userDataFolder, fileName, true});
+    if (!chosen)
+        return;
+
+    QDir::setCurrent(folders.workingFolder);
+    const QString path = QDir(folders.workingFolder).absoluteFilePath(*chosen);
+    const CabrilloDetails typed = details();
+    const QByteArray bytes = cabrilloFile(
+        typed, {m_context.prefs.OwnCall, m_context.prefs.OwnState, m_context.caption}, m_context.contest);
+    QString error;
+    if (!platform::writeFileAtomically(path, bytes, &error)) {
+        dialogs.beep();
+        dialogs.message(QStringLiteral("Unable to write file."), error, platform::MessageIcon::Critical);
+        return;
+    }
+
+    QDir::setCurrent(folders.workingFolder);
+    dialogs.message(QStringLiteral("File Written Successfully."),
+                    QStringLiteral("The file ") + fileName
+                        + QStringLiteral(" was successfully written to the directory:\n\n") + path
+                        + QStringLiteral(".\n\nAttach this file to an e-mail addressed for contest submission.  "
+                                         "If you wish to print this file, you can open it with Notepad or "
+                                         "Wordpad to print."),
+                    platform::MessageIcon::Information);
+    dialogs.message(QStringLiteral("  Thanks!"),
+                    QStringLiteral("Thanks for using this program.  I hope that you enjoyed it!  If so, please "
+                                   "tell a friend!"),
+                    platform::MessageIcon::Information);
+    m_command3->setFocus();
+    rememberDetails(typed);
+}
+
+void CabrilloDialog::rememberDetails(const CabrilloDetails& typed)
+{
+    for (const RememberedDetail& detail : kRememberedDetails)
+        m_context.settings.setValue(settingsApplication(), settingsSection(),
+                                    QString::fromLatin1(detail.settingsKey), blankTrimmed(typed.*detail.member));
+    // One save of the shared document, with the last of the six.
+    for (std::size_t i = 0; i < kRememberedDetails.size(); ++i) {
+        const RememberedDetail& detail = kRememberedDetails.at(i);
+        m_context.sharedPreferences.SetSharedPreference(QString::fromLatin1(detail.sharedTag),
+                                                        blankTrimmed(typed.*detail.member),
+                                                        i + 1 == kRememberedDetails.size());
+    }
+}
+
+void CabrilloDialog::Command3_Click()
+{
+    accept();
+}
+
+bool CabrilloDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        // Editing and movement keys and shortcuts keep the box's own handling.
+        if (!typed.isEmpty() && typed.front().isPrint()
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            for (const QChar c : typed)
+                edit->insert(log::Capital(c));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CabrilloDialog::keyPressEvent(QKeyEvent* event)
+{
+    // There is no Cancel button: Esc leaves the typed details in place.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tenlog::exports
