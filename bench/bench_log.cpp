@@ -66,6 +66,23 @@ void BM_PartialDupes(benchmark::State& state)
 }
 BENCHMARK(BM_PartialDupes)->Unit(benchmark::kMicrosecond);
 
+void BM_BackupFullLog(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    log::LogFile(path).rewrite(fullLog().mid(0, log::kLogCapacity - 1));
+    log::ContestLog contest(path);
+    contest.mnuopen2();
+    contest.appendContact(fullLog().last()); // a changed log is backed up
+    QDateTime when(QDate(2013, 12, 14), QTime(0, 0));
+    for (auto _ : state) {
+        when = when.addSecs(60); // a new name every time, as minutes pass
+        if (contest.Backup(dir.filePath(QStringLiteral("BACKUP")), when).isEmpty())
+            state.SkipWithError("no backup was made");
+    }
+}
+BENCHMARK(BM_BackupFullLog)->Unit(benchmark::kMillisecond);
+
 void BM_LookupCallCountry(benchmark::State& state)
 {
     geo::PrefixTable table;
