@@ -971,16 +971,24 @@ void MainWindow::setMessage(const QString& text, bool red)
 
 void MainWindow::setMessageRed(bool red)
 {
+    // Only a real change touches the palette: every key in the call box comes
+    // through here, and a palette change restyles the label.
+    const QColor wanted = red ? QColor(255, 0, 0) : teal();
+    if (m_lblDialog->palette().color(QPalette::Window) == wanted)
+        return;
     QPalette p = m_lblDialog->palette();
-    p.setColor(QPalette::Window, red ? QColor(255, 0, 0) : teal());
+    p.setColor(QPalette::Window, wanted);
     m_lblDialog->setPalette(p);
 }
 
 void MainWindow::setDupeLine(const QString& text)
 {
-    QPalette p = m_lblDupe->palette();
-    p.setColor(QPalette::Window, text.isEmpty() ? palette().color(QPalette::Button) : teal());
-    m_lblDupe->setPalette(p);
+    const QColor wanted = text.isEmpty() ? palette().color(QPalette::Button) : teal();
+    if (m_lblDupe->palette().color(QPalette::Window) != wanted) {
+        QPalette p = m_lblDupe->palette();
+        p.setColor(QPalette::Window, wanted);
+        m_lblDupe->setPalette(p);
+    }
     m_lblDupe->setText(text);
 }
 
