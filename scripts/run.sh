@@ -10,7 +10,8 @@ build="$top/build/release"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$build" -j"$(nproc)"
+# The logger and the benchmark programs; the test suite is built by scripts/test.sh.
+cmake --build "$build" -j"$(nproc)" --target tenlog tenlog_bench tenlog_bench_window
 
 work="${1:-$HOME/TenLog}"
 mkdir -p "$work"
