@@ -549,26 +549,6 @@ void MainWindow::showDxList()
                          + QString::number(list.size()));
 }
 
-void MainWindow::RefreshContactList()
-{
-    // Newest first; the last 20 unless the whole log was asked for.
-    m_listView1->clear();
-    const QList<QsoRecord>& records = m_log.records();
-    const int count = static_cast<int>(records.size());
-    const int first = m_showAllContacts ? 0 : std::max(0, count - 20);
-    QList<QTreeWidgetItem*> items;
-    for (int i = count - 1; i >= first; --i) {
-        const QsoRecord& r = records.at(i);
-        const auto date = text::parseDate(r.QsoDate);
-        const auto time = text::parseTime(r.QsoTime);
-        items << new QTreeWidgetItem(QStringList{
-            QString::number(i + 1), r.Call, r.RstRcvd, r.SecSer, r.RstSnt,
-            date ? text::formatDate(*date, QStringLiteral("mm/dd")) : r.QsoDate,
-            time ? text::formatTime(*time, QStringLiteral("hh:nn")) : r.QsoTime, r.Mode, r.Country});
-    }
-    m_listView1->addTopLevelItems(items);
-}
-
 void MainWindow::Labeldisplay()
 {
     const Score s = m_log.currentScore();
@@ -715,101 +695,6 @@ void MainWindow::mnuColors_Click()
     mnuopen2();
 }
 
-void MainWindow::showListButtons()
-{
-    if (m_listView1->topLevelItemCount() == 0)
-        return;
-    m_cmdEdit->show();
-    m_cmdDelete->show();
-}
-
-void MainWindow::cmdList_Click()
-{
-    m_showAllContacts = !m_showAllContacts;
-    m_cmdList->setText(m_showAllContacts ? QStringLiteral("All") : QStringLiteral("Last 20"));
-    RefreshContactList();
-    m_txtCall->setFocus();
-}
-
-void MainWindow::cmdEdit_Click()
-{
-    const QTreeWidgetItem* item = m_listView1->currentItem();
-    const int rec = item ? item->text(0).toInt() : 0;
-    if (rec < 1 || rec > m_log.ContactCount())
-        return;
-    EditContactDialog dialog(m_log.records(), rec, m_prefixes, m_services.dialogs, this);
-    m_services.dialogs.runModal(&dialog);
-    if (dialog.outcome() == EditContactDialog::Outcome::DeleteRequested) {
-        cmdDelete_Click(); // asks first, then rewrites and reloads
-        return;
-    }
-    RefreshContactList();
-    m_cmdEdit->hide();
-    m_cmdDelete->hide();
-    QList<QsoRecord> records = m_log.records();
-    if (dialog.outcome() == EditContactDialog::Outcome::Saved)
-        records[rec - 1] = dialog.editedRecord();
-    if (const auto error = m_log.RewriteLog(records)) {
-        m_services.dialogs.message(QStringLiteral("Contact Not Changed"),
-                                   QStringLiteral("log.txt could not be rewritten: ") + *error,
-                                   platform::MessageIcon::Critical);
-        mnuopen2();
-        return;
-    }
-    refreshFromLog();
-}
-
-void MainWindow::cmdDelete_Click()
-{
-    const QTreeWidgetItem* item = m_listView1->currentItem();
-    const platform::Answer answer = m_services.dialogs.message(
-        QStringLiteral("Are you sure?"), QStringLiteral("Are you sure?"), platform::MessageIcon::Question,
-        platform::MessageButtons::YesNo);
-    m_cmdEdit->hide();
-    m_cmdDelete->hide();
-    if (answer == platform::Answer::No || !item)
-        return;
-    const int rec = item->text(0).toInt();
-    if (rec < 1 || rec > m_log.ContactCount())
-        return;
-    QList<QsoRecord> records = m_log.records();
-    records.removeAt(rec - 1);
-    if (const auto error = m_log.RewriteLog(records)) {
-        m_services.dialogs.message(QStringLiteral("Contact Not Deleted"),
-                                   QStringLiteral("log.txt could not be rewritten: ") + *error,
-                                   platform::MessageIcon::Critical);
-        mnuopen2();
-        return;
-    }
-    refreshFromLog();
-}
-
-bool MainWindow::StartNewLog()
-{
-    const auto answer = m_services.dialogs.inputBox(
-        QStringLiteral("WARNING - Your existing log file will be ERASED!"),
-        QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing "
-                       "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
-        QString());
-    if (answer && answer->toUpper() == QLatin1String("YES")) {
-        Backup();
-        m_prefs.SavedOpSeconds = 0;
-        m_opTime.reset();
-        if (const auto error = m_log.clear())
-            m_services.dialogs.message(QStringLiteral("Error Starting New Log"),
-                                       QStringLiteral("log.txt could not be emptied: ") + *error,
-                                       platform::MessageIcon::Critical);
-        SavePref();
-    }
-    // An unconfirmed request simply reloads the old log.
-    return mnuopen2();
-}
-
-void MainWindow::Backup()
-{
-    m_log.Backup(m_services.folders.backupFolder(), m_services.clock.localNow());
-}
-
 void MainWindow::mnuFormSize_Click()
 {
     const auto answer = m_services.dialogs.inputBox(
@@ -872,69 +757,6 @@ void MainWindow::mnuPostContest_Click()
     for (QWidget* w : m_postContestWidgets)
         w->setVisible(on);
     m_mnuPostContest->setChecked(on);
-}
-
-namespace {
-
-const QString kLogFilter = QStringLiteral("Log Files (*.log)");
-
-} // namespace
-
-void MainWindow::mnuArchive_Click()
-{
-    m_services.dialogs.message(
-        QStringLiteral("Archive Information"),
-        QStringLiteral("This function is used to create a permanent copy of your currently open log file.  To open "
-                       "your log file at a later date, click File > Restore from Archive or Backup."));
-    const QString folder = m_services.folders.backupFolder();
-    QDir().mkpath(folder);
-    const QString proposed = app::CallSignFileStem(m_prefs.OwnCall)
-                           + text::formatDateTime(m_services.clock.localNow(), QStringLiteral("yyyy-mm-dd"))
-                           + QStringLiteral(".log");
-    const auto target = m_services.dialogs.saveFile({QString(), kLogFilter, folder, proposed, true});
-    if (!target)
-        return; // cancelled
-    QString error;
-    if (!platform::copyFileAtomically(m_log.path(), *target, &error))
-        m_services.dialogs.message(QStringLiteral("Error Archiving Log"), error, platform::MessageIcon::Critical);
-}
-
-void MainWindow::mnuRestore_Click()
-{
-    m_services.dialogs.message(
-        QStringLiteral("Opening Archived Data Information"),
-        QStringLiteral("This action will open an archived log or backup file and creates a working file called "
-                       "log.txt.  If you make any changes to your archived data that you would like to permanently "
-                       "save, before you click File > New to start a new contest, be sure to click File > Archive "
-                       "to save your changes."));
-    if (m_log.ContactCount() > 0
-        && m_services.dialogs.message(QStringLiteral("Are your sure?"),
-                                      QStringLiteral("Are you sure that you want to open an archived log?  This action "
-                                                     "will clear and replace existing QSO data."),
-                                      platform::MessageIcon::Question, platform::MessageButtons::YesNo)
-               == platform::Answer::No)
-        return;
-    const auto source = m_services.dialogs.openFile({QString(), kLogFilter, m_services.folders.backupFolder()});
-    if (!source)
-        return; // cancelled
-    // The chosen file must read as a log before it may replace the working
-    // one; otherwise the reload would end the program and the log would be lost.
-    QByteArray archived;
-    QString error;
-    if (platform::readWholeFile(*source, &archived, &error)) {
-        const LogParse parsed = parseLog(archived);
-        error = parsed.error.isEmpty() ? tallyLog(parsed.records).error : parsed.error;
-        if (!error.isEmpty())
-            error = QStringLiteral("The file is not a readable log (") + error
-                  + QStringLiteral("). The working log was left as it was.");
-    }
-    if (error.isEmpty() && !platform::writeFileAtomically(m_log.path(), archived, &error))
-        error = QStringLiteral("log.txt could not be replaced: ") + error;
-    if (!error.isEmpty()) {
-        m_services.dialogs.message(QStringLiteral("Error Restoring Log"), error, platform::MessageIcon::Critical);
-        return;
-    }
-    mnuopen2();
 }
 
 void MainWindow::mnuVoiceNav_Click()
