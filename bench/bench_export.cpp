@@ -96,7 +96,7 @@ void BM_CabrilloFullLog(benchmark::State& state)
     const QString logPath = dir.filePath(QStringLiteral("log.txt"));
     log::LogFile(logPath).rewrite(fullExportLog());
     log::ContestLog contest(logPath);
-    if (contest.mnuopen2()) {
+    if (contest.reload()) {
         state.SkipWithError("the log could not be read");
         return;
     }

@@ -57,7 +57,7 @@ void BM_PartialDupes(benchmark::State& state)
     QTemporaryDir dir;
     log::ContestLog contest(dir.filePath(QStringLiteral("log.txt")));
     log::LogFile(contest.path()).rewrite(fullLog());
-    contest.mnuopen2();
+    contest.reload();
     const QString probes[] = {QStringLiteral("K"), QStringLiteral("K1"), QStringLiteral("K1A"), QStringLiteral("K1AB"),
                               QStringLiteral("W1AW")};
     size_t i = 0;
@@ -72,12 +72,12 @@ void BM_BackupFullLog(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     log::LogFile(path).rewrite(fullLog().mid(0, log::kLogCapacity - 1));
     log::ContestLog contest(path);
-    contest.mnuopen2();
+    contest.reload();
     contest.appendContact(fullLog().last()); // a changed log is backed up
     QDateTime when(QDate(2013, 12, 14), QTime(0, 0));
     for (auto _ : state) {
         when = when.addSecs(60); // a new name every time, as minutes pass
-        if (contest.Backup(dir.filePath(QStringLiteral("BACKUP")), when).isEmpty())
+        if (contest.backupTo(dir.filePath(QStringLiteral("BACKUP")), when).isEmpty())
             state.SkipWithError("no backup was made");
     }
 }
@@ -91,7 +91,7 @@ void BM_LookupCallCountry(benchmark::State& state)
                              QStringLiteral("W1AW/VE3"), QStringLiteral("9A1A"), QStringLiteral("ZS6ABC")};
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(table.LookupCallCountry(calls[i++ % std::size(calls)]).entry);
+        benchmark::DoNotOptimize(table.lookupCall(calls[i++ % std::size(calls)]).entry);
     }
 }
 BENCHMARK(BM_LookupCallCountry)->Unit(benchmark::kMicrosecond);

@@ -44,7 +44,7 @@ struct Station {
             log += "\"W" + QByteArray::number(i % 10) + "X" + QByteArray::number(i) +
                    "\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"28.025\"\r\n";
         platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), log);
-        shared.LoadSharedPreferences(paths.root() + QStringLiteral("/shared.xml"));
+        shared.load(paths.root() + QStringLiteral("/shared.xml"));
         app::AppFolders folders;
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root();
@@ -117,7 +117,7 @@ void BM_EnterToLogged(benchmark::State& state)
         key(exchange, Qt::Key_Return, QStringLiteral("\r"));
         micros.push_back(t.nsecsElapsed() / 1000.0);
     }
-    if (station.window->contestLog().ContactCount() != 10000 + n)
+    if (station.window->contestLog().contactCount() != 10000 + n)
         state.SkipWithError("not every contact was logged");
     reportPercentile(state, micros);
 }

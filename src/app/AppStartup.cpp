@@ -45,14 +45,14 @@ void AppStartup::prepareUserFolders()
     // Each child is taken from the company folder its own search settled on:
     // when the documents area takes one child but not the other, the two
     // searches end in different places, and each child exists only in its own.
-    const QString userDataCompany = folders.ResolveUserDataFolder(company, QString::fromLatin1(kUserDataChild));
-    const QString sharedCompany = folders.ResolveUserDataFolder(company, QString::fromLatin1(kSharedChild));
+    const QString userDataCompany = folders.resolveUserDataFolder(company, QString::fromLatin1(kUserDataChild));
+    const QString sharedCompany = folders.resolveUserDataFolder(company, QString::fromLatin1(kSharedChild));
 
     m_folders.sharedFolder = sharedCompany + QString::fromLatin1(kSharedChild);
     m_folders.userDataFolder = userDataCompany + QString::fromLatin1(kUserDataChild);
 
-    m_shared.LoadSharedPreferences(m_folders.sharedPreferencesPath());
-    folders.EnsureFolder(m_folders.backupFolder(), false);
+    m_shared.load(m_folders.sharedPreferencesPath());
+    folders.ensureFolder(m_folders.backupFolder(), false);
 
     QDir::setCurrent(m_folders.workingFolder);
 }

@@ -60,16 +60,16 @@ bool DataFolders::createCompanyAndChild(const QString& base, const QString& comp
     return true;
 }
 
-QString DataFolders::ResolveUserDataFolder(const QString& companySubPath, const QString& childSubPath)
+QString DataFolders::resolveUserDataFolder(const QString& companySubPath, const QString& childSubPath)
 {
     const QString profile = m_paths.profileFolder();
 
     // No profile folder: the documents folder is used as it stands, with errors reported.
     if (profile.isEmpty()) {
         const QString documents = m_paths.myDocumentsFolder();
-        EnsureFolder(documents, true);
-        EnsureFolder(documents + companySubPath, true);
-        EnsureFolder(documents + companySubPath + childSubPath, true);
+        ensureFolder(documents, true);
+        ensureFolder(documents + companySubPath, true);
+        ensureFolder(documents + companySubPath + childSubPath, true);
         return documents + companySubPath;
     }
 
@@ -96,7 +96,7 @@ QString DataFolders::ResolveUserDataFolder(const QString& companySubPath, const 
     return appData + companySubPath;
 }
 
-bool DataFolders::EnsureFolder(const QString& path, bool reportErrors)
+bool DataFolders::ensureFolder(const QString& path, bool reportErrors)
 {
     if (path.isEmpty()) {
         m_dialogs.message(QStringLiteral("Unable to Create Directory"), QStringLiteral("Invalid Path"),

@@ -24,10 +24,10 @@ public:
 
     // Returns the company folder (without the child) after making sure the
     // company folder and the child under it exist.
-    QString ResolveUserDataFolder(const QString& companySubPath, const QString& childSubPath);
+    QString resolveUserDataFolder(const QString& companySubPath, const QString& childSubPath);
 
     // Creates one folder when missing. Returns whether the folder exists afterwards.
-    bool EnsureFolder(const QString& path, bool reportErrors);
+    bool ensureFolder(const QString& path, bool reportErrors);
 
 private:
     bool createCompanyAndChild(const QString& base, const QString& company, const QString& child);

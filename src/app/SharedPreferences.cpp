@@ -29,7 +29,7 @@ QString SharedPreferences::declaration()
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
 }
 
-void SharedPreferences::LoadSharedPreferences(const QString& path)
+void SharedPreferences::load(const QString& path)
 {
     m_path = path;
     QByteArray data;
@@ -52,7 +52,7 @@ void SharedPreferences::LoadSharedPreferences(const QString& path)
         m_text = declaration();
 }
 
-bool SharedPreferences::SetSharedPreference(const QString& tag, const QString& value, bool saveNow)
+bool SharedPreferences::setValue(const QString& tag, const QString& value, bool saveNow)
 {
     const QString name = tag.toUpper();
     const QString open = QLatin1Char('<') + name + QLatin1Char('>');
@@ -77,11 +77,11 @@ bool SharedPreferences::SetSharedPreference(const QString& tag, const QString& v
         m_text += kLineEnd + open + escaped + close;
     }
     if (saveNow)
-        return SaveSharedPreferences(m_path);
+        return save(m_path);
     return true;
 }
 
-bool SharedPreferences::SaveSharedPreferences(const QString& path)
+bool SharedPreferences::save(const QString& path)
 {
     m_path = path;
     m_lastError.clear();

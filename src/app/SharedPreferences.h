@@ -13,12 +13,12 @@ namespace tenlog::app {
 class SharedPreferences {
 public:
     // Loads the document from path, or starts a new one when there is no file.
-    void LoadSharedPreferences(const QString& path);
+    void load(const QString& path);
     // Inserts or replaces one element; with saveNow the document is written at once.
     // Returns false only when a requested save failed.
-    bool SetSharedPreference(const QString& tag, const QString& value, bool saveNow);
+    bool setValue(const QString& tag, const QString& value, bool saveNow);
     // Writes the document to path (remembered for later saves). False on failure.
-    bool SaveSharedPreferences(const QString& path);
+    bool save(const QString& path);
 
     // The document's bytes, one character per byte.
     const QString& text() const { return m_text; }

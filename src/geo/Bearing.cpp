@@ -26,7 +26,7 @@ std::optional<double> arccos(double x)
 
 } // namespace
 
-BearingLabels HDCalc(float ownLatitude, float ownLongitude, float targetLatitude, float targetLongitude)
+BearingLabels bearingAndDistance(float ownLatitude, float ownLongitude, float targetLatitude, float targetLongitude)
 {
     const double lat1 = ownLatitude / K, lon1 = ownLongitude / K;
     const double lat2 = targetLatitude / K, lon2 = targetLongitude / K;

@@ -14,6 +14,6 @@ struct BearingLabels {
 
 // Both labels are empty where the bearing is undefined: the target at the own
 // position or its antipode, or due north or south of it.
-BearingLabels HDCalc(float ownLatitude, float ownLongitude, float targetLatitude, float targetLongitude);
+BearingLabels bearingAndDistance(float ownLatitude, float ownLongitude, float targetLatitude, float targetLongitude);
 
 } // namespace tenlog::geo

@@ -111,7 +111,7 @@ int PrefixTable::longestPrefix(const QString& work, Qt::CaseSensitivity cs) cons
     return best;
 }
 
-CallLookup PrefixTable::LookupCallCountry(const QString& callBoxText) const
+CallLookup PrefixTable::lookupCall(const QString& callBoxText) const
 {
     CallLookup result;
     result.country = QStringLiteral("Not Found");
@@ -135,7 +135,7 @@ CallLookup PrefixTable::LookupCallCountry(const QString& callBoxText) const
     return result;
 }
 
-QString PrefixTable::LookupSpotCountry(const QString& call) const
+QString PrefixTable::lookupSpotCountry(const QString& call) const
 {
     const QString work = workText(call);
     const int best = longestPrefix(work, Qt::CaseSensitive);

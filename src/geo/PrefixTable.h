@@ -39,14 +39,14 @@ public:
     // Parses prefix-file data; on error the table is left empty.
     bool loadData(const QByteArray& data, QString* error = nullptr);
 
-    int PrefixCount() const { return static_cast<int>(m_entries.size()); }
+    int prefixCount() const { return static_cast<int>(m_entries.size()); }
     // 0-based here; the file's slot n is entry n - 1.
     const QList<PrefixEntry>& entries() const { return m_entries; }
 
     // The whole call box lookup: "/" rule, longest prefix, KG4 rule.
-    CallLookup LookupCallCountry(const QString& callBoxText) const;
+    CallLookup lookupCall(const QString& callBoxText) const;
     // The spot lookup: case significant, its own KG4 rule; empty when not found.
-    QString LookupSpotCountry(const QString& call) const;
+    QString lookupSpotCountry(const QString& call) const;
 
     // The text the search uses for a call: after W1AW/VE3 it is VE3.
     static QString workText(const QString& call);

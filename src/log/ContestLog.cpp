@@ -9,7 +9,7 @@
 
 namespace tenlog::log {
 
-std::optional<QString> ContestLog::mnuopen2()
+std::optional<QString> ContestLog::reload()
 {
     LogParse parsed = m_file.load();
     if (!parsed.error.isEmpty())
@@ -20,13 +20,13 @@ std::optional<QString> ContestLog::mnuopen2()
     m_records = std::move(parsed.records);
     m_tally = std::move(tally);
     if (m_loadedCount == 0)
-        m_loadedCount = ContactCount();
+        m_loadedCount = contactCount();
     return std::nullopt;
 }
 
 std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
 {
-    if (ContactCount() >= kLogCapacity)
+    if (contactCount() >= kLogCapacity)
         return QStringLiteral("The log is full (%1 contacts).").arg(kLogCapacity);
     QString error;
     if (!m_file.append(record, &error))
@@ -52,7 +52,7 @@ std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
     return std::nullopt;
 }
 
-std::optional<QString> ContestLog::RewriteLog(const QList<QsoRecord>& records)
+std::optional<QString> ContestLog::rewrite(const QList<QsoRecord>& records)
 {
     QString error;
     if (!m_file.rewrite(records, &error))
@@ -66,7 +66,7 @@ std::optional<QString> ContestLog::RewriteLog(const QList<QsoRecord>& records)
     m_records = records;
     m_tally = std::move(tally);
     if (m_loadedCount == 0)
-        m_loadedCount = ContactCount();
+        m_loadedCount = contactCount();
     return std::nullopt;
 }
 
@@ -80,9 +80,9 @@ std::optional<QString> ContestLog::clear()
     return std::nullopt;
 }
 
-QString ContestLog::Backup(const QString& backupFolder, const QDateTime& localNow) const
+QString ContestLog::backupTo(const QString& backupFolder, const QDateTime& localNow) const
 {
-    if (ContactCount() == m_loadedCount || ContactCount() == 0)
+    if (contactCount() == m_loadedCount || contactCount() == 0)
         return {};
     if (!QDir().mkpath(backupFolder))
         return {};
@@ -131,7 +131,7 @@ ContestLog::MultCount ContestLog::multiplierCount(const QString& abbreviation) c
 Score ContestLog::currentScore() const
 {
     Score s;
-    s.contacts = ContactCount();
+    s.contacts = contactCount();
     s.multipliers = static_cast<int>(m_tally.cwDxCountries.size() + m_tally.phDxCountries.size())
                   + m_tally.phMultsWorked + m_tally.cwMultsWorked;
     int phone = 0;

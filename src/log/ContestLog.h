@@ -30,7 +30,7 @@ public:
 
     // Reads the file and rebuilds every counter. On error nothing in memory
     // changes and the reason is returned.
-    std::optional<QString> mnuopen2();
+    std::optional<QString> reload();
 
     // Appends one contact (file first, synced), then counts it.
     std::optional<QString> appendContact(const QsoRecord& record);
@@ -40,16 +40,16 @@ public:
     // given local time, but only when the log has contacts and its count
     // differs from the count at load. Returns the copy's path, or empty
     // when no copy was due or it could not be made.
-    QString Backup(const QString& backupFolder, const QDateTime& localNow) const;
+    QString backupTo(const QString& backupFolder, const QDateTime& localNow) const;
 
     // Replaces the file with these records and reloads.
-    std::optional<QString> RewriteLog(const QList<QsoRecord>& records);
+    std::optional<QString> rewrite(const QList<QsoRecord>& records);
 
     const QList<QsoRecord>& records() const { return m_records; }
-    int ContactCount() const { return static_cast<int>(m_records.size()); }
+    int contactCount() const { return static_cast<int>(m_records.size()); }
     const LogTally& tally() const { return m_tally; }
     // The count taken by the first load while it was still 0 (the backup rule).
-    int LoadedCount() const { return m_loadedCount; }
+    int loadedCount() const { return m_loadedCount; }
     const QString& path() const { return m_file.path(); }
 
     // 1-based record number of the first contact with this call on this

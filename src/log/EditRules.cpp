@@ -32,7 +32,7 @@ EditKey editKeyPress(EditBox box, QChar key)
     }
     if (code == u'"')
         return {EditKeyAction::Drop, key};
-    return {EditKeyAction::Insert, Capital(key)};
+    return {EditKeyAction::Insert, capitalLetter(key)};
 }
 
 bool isStorableChar(QChar c)

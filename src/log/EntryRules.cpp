@@ -9,14 +9,14 @@
 
 namespace tenlog::log {
 
-QChar Capital(QChar key)
+QChar capitalLetter(QChar key)
 {
     if (key >= QLatin1Char('a') && key <= QLatin1Char('z'))
         return QChar(key.unicode() - 32);
     return key;
 }
 
-QChar number(QChar key)
+QChar digitOnly(QChar key)
 {
     if ((key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8))
         return key;
@@ -66,7 +66,7 @@ int reportLength(const QString& mode)
     return isCw(mode) ? 3 : 2;
 }
 
-QList<Failure> frmcmp(const QString& call, const QString& rstRcvd, const QString& secSer,
+QList<Failure> checkEntryComplete(const QString& call, const QString& rstRcvd, const QString& secSer,
                       const QString& rstSnt, const QString& country)
 {
     QList<Failure> failures;

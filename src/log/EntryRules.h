@@ -13,9 +13,9 @@
 namespace tenlog::log {
 
 // Lower-case letters become capitals; every other key passes.
-QChar Capital(QChar key);
+QChar capitalLetter(QChar key);
 // Digits and backspace pass; anything else is dropped (nullopt-like: QChar()).
-QChar number(QChar key);
+QChar digitOnly(QChar key);
 
 // A digit typed at the end of a call that already holds a digit followed by
 // letters (K1ABC then 5) starts the received report instead.
@@ -39,7 +39,7 @@ struct Failure {
     EntryBox box;
     QString message;
 };
-QList<Failure> frmcmp(const QString& call, const QString& rstRcvd, const QString& secSer,
+QList<Failure> checkEntryComplete(const QString& call, const QString& rstRcvd, const QString& secSer,
                       const QString& rstSnt, const QString& country);
 
 // Whether the "New" label shows: a DX country not yet in this mode's list.

@@ -61,7 +61,7 @@ int multIndex(const QString& abbreviation)
     return 0;
 }
 
-SectionCheck CheckSection(const QString& exchange)
+SectionCheck checkExchange(const QString& exchange)
 {
     if (exchange.isEmpty())
         return SectionCheck::NotChecked;

@@ -27,7 +27,7 @@ int multIndex(const QString& abbreviation);
 // below "A" is a serial number and passes; otherwise it must be one of the
 // 100 abbreviations.
 enum class SectionCheck { NotChecked, Valid, Invalid };
-SectionCheck CheckSection(const QString& exchange);
+SectionCheck checkExchange(const QString& exchange);
 
 // Station classes from a country name and an exchange.
 bool isNorthAmerican(const QString& country);

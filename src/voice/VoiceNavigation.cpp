@@ -30,7 +30,7 @@ bool VoiceNavigation::isPlaying() const
     return m_player.isPlaying();
 }
 
-void VoiceNavigation::BlindKeyPhone(const QString& name)
+void VoiceNavigation::playPrompt(const QString& name)
 {
     // The first prompt of a run loads the settings window, which announces
     // the level before this prompt cuts in.
@@ -43,23 +43,23 @@ void VoiceNavigation::fieldEntered(EntryField field)
     const int level = m_level();
     if (field == EntryField::Call) {
         if (level != kNavOff)
-            BlindKeyPhone(QStringLiteral("Call"));
+            playPrompt(QStringLiteral("Call"));
         return;
     }
     if (level < kNavAllFields)
         return;
     switch (field) {
     case EntryField::RstRcvd:
-        BlindKeyPhone(QStringLiteral("RstRcvd"));
+        playPrompt(QStringLiteral("RstRcvd"));
         break;
     case EntryField::SecSer:
-        BlindKeyPhone(QStringLiteral("SecSer"));
+        playPrompt(QStringLiteral("SecSer"));
         break;
     case EntryField::RstSnt:
-        BlindKeyPhone(QStringLiteral("RstSnt"));
+        playPrompt(QStringLiteral("RstSnt"));
         break;
     case EntryField::Country:
-        BlindKeyPhone(QStringLiteral("Country"));
+        playPrompt(QStringLiteral("Country"));
         break;
     case EntryField::Call:
         break;
@@ -68,7 +68,7 @@ void VoiceNavigation::fieldEntered(EntryField field)
 
 void VoiceNavigation::dupeFound(const std::function<void()>& then)
 {
-    BlindKeyPhone(QStringLiteral("Dupe"));
+    playPrompt(QStringLiteral("Dupe"));
     if (m_level() != kNavOff)
         push({Step::Kind::WaitForEnd, {}, {}});
     push({Step::Kind::Run, {}, then});
@@ -78,15 +78,15 @@ void VoiceNavigation::optionSelected(int option)
 {
     switch (option) {
     case kNavOff:
-        BlindKeyPhone(QStringLiteral("NavDis"));
+        playPrompt(QStringLiteral("NavDis"));
         break;
     case kNavCallOnly:
-        BlindKeyPhone(QStringLiteral("NavEn"));
+        playPrompt(QStringLiteral("NavEn"));
         push({Step::Kind::WaitForEnd, {}, {}});
-        BlindKeyPhone(QStringLiteral("Call"));
+        playPrompt(QStringLiteral("Call"));
         break;
     case kNavAllFields:
-        BlindKeyPhone(QStringLiteral("NavEn"));
+        playPrompt(QStringLiteral("NavEn"));
         break;
     default:
         break;

@@ -42,7 +42,7 @@ public:
     VoiceNavigation& operator=(const VoiceNavigation&) = delete;
 
     // Plays prompt name, cutting off the one playing, and returns at once.
-    void BlindKeyPhone(const QString& name);
+    void playPrompt(const QString& name);
 
     // The cursor entered field: "Call" when navigation is on, the other
     // fields' prompts at "All Data Fields" only.
@@ -55,7 +55,7 @@ public:
     void dupeFound(const std::function<void()>& then);
 
     // A needed multiplier was spotted and its audio alert is on.
-    void neededSpot() { BlindKeyPhone(QStringLiteral("Needspot")); }
+    void neededSpot() { playPrompt(QStringLiteral("Needspot")); }
 
     // An option chosen in the settings window (kNavOff, kNavCallOnly,
     // kNavAllFields): "NavDis" for off, "NavEn" otherwise, and for "Call

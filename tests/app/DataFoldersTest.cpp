@@ -39,13 +39,13 @@ protected:
 TEST_F(DataFoldersTest, DocumentsFolderIsCreatedAndUsedFirst)
 {
     DataFolders folders(paths, dialogs);
-    const QString company = folders.ResolveUserDataFolder(kCompany, kTenMeter);
+    const QString company = folders.resolveUserDataFolder(kCompany, kTenMeter);
     EXPECT_EQ(company, paths.myDocumentsFolder() + kCompany);
     EXPECT_TRUE(isDir(company + kTenMeter));
     EXPECT_TRUE(dialogs.messages.empty());
 
     // A second call adds the other child beside the first.
-    EXPECT_EQ(folders.ResolveUserDataFolder(kCompany, kShared), company);
+    EXPECT_EQ(folders.resolveUserDataFolder(kCompany, kShared), company);
     EXPECT_TRUE(isDir(company + kShared));
 }
 
@@ -59,7 +59,7 @@ TEST_F(DataFoldersTest, FallsBackToHomeDocumentsWhenTheDocumentsFolderCannotBeMa
     QDir().mkpath(paths.documentsFolder());
 
     DataFolders folders(paths, dialogs);
-    EXPECT_EQ(folders.ResolveUserDataFolder(kCompany, kTenMeter), paths.documentsFolder() + kCompany);
+    EXPECT_EQ(folders.resolveUserDataFolder(kCompany, kTenMeter), paths.documentsFolder() + kCompany);
     EXPECT_TRUE(isDir(paths.documentsFolder() + kCompany + kTenMeter));
     EXPECT_TRUE(dialogs.messages.empty()) << "the silent attempt must not report";
 }
@@ -74,7 +74,7 @@ TEST_F(DataFoldersTest, UnwritableDocumentsAreaReportsAndEndsInTheDataHome)
     paths.m_appData = paths.root() + QStringLiteral("/data-home");
 
     DataFolders folders(paths, dialogs);
-    const QString company = folders.ResolveUserDataFolder(kCompany, kTenMeter);
+    const QString company = folders.resolveUserDataFolder(kCompany, kTenMeter);
     EXPECT_EQ(company, paths.appDataFolder() + kCompany);
     EXPECT_TRUE(isDir(company + kTenMeter));
     // The documents folder and the home folder each failed once, with the system's reason.
@@ -89,29 +89,29 @@ TEST_F(DataFoldersTest, EmptyProfileUsesTheDocumentsFolderDirectly)
 {
     paths.m_profile.clear();
     DataFolders folders(paths, dialogs);
-    EXPECT_EQ(folders.ResolveUserDataFolder(kCompany, kShared), paths.myDocumentsFolder() + kCompany);
+    EXPECT_EQ(folders.resolveUserDataFolder(kCompany, kShared), paths.myDocumentsFolder() + kCompany);
     EXPECT_TRUE(isDir(paths.myDocumentsFolder() + kCompany + kShared));
 }
 
 TEST_F(DataFoldersTest, EnsureFolderMessages)
 {
     DataFolders folders(paths, dialogs);
-    EXPECT_FALSE(folders.EnsureFolder(QString(), false));
+    EXPECT_FALSE(folders.ensureFolder(QString(), false));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Unable to Create Directory"));
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Invalid Path"));
 
     const QString impossible = paths.root() + QStringLiteral("/no/such/parent");
-    EXPECT_FALSE(folders.EnsureFolder(impossible, false));
+    EXPECT_FALSE(folders.ensureFolder(impossible, false));
     EXPECT_EQ(dialogs.messages.size(), 1u) << "a silent call reports nothing";
 
-    EXPECT_FALSE(folders.EnsureFolder(impossible, true));
+    EXPECT_FALSE(folders.ensureFolder(impossible, true));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].title, QStringLiteral("Unable to create directory."));
     EXPECT_TRUE(dialogs.messages[1].text.endsWith(QStringLiteral("  ") + impossible));
 
-    EXPECT_TRUE(folders.EnsureFolder(paths.root() + QStringLiteral("/made"), true));
-    EXPECT_TRUE(folders.EnsureFolder(paths.root() + QStringLiteral("/made"), true)) << "existing is fine";
+    EXPECT_TRUE(folders.ensureFolder(paths.root() + QStringLiteral("/made"), true));
+    EXPECT_TRUE(folders.ensureFolder(paths.root() + QStringLiteral("/made"), true)) << "existing is fine";
 }
 
 TEST_F(DataFoldersTest, StartupPreparesEveryFolderAndSeedsTheWorkingFolder)

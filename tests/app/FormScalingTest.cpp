@@ -60,7 +60,7 @@ TEST(FormScaling, ReferenceScreenOnlyMovesTheWindow)
 {
     Designed d;
     ScriptedDialogs dialogs;
-    ScaleFormToScreen(&d.form, dialogs, ScreenMetrics{640, 480, 96.0});
+    scaleFormToScreen(&d.form, dialogs, ScreenMetrics{640, 480, 96.0});
     EXPECT_EQ(d.form.size(), QSize(320, 240));
     EXPECT_EQ(d.form.pos(), QPoint(160, 120 - 11));
     EXPECT_EQ(d.label->geometry(), QRect(10, 10, 100, 20));
@@ -75,7 +75,7 @@ TEST(FormScaling, EverythingFollowsTheScreenAndScalingTwiceDoesNotCompound)
     ScriptedDialogs dialogs;
     const ScreenMetrics screen{1280, 960, 96.0}; // factor 2 both ways
     for (int pass = 0; pass < 2; ++pass) {
-        ScaleFormToScreen(&d.form, dialogs, screen);
+        scaleFormToScreen(&d.form, dialogs, screen);
         EXPECT_EQ(d.form.size(), QSize(640, 480));
         EXPECT_EQ(d.label->geometry(), QRect(20, 20, 200, 40));
         EXPECT_EQ(d.list->geometry(), QRect(20, 80, 600, 300));
@@ -97,7 +97,7 @@ TEST(FormScaling, ScaleToAnExplicitSize)
     ScriptedDialogs dialogs;
     const ScreenMetrics screen{1024, 768, 96.0};
     // Twice the reference width, the reference height, window set to the target exactly.
-    ScaleFormToSize(&d.form, 9600.0, 3600.0, 4800.0, 3600.0, true, dialogs, screen);
+    scaleFormToSize(&d.form, 9600.0, 3600.0, 4800.0, 3600.0, true, dialogs, screen);
     EXPECT_EQ(d.form.size(), QSize(640, 240));
     EXPECT_EQ(d.form.x(), 0);
     EXPECT_EQ(d.label->geometry(), QRect(20, 10, 200, 20));
@@ -107,7 +107,7 @@ TEST(FormScaling, UnreadableScreenIsReportedAndNothingChanges)
 {
     Designed d;
     ScriptedDialogs dialogs;
-    ScaleFormToScreen(&d.form, dialogs, ScreenMetrics{0, 0, 96.0});
+    scaleFormToScreen(&d.form, dialogs, ScreenMetrics{0, 0, 96.0});
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Form Resize Error"));
     EXPECT_EQ(d.form.size(), QSize(320, 240));

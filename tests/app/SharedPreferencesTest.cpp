@@ -38,22 +38,22 @@ protected:
 TEST_F(SharedPreferencesTest, MissingFileStartsWithTheDeclarationAndSavesElementsOnePerLine)
 {
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
+    prefs.load(path());
     EXPECT_EQ(prefs.text().toLatin1(), kDeclaration);
     EXPECT_FALSE(QFile::exists(path())) << "loading must not create the file";
 
-    prefs.SetSharedPreference(QStringLiteral("Own_Call"), QStringLiteral("K1ABC"), false);
-    prefs.SetSharedPreference(QStringLiteral("OWN_SPC"), QStringLiteral("CT"), true);
+    prefs.setValue(QStringLiteral("Own_Call"), QStringLiteral("K1ABC"), false);
+    prefs.setValue(QStringLiteral("OWN_SPC"), QStringLiteral("CT"), true);
     EXPECT_EQ(readBytes(path()), kDeclaration + "\r\n<OWN_CALL>K1ABC</OWN_CALL>\r\n<OWN_SPC>CT</OWN_SPC>\r\n");
 }
 
 TEST_F(SharedPreferencesTest, SaveNowFlagControlsWhenTheFileIsWritten)
 {
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
-    prefs.SetSharedPreference(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), false);
+    prefs.load(path());
+    prefs.setValue(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), false);
     EXPECT_FALSE(QFile::exists(path()));
-    prefs.SetSharedPreference(QStringLiteral("OWN_LATITUDE"), QStringLiteral("41.5"), true);
+    prefs.setValue(QStringLiteral("OWN_LATITUDE"), QStringLiteral("41.5"), true);
     EXPECT_TRUE(readBytes(path()).contains("<OWN_CALL>K1ABC</OWN_CALL>"));
 }
 
@@ -63,8 +63,8 @@ TEST_F(SharedPreferencesTest, LoadAndSaveWithoutChangesIsByteIdentical)
     const QByteArray original = kDeclaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OTHER attr=\"x\">\xC3\xA9t\xE9  </OTHER>\r\n";
     writeBytes(path(), original);
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
-    ASSERT_TRUE(prefs.SaveSharedPreferences(path()));
+    prefs.load(path());
+    ASSERT_TRUE(prefs.save(path()));
     EXPECT_EQ(readBytes(path()), original);
 }
 
@@ -74,14 +74,14 @@ TEST_F(SharedPreferencesTest, ReplacingAValueKeepsEveryOtherByte)
         + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_SPC>CT</OWN_SPC>\r\n<FOREIGN>keep me</FOREIGN>\r\n";
     writeBytes(path(), original);
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
-    prefs.SetSharedPreference(QStringLiteral("own_spc"), QStringLiteral("NEWENGLAND"), true);
+    prefs.load(path());
+    prefs.setValue(QStringLiteral("own_spc"), QStringLiteral("NEWENGLAND"), true);
     QByteArray expected = original;
     expected.replace("<OWN_SPC>CT</OWN_SPC>", "<OWN_SPC>NEWENGLAND</OWN_SPC>");
     EXPECT_EQ(readBytes(path()), expected);
 
     // Shorter value, and the element that follows is untouched.
-    prefs.SetSharedPreference(QStringLiteral("OWN_CALL"), QString(), true);
+    prefs.setValue(QStringLiteral("OWN_CALL"), QString(), true);
     expected.replace("<OWN_CALL>W1AW</OWN_CALL>", "<OWN_CALL></OWN_CALL>");
     EXPECT_EQ(readBytes(path()), expected);
 }
@@ -89,9 +89,9 @@ TEST_F(SharedPreferencesTest, ReplacingAValueKeepsEveryOtherByte)
 TEST_F(SharedPreferencesTest, MixedCaseTagsAreStoredUpperCase)
 {
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
-    prefs.SetSharedPreference(QStringLiteral("OWN_ADDRESS_Line1"), QStringLiteral("1 Main St"), false);
-    prefs.SetSharedPreference(QStringLiteral("own_address_line1"), QStringLiteral("2 Elm St"), false);
+    prefs.load(path());
+    prefs.setValue(QStringLiteral("OWN_ADDRESS_Line1"), QStringLiteral("1 Main St"), false);
+    prefs.setValue(QStringLiteral("own_address_line1"), QStringLiteral("2 Elm St"), false);
     EXPECT_EQ(prefs.text().count(QStringLiteral("<OWN_ADDRESS_LINE1>")), 1);
     EXPECT_TRUE(prefs.text().contains(QStringLiteral("<OWN_ADDRESS_LINE1>2 Elm St</OWN_ADDRESS_LINE1>")));
 }
@@ -101,30 +101,30 @@ TEST_F(SharedPreferencesTest, EmptyOrForeignFilesDoNotBreakTheDocument)
     // An empty file: a fresh document with its declaration.
     writeBytes(path(), QByteArray());
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
+    prefs.load(path());
     EXPECT_EQ(prefs.text().toLatin1(), kDeclaration);
 
     // Not XML and no line end: nothing of it is cut off, new elements follow it.
     writeBytes(path(), "this is not xml");
-    prefs.LoadSharedPreferences(path());
-    prefs.SetSharedPreference(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true);
+    prefs.load(path());
+    prefs.setValue(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true);
     EXPECT_EQ(readBytes(path()), QByteArray("this is not xml\r\n<OWN_CALL>K1ABC</OWN_CALL>\r\n"));
 }
 
 TEST_F(SharedPreferencesTest, ValuesCannotBreakTheElementStructure)
 {
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(path());
-    prefs.SetSharedPreference(QStringLiteral("OWN_CLUB_NAME"), QStringLiteral("A&B </OWN_CLUB_NAME><X>"), false);
-    prefs.SetSharedPreference(QStringLiteral("OWN_CLUB_NAME"), QStringLiteral("Radio Club"), true);
+    prefs.load(path());
+    prefs.setValue(QStringLiteral("OWN_CLUB_NAME"), QStringLiteral("A&B </OWN_CLUB_NAME><X>"), false);
+    prefs.setValue(QStringLiteral("OWN_CLUB_NAME"), QStringLiteral("Radio Club"), true);
     EXPECT_EQ(readBytes(path()), kDeclaration + "\r\n<OWN_CLUB_NAME>Radio Club</OWN_CLUB_NAME>\r\n");
 }
 
 TEST_F(SharedPreferencesTest, UnwritableTargetReportsFailure)
 {
     SharedPreferences prefs;
-    prefs.LoadSharedPreferences(dir.filePath(QStringLiteral("missing-folder/prefs.xml")));
-    EXPECT_FALSE(prefs.SetSharedPreference(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
+    prefs.load(dir.filePath(QStringLiteral("missing-folder/prefs.xml")));
+    EXPECT_FALSE(prefs.setValue(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
     EXPECT_FALSE(prefs.lastError().isEmpty());
 }
 

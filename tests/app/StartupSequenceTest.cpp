@@ -61,7 +61,7 @@ TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
     // The shared preferences document is loaded and written where expected.
     auto& shared = startup.sharedPreferences();
     EXPECT_EQ(shared.text(), app::SharedPreferences::declaration());
-    ASSERT_TRUE(shared.SetSharedPreference(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
+    ASSERT_TRUE(shared.setValue(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
     QFile xml(startup.folders().sharedPreferencesPath());
     ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
     EXPECT_EQ(xml.readAll(), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<OWN_CALL>K1ABC</OWN_CALL>\r\n"));

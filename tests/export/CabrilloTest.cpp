@@ -224,7 +224,7 @@ TEST(CabrilloFile, ClaimedScoreIsTheScoreOfTheLogFile)
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     ASSERT_TRUE(log::LogFile(path).rewrite(records));
     log::ContestLog contest(path);
-    ASSERT_FALSE(contest.mnuopen2().has_value());
+    ASSERT_FALSE(contest.reload().has_value());
     ASSERT_EQ(contest.currentScore().score, 232);
 
     const QByteArray file = cabrilloFile({}, station(), contest);

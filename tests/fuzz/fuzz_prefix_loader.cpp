@@ -11,18 +11,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     PrefixTable table;
     if (!table.loadData(bytes)) {
-        if (table.PrefixCount() != 0)
+        if (table.prefixCount() != 0)
             std::abort();
         return 0;
     }
-    if (table.PrefixCount() > PrefixTable::kCapacity)
+    if (table.prefixCount() > PrefixTable::kCapacity)
         std::abort();
     for (qsizetype start = 0; start < bytes.size() && start < 64; start += 7) {
         const QString call = QString::fromLatin1(bytes.mid(start, 9));
-        const auto found = table.LookupCallCountry(call);
+        const auto found = table.lookupCall(call);
         if (found.found != (found.entry != nullptr))
             std::abort();
-        table.LookupSpotCountry(call);
+        table.lookupSpotCountry(call);
     }
     return 0;
 }

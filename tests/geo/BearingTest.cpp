@@ -8,20 +8,20 @@ using tenlog::geo::HDCalc;
 TEST(HDCalc, WorkedExamples)
 {
     // 39 N 77 W to London and to Tokyo.
-    auto london = HDCalc(39.0f, 77.0f, 51.5f, 0.1f);
+    auto london = bearingAndDistance(39.0f, 77.0f, 51.5f, 0.1f);
     EXPECT_EQ(london.bearing, QStringLiteral("49 "));
     EXPECT_EQ(london.distance, QStringLiteral("3,657 "));
-    auto tokyo = HDCalc(39.0f, 77.0f, 35.0f, -139.0f);
+    auto tokyo = bearingAndDistance(39.0f, 77.0f, 35.0f, -139.0f);
     EXPECT_EQ(tokyo.bearing, QStringLiteral("331 "));
     EXPECT_EQ(tokyo.distance, QStringLiteral("6,826 "));
 }
 
 TEST(HDCalc, UndefinedBearingsLeaveBothLabelsEmpty)
 {
-    for (const auto& labels : {HDCalc(39.0f, 77.0f, 39.0f, 77.0f),     // same place
-                               HDCalc(39.0f, 77.0f, 45.0f, 77.0f),     // due north
-                               HDCalc(39.0f, 77.0f, -10.0f, 77.0f),    // due south
-                               HDCalc(39.0f, 77.0f, -39.0f, -103.0f)}) { // antipode
+    for (const auto& labels : {bearingAndDistance(39.0f, 77.0f, 39.0f, 77.0f),     // same place
+                               bearingAndDistance(39.0f, 77.0f, 45.0f, 77.0f),     // due north
+                               bearingAndDistance(39.0f, 77.0f, -10.0f, 77.0f),    // due south
+                               bearingAndDistance(39.0f, 77.0f, -39.0f, -103.0f)}) { // antipode
         EXPECT_TRUE(labels.bearing.isEmpty());
         EXPECT_TRUE(labels.distance.isEmpty());
     }
@@ -30,9 +30,9 @@ TEST(HDCalc, UndefinedBearingsLeaveBothLabelsEmpty)
 TEST(HDCalc, EastAndWestAndTheOrigin)
 {
     // A target to the east gets a bearing below 180, one to the west above.
-    EXPECT_LT(HDCalc(0.0f, 0.0f, 0.0f, -10.0f).bearing.trimmed().toInt(), 180);
-    EXPECT_GT(HDCalc(0.0f, 0.0f, 0.0f, 10.0f).bearing.trimmed().toInt(), 180);
+    EXPECT_LT(bearingAndDistance(0.0f, 0.0f, 0.0f, -10.0f).bearing.trimmed().toInt(), 180);
+    EXPECT_GT(bearingAndDistance(0.0f, 0.0f, 0.0f, 10.0f).bearing.trimmed().toInt(), 180);
     // From 0,0 along the equator: 10 degrees of arc is 690 miles.
-    EXPECT_EQ(HDCalc(0.0f, 0.0f, 0.0f, -10.0f).distance, QStringLiteral("690 "));
-    EXPECT_EQ(HDCalc(0.0f, 0.0f, 0.0f, -10.0f).bearing, QStringLiteral("90 "));
+    EXPECT_EQ(bearingAndDistance(0.0f, 0.0f, 0.0f, -10.0f).distance, QStringLiteral("690 "));
+    EXPECT_EQ(bearingAndDistance(0.0f, 0.0f, 0.0f, -10.0f).bearing, QStringLiteral("90 "));
 }

@@ -47,20 +47,20 @@ QString shippedPrefixFile()
 TEST(PrefixTable, LongestPrefixWins)
 {
     const PrefixTable t = smallTable();
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("KH6XX")).country, QStringLiteral("Hawaii"));
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("K1ABC")).country, QStringLiteral("USA"));
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("KL7AA")).country, QStringLiteral("Alaska"));
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("4X4AB")).country, QStringLiteral("Israel"));
-    const CallLookup hawaii = t.LookupCallCountry(QStringLiteral("kh6xx"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("KH6XX")).country, QStringLiteral("Hawaii"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC")).country, QStringLiteral("USA"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("KL7AA")).country, QStringLiteral("Alaska"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("4X4AB")).country, QStringLiteral("Israel"));
+    const CallLookup hawaii = t.lookupCall(QStringLiteral("kh6xx"));
     ASSERT_TRUE(hawaii.found) << "the call box ignores letter case";
     EXPECT_EQ(hawaii.entry->Continent, QStringLiteral("OC"));
     EXPECT_FLOAT_EQ(hawaii.entry->Longitude, 157.48f);
 
-    const CallLookup none = t.LookupCallCountry(QStringLiteral("ZZ1A"));
+    const CallLookup none = t.lookupCall(QStringLiteral("ZZ1A"));
     EXPECT_FALSE(none.found);
     EXPECT_EQ(none.country, QStringLiteral("Not Found"));
     EXPECT_EQ(none.entry, nullptr);
-    EXPECT_FALSE(t.LookupCallCountry(QString()).found);
+    EXPECT_FALSE(t.lookupCall(QString()).found);
 }
 
 TEST(PrefixTable, SlashRule)
@@ -71,35 +71,35 @@ TEST(PrefixTable, SlashRule)
     EXPECT_EQ(PrefixTable::workText(QStringLiteral("W1AW/P")), QStringLiteral("W1AW/P"));
     EXPECT_EQ(PrefixTable::workText(QStringLiteral("W1AW/7")), QStringLiteral("W1AW/7"));
     const PrefixTable t = smallTable();
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("K1ABC/VE3")).country, QStringLiteral("Canada"));
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("K1ABC/MM")).country, QStringLiteral("Scotland"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC/VE3")).country, QStringLiteral("Canada"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC/MM")).country, QStringLiteral("Scotland"));
 }
 
 TEST(PrefixTable, Kg4Rule)
 {
     const PrefixTable t = smallTable();
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("KG4AB")).country, QStringLiteral("Guantanamo Bay"));
-    const CallLookup four = t.LookupCallCountry(QStringLiteral("KG4A"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("KG4AB")).country, QStringLiteral("Guantanamo Bay"));
+    const CallLookup four = t.lookupCall(QStringLiteral("KG4A"));
     EXPECT_EQ(four.country, QStringLiteral("USA"));
     EXPECT_EQ(four.entry->Prefix, QStringLiteral("K")) << "continent and position from the first USA entry";
-    EXPECT_EQ(t.LookupCallCountry(QStringLiteral("KG4ABC")).country, QStringLiteral("USA"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("KG4ABC")).country, QStringLiteral("USA"));
 
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("KG4AB")), QStringLiteral("Guantanamo Bay"));
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("KG4A")), QStringLiteral("Guantanamo Bay"));
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("KG4ABC")), QStringLiteral("USA"));
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("KG4AB")), QStringLiteral("Guantanamo Bay"));
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("KG4A")), QStringLiteral("Guantanamo Bay"));
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("KG4ABC")), QStringLiteral("USA"));
 }
 
 TEST(PrefixTable, SpotLookupIsCaseSensitiveAndEmptyWhenNotFound)
 {
     const PrefixTable t = smallTable();
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("KH6XX")), QStringLiteral("Hawaii"));
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("kh6xx")), QString());
-    EXPECT_EQ(t.LookupSpotCountry(QStringLiteral("ZZ1A")), QString());
-    EXPECT_EQ(t.LookupSpotCountry(QString()), QString());
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("KH6XX")), QStringLiteral("Hawaii"));
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("kh6xx")), QString());
+    EXPECT_EQ(t.lookupSpotCountry(QStringLiteral("ZZ1A")), QString());
+    EXPECT_EQ(t.lookupSpotCountry(QString()), QString());
 
     const PrefixTable empty;
-    EXPECT_EQ(empty.LookupCallCountry(QStringLiteral("K1ABC")).country, QStringLiteral("Not Found"));
-    EXPECT_EQ(empty.LookupSpotCountry(QStringLiteral("K1ABC")), QString());
+    EXPECT_EQ(empty.lookupCall(QStringLiteral("K1ABC")).country, QStringLiteral("Not Found"));
+    EXPECT_EQ(empty.lookupSpotCountry(QStringLiteral("K1ABC")), QString());
 }
 
 TEST(PrefixTable, FileErrorsAndTheCapacity)
@@ -107,31 +107,31 @@ TEST(PrefixTable, FileErrorsAndTheCapacity)
     PrefixTable t;
     QString error;
     EXPECT_FALSE(t.loadData(line("K", "USA").left(20), &error)) << "an incomplete entry";
-    EXPECT_EQ(t.PrefixCount(), 0);
+    EXPECT_EQ(t.prefixCount(), 0);
 
     QByteArray full;
     for (int i = 0; i < PrefixTable::kCapacity; ++i)
         full += line(QByteArray("P" + QByteArray::number(i)).constData(), "X");
     EXPECT_TRUE(t.loadData(full, &error));
-    EXPECT_EQ(t.PrefixCount(), PrefixTable::kCapacity);
+    EXPECT_EQ(t.prefixCount(), PrefixTable::kCapacity);
     full += line("ZZ", "Y");
     EXPECT_FALSE(t.loadData(full, &error));
-    EXPECT_EQ(t.PrefixCount(), 0);
+    EXPECT_EQ(t.prefixCount(), 0);
 
     QTemporaryDir a, b;
     EXPECT_EQ(t.loadFirstFound({a.path(), b.path()}), PrefixTable::LoadResult::Missing);
     ASSERT_TRUE(tenlog::platform::writeFileAtomically(b.filePath(QStringLiteral("ARRLPRE2.TXT")), line("K", "USA")));
     EXPECT_EQ(t.loadFirstFound({a.path(), b.path()}), PrefixTable::LoadResult::Loaded)
         << "the name is matched without regard to case";
-    EXPECT_EQ(t.PrefixCount(), 1);
+    EXPECT_EQ(t.prefixCount(), 1);
 }
 
 TEST(PrefixTable, ShippedFileFindsEveryCallInItsBlock)
 {
     PrefixTable t;
     ASSERT_EQ(t.loadFirstFound({QStringLiteral(TENLOG_SOURCE_DATA_DIR)}), PrefixTable::LoadResult::Loaded);
-    EXPECT_GT(t.PrefixCount(), 5000);
-    EXPECT_LE(t.PrefixCount(), PrefixTable::kCapacity);
+    EXPECT_GT(t.prefixCount(), 5000);
+    EXPECT_LE(t.prefixCount(), PrefixTable::kCapacity);
     const struct {
         const char* call;
         const char* country;
@@ -142,11 +142,11 @@ TEST(PrefixTable, ShippedFileFindsEveryCallInItsBlock)
         {"4X4AB", "Israel"},    {"9A1A", "Croatia"},    {"ZS6ABC", "South Africa"}, {"LU1ABC", "Argentina"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(t.LookupCallCountry(QString::fromLatin1(row.call)).country, QString::fromLatin1(row.country))
+        EXPECT_EQ(t.lookupCall(QString::fromLatin1(row.call)).country, QString::fromLatin1(row.country))
             << row.call;
     // Every prefix, looked up as a call of its own, finds an entry at least as long.
     for (const PrefixEntry& e : t.entries()) {
-        const CallLookup r = t.LookupCallCountry(e.Prefix + QStringLiteral("ZZ"));
+        const CallLookup r = t.lookupCall(e.Prefix + QStringLiteral("ZZ"));
         ASSERT_TRUE(r.found) << e.Prefix.toStdString();
         if (!e.Prefix.startsWith(QLatin1String("KG4"))) {
             EXPECT_GE(r.entry->Prefix.size(), e.Prefix.size()) << e.Prefix.toStdString();
@@ -180,7 +180,7 @@ TEST(CountryFile, ParsesStripsOverridesAndSpellsNorthAmerica)
     // What is written loads back with the same values.
     PrefixTable t;
     ASSERT_TRUE(t.loadData(writePrefixFile(entries), &error));
-    EXPECT_EQ(t.PrefixCount(), 6);
+    EXPECT_EQ(t.prefixCount(), 6);
     EXPECT_FLOAT_EQ(t.entries()[0].Longitude, 91.87f);
     EXPECT_FLOAT_EQ(t.entries()[0].Latitude, 37.6f);
     EXPECT_EQ(t.entries()[4].Continent, QStringLiteral("NA"));

@@ -114,10 +114,10 @@ TEST(MultTable, TableAndSectionCheck)
     EXPECT_STREQ(multEntry(64).Name, "Prince Edward");
     EXPECT_STREQ(multEntry(100).Abbrev, "ZAC");
     for (const char* ok : {"CT", "ct", "NWT", "QUI", "R2", "001", "5NN", "-3"})
-        EXPECT_EQ(CheckSection(QString::fromLatin1(ok)), SectionCheck::Valid) << ok;
+        EXPECT_EQ(checkExchange(QString::fromLatin1(ok)), SectionCheck::Valid) << ok;
     for (const char* bad : {"CTX", "NT", "PEI"})
-        EXPECT_EQ(CheckSection(QString::fromLatin1(bad)), SectionCheck::Invalid) << bad;
-    EXPECT_EQ(CheckSection(QString()), SectionCheck::NotChecked);
+        EXPECT_EQ(checkExchange(QString::fromLatin1(bad)), SectionCheck::Invalid) << bad;
+    EXPECT_EQ(checkExchange(QString()), SectionCheck::NotChecked);
     EXPECT_TRUE(isDxContact(QStringLiteral("Japan"), QStringLiteral("001")));
     EXPECT_FALSE(isDxContact(QStringLiteral("Japan"), QStringLiteral("R3")));
     EXPECT_FALSE(isDxContact(QStringLiteral("hawaii"), QStringLiteral("HI")));

@@ -15,9 +15,9 @@ TEST(ContestLog, ThousandEditsAndDeletesKeepFileAndTableIdentical)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     ContestLog log(path);
-    EXPECT_TRUE(log.mnuopen2().has_value()) << "a missing log is an error";
+    EXPECT_TRUE(log.reload().has_value()) << "a missing log is an error";
     ASSERT_TRUE(tenlog::platform::writeFileAtomically(path, QByteArray()));
-    ASSERT_FALSE(log.mnuopen2().has_value());
+    ASSERT_FALSE(log.reload().has_value());
     for (int i = 0; i < 300; ++i) {
         ASSERT_FALSE(log.appendContact({QStringLiteral("K%1A").arg(i), QStringLiteral("599"), QStringLiteral("CT"),
                                         QStringLiteral("599"), QStringLiteral("USA"), QStringLiteral("2013/12/14"),
@@ -32,7 +32,7 @@ TEST(ContestLog, ThousandEditsAndDeletesKeepFileAndTableIdentical)
             records.removeAt(at);
         else
             records[at].Call = QStringLiteral("E%1X").arg(step);
-        ASSERT_FALSE(log.RewriteLog(records).has_value()) << step;
+        ASSERT_FALSE(log.rewrite(records).has_value()) << step;
         ASSERT_EQ(log.records(), records) << step;
     }
     // The file read back record by record equals the table, byte for byte.
@@ -50,14 +50,14 @@ TEST(ContestLog, BackupOnlyWhenTheLogChanged)
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     tenlog::platform::writeFileAtomically(path, "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n");
     ContestLog log(path);
-    ASSERT_FALSE(log.mnuopen2().has_value());
-    EXPECT_EQ(log.LoadedCount(), 1);
+    ASSERT_FALSE(log.reload().has_value());
+    EXPECT_EQ(log.loadedCount(), 1);
     const QDateTime now(QDate(2013, 12, 15), QTime(8, 7, 59));
-    EXPECT_TRUE(log.Backup(dir.filePath(QStringLiteral("BACKUP")), now).isEmpty()) << "nothing changed";
+    EXPECT_TRUE(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).isEmpty()) << "nothing changed";
     log.appendContact({QStringLiteral("W1AW"), QStringLiteral("599"), QStringLiteral("CT"), QStringLiteral("599"),
                        QStringLiteral("USA"), QStringLiteral("2013/12/14"), QStringLiteral("14:06:00"),
                        QStringLiteral("CW"), QString()});
-    EXPECT_EQ(log.Backup(dir.filePath(QStringLiteral("BACKUP")), now),
+    EXPECT_EQ(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now),
               dir.filePath(QStringLiteral("BACKUP/201312150807.log")));
 }
 
@@ -71,7 +71,7 @@ TEST(ContestLog, PartialDuplicatesStopPastOneHundredCharacters)
     data += "\"K1ABZZ\",\"59\",\"CT\",\"59\",\"USA\",\"2013/12/14\",\"14:05:33\",\"PH\",\"\"\r\n";
     tenlog::platform::writeFileAtomically(path, data);
     ContestLog log(path);
-    ASSERT_FALSE(log.mnuopen2().has_value());
+    ASSERT_FALSE(log.reload().has_value());
     // The first 15 in log order, shown from the 15th back to the 1st.
     QString expected;
     for (int i = 24; i >= 10; --i)

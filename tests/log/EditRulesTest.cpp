@@ -154,7 +154,7 @@ TEST(EditSection, BelowBOrAnExactAbbreviation)
     for (const char* ok : {"AX", "A", "001", "5", "#1", "@", "CT", "NWT", "R1", "ZAC"}) {
         EXPECT_TRUE(isValidEditSection(QString::fromLatin1(ok))) << ok;
     }
-    EXPECT_EQ(CheckSection(QStringLiteral("AX")), SectionCheck::Invalid);
+    EXPECT_EQ(checkExchange(QStringLiteral("AX")), SectionCheck::Invalid);
     for (const char* bad : {"BX", "ct", "Ct", "CTX", "ZZ", "\xE9"}) {
         EXPECT_FALSE(isValidEditSection(QString::fromLatin1(bad))) << bad;
     }

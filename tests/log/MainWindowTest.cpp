@@ -71,7 +71,7 @@ protected:
         log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
         prefs.UtcOffsetHours = 5;
         log::savePrefs(paths.workingFolder(), prefs);
-        shared.LoadSharedPreferences(paths.root() + QStringLiteral("/shared.xml"));
+        shared.load(paths.root() + QStringLiteral("/shared.xml"));
     }
 
     QString work(const char* name) const { return paths.workingFolder() + QLatin1Char('/') + QLatin1String(name); }
@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
     EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Duplicate K1ABC CT 2013/12/14 14:05:33 ON CW  Rec# 1"));
     EXPECT_EQ(focused(), QStringLiteral("txtCall"));
     EXPECT_EQ(textOf("txtCall"), QString());
-    EXPECT_EQ(window->contestLog().ContactCount(), 1);
+    EXPECT_EQ(window->contestLog().contactCount(), 1);
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 1);
 
     // On phone the same call is a new contact, with phone reports (once the
@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
     type(QStringLiteral("k1abc "));
     EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("59"));
     type(QStringLiteral(" ma\n"));
-    EXPECT_EQ(window->contestLog().ContactCount(), 2);
+    EXPECT_EQ(window->contestLog().contactCount(), 2);
     EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"K1ABC\",\"59\",\"MA\",\"59\",\"USA\""));
     EXPECT_EQ(textOf("lblTotSec"), QStringLiteral("6"));
 }
@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, MissingPrefixFileIsNotAnErrorAndFailedAppendsAreReported)
     type(QStringLiteral(" ct\n"));
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Contact Not Logged"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
-    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+    EXPECT_EQ(window->contestLog().contactCount(), 0);
 }
 
 TEST_F(MainWindowTest, FormSizeAndTaskbar)
@@ -367,7 +367,7 @@ TEST_F(MainWindowTest, NewLogNeedsYesAndBacksUpFirst)
     ASSERT_TRUE(start());
     EXPECT_TRUE(dialogs.inputPrompts.back().startsWith(QStringLiteral("WARNING - Your existing log file will be ERASED!")));
     EXPECT_EQ(fileBytes(work("log.txt")), old);
-    EXPECT_EQ(window->contestLog().ContactCount(), 1);
+    EXPECT_EQ(window->contestLog().contactCount(), 1);
 
     // Log one more, then start a new log with "yes": a backup of the two
     // contacts is made first, named by the local time.
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, NewLogNeedsYesAndBacksUpFirst)
     dialogs.inputAnswers.push_back(QStringLiteral("yes"));
     window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
     EXPECT_EQ(fileBytes(work("log.txt")), QByteArray());
-    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+    EXPECT_EQ(window->contestLog().contactCount(), 0);
     const QString backup = paths.root() + QStringLiteral("/user/BACKUP/201312150807.log");
     EXPECT_EQ(fileBytes(backup).count("\r\n"), 2);
     EXPECT_TRUE(fileBytes(backup).startsWith(old));
@@ -609,12 +609,12 @@ TEST_F(MainWindowTest, ContactListShowsTwentyOrAllAndDeletes)
     EXPECT_TRUE(find<QPushButton>("cmdDelete")->isVisible());
     dialogs.messageAnswers = {platform::Answer::No};
     find<QPushButton>("cmdDelete")->click();
-    EXPECT_EQ(window->contestLog().ContactCount(), 25);
+    EXPECT_EQ(window->contestLog().contactCount(), 25);
     list->setCurrentItem(list->findItems(QStringLiteral("3"), Qt::MatchExactly, 0).first());
     dialogs.messageAnswers = {platform::Answer::Yes};
     find<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Are you sure?"));
-    EXPECT_EQ(window->contestLog().ContactCount(), 24);
+    EXPECT_EQ(window->contestLog().contactCount(), 24);
     EXPECT_EQ(window->contestLog().records().at(2).Call, QStringLiteral("K4X"));
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 24);
     EXPECT_FALSE(fileBytes(work("log.txt")).contains("\"K3X\""));
@@ -753,7 +753,7 @@ TEST_F(MainWindowTest, PostContestModeTakesTheTypedDateAndTime)
     find<QLineEdit>("txtCall")->setFocus();
     type(QStringLiteral("k1abc  ct\n"));
     EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Invalid date format!"));
-    EXPECT_EQ(window->contestLog().ContactCount(), 0);
+    EXPECT_EQ(window->contestLog().contactCount(), 0);
 
     date->setText(QStringLiteral("2013/12/15"));
     time->setText(QStringLiteral("99:99"));
@@ -764,7 +764,7 @@ TEST_F(MainWindowTest, PostContestModeTakesTheTypedDateAndTime)
     time->setText(QStringLiteral("934"));
     find<QLineEdit>("txtSec")->setFocus();
     type(QStringLiteral("\n"));
-    ASSERT_EQ(window->contestLog().ContactCount(), 1);
+    ASSERT_EQ(window->contestLog().contactCount(), 1);
     EXPECT_EQ(time->text(), QStringLiteral("09:34"));
     EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"2013/12/15\",\"09:34\",\"CW\""));
     EXPECT_EQ(date->text(), QStringLiteral("2013/12/15")) << "the boxes keep their values";
@@ -819,7 +819,7 @@ TEST_F(MainWindowTest, ArchiveAndRestore)
     dialogs.fileAnswers.push_back(good);
     window->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
     EXPECT_EQ(fileBytes(work("log.txt")), other);
-    EXPECT_EQ(window->contestLog().ContactCount(), 2);
+    EXPECT_EQ(window->contestLog().contactCount(), 2);
     EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("2"));
 }
 
@@ -836,7 +836,7 @@ TEST_F(MainWindowTest, ClosingBacksUpAChangedLogButExitDoesNot)
     find<QLineEdit>("txtSec")->setText(QStringLiteral("MA"));
     find<QLineEdit>("txtRSTS")->setText(QStringLiteral("599"));
     window->Mains();
-    ASSERT_EQ(window->contestLog().ContactCount(), 2);
+    ASSERT_EQ(window->contestLog().contactCount(), 2);
     window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     EXPECT_TRUE(backups.entryList(QDir::Files).isEmpty()) << "\"&Exit\" makes no backup";
     clock.setLocal(QDateTime(QDate(2013, 12, 15), QTime(1, 2)));

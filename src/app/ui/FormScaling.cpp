@@ -124,7 +124,7 @@ std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window)
     return m;
 }
 
-void ScaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<ScreenMetrics> screen)
+void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<ScreenMetrics> screen)
 {
     if (!screen)
         screen = screenMetricsFor(form);
@@ -137,7 +137,7 @@ void ScaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<
     applyScaling(form, screenFactors(*screen), *screen, screen->widthPx, std::nullopt);
 }
 
-void ScaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,
+void scaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,
                      double referenceHeight, bool exact, platform::Dialogs& dialogs,
                      std::optional<ScreenMetrics> screen)
 {

@@ -20,12 +20,12 @@ namespace tenlog::app {
 // The screen a window is on (or the primary screen), in pixels and logical dpi.
 std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window);
 
-void ScaleFormToScreen(QWidget* form, platform::Dialogs& dialogs,
+void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs,
                        std::optional<ScreenMetrics> screen = std::nullopt);
 
 // Target and reference sizes are in twips. With exact, the window is first
 // given the target size.
-void ScaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,
+void scaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,
                      double referenceHeight, bool exact, platform::Dialogs& dialogs,
                      std::optional<ScreenMetrics> screen = std::nullopt);
 

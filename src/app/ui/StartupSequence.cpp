@@ -26,7 +26,7 @@ log::MainWindow* StartupSequence::run()
     m_startup.recordWorkingFolder();
 
     DataFolders folders(m_services.paths, m_services.dialogs);
-    const QString company = folders.ResolveUserDataFolder(QString::fromLatin1(kCompanySubPath),
+    const QString company = folders.resolveUserDataFolder(QString::fromLatin1(kCompanySubPath),
                                                           QString::fromLatin1(kSharedChild));
     m_logo = new LogoWindow(company);
     m_logo->show();

@@ -481,7 +481,7 @@ bool MainWindow::runLoadSequence()
                        "existing log and starts a new log.)"),
         platform::MessageIcon::Question, platform::MessageButtons::YesNo);
     if (answer == platform::Answer::Yes) {
-        if (!mnuopen2())
+        if (!reload())
             return false;
     } else if (!StartNewLog()) {
         return false;
@@ -514,9 +514,9 @@ void MainWindow::fileError()
         m_services.endProgram(1);
 }
 
-bool MainWindow::mnuopen2()
+bool MainWindow::reload()
 {
-    if (const auto error = m_log.mnuopen2()) {
+    if (const auto error = m_log.reload()) {
         fileError();
         return false;
     }
@@ -585,7 +585,7 @@ void MainWindow::setMode(const QString& mode)
     m_label30Mode->setText(mode);
     if (m_loaded) {
         SavePref();
-        mnuopen2();
+        reload();
     }
     m_mnuCW->setChecked(isCw(mode));
     m_mnuPH->setChecked(!isCw(mode));
@@ -692,7 +692,7 @@ void MainWindow::mnuColors_Click()
     m_prefs.WorkedColor = dialog.worked();
     m_prefs.RemainingColor = dialog.remaining();
     SavePref();
-    mnuopen2();
+    reload();
 }
 
 void MainWindow::mnuFormSize_Click()
@@ -780,7 +780,7 @@ void MainWindow::mnuExit_Click()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    Backup();
+    backupTo();
     saveOperatingTime();
     event->accept();
 }

@@ -63,14 +63,14 @@ public:
 
     // Public routines other parts of the program call.
     void Mains();
-    bool mnuopen2();
+    bool reload();
     void SavePref();
     void BandFreqConversion(float megahertz);
     void ModeSelection(const QString& mode);
     void mnuSetup_Click();
     // False when the log could not be read afterwards (the program ends).
     bool StartNewLog();
-    void Backup();
+    void backupTo();
 
     const app::AppFolders& folders() const { return m_services.folders; }
     const ContestLog& contestLog() const { return m_log; }
@@ -99,11 +99,11 @@ private:
     void callChanged(const QString& text);
     void callLeft();
     void countryChanged();
-    void LookupCallCountry();
+    void lookupCall();
     void typeInto(QLineEdit* box, QChar key);
     void placeCarried(QLineEdit* box);
-    bool frmcmp();
-    bool CheckSection();
+    bool checkEntryComplete();
+    bool checkExchange();
     bool dupcheck();
     void clearEntry();
     void clearCallInfo();

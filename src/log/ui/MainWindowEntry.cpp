@@ -219,7 +219,7 @@ bool MainWindow::callKey(QKeyEvent* key)
     }
     if (c.isNull() || c.unicode() < 32)
         return false; // editing keys work as usual
-    c = Capital(c);
+    c = capitalLetter(c);
     PartialDupeCheck(c);
     typeInto(m_txtCall, c);
     return true;
@@ -253,7 +253,7 @@ bool MainWindow::rstRcvdKey(QKeyEvent* key)
         || key->key() == Qt::Key_Right || key->key() == Qt::Key_Home || key->key() == Qt::Key_End
         || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
-    typeInto(m_txtRSTR, number(c));
+    typeInto(m_txtRSTR, digitOnly(c));
     return true;
 }
 
@@ -283,14 +283,14 @@ bool MainWindow::secSerKey(QKeyEvent* key)
         return true;
     }
     if (m_carryTarget == kToExchange) {
-        m_carryKey = Capital(m_carryKey);
+        m_carryKey = capitalLetter(m_carryKey);
         placeCarried(m_txtSec);
         m_txtSec->setFocus();
         return true;
     }
     if (c.isNull() || c.unicode() < 32)
         return false;
-    typeInto(m_txtSec, Capital(c));
+    typeInto(m_txtSec, capitalLetter(c));
     return true;
 }
 
@@ -298,7 +298,7 @@ bool MainWindow::rstSntKey(QKeyEvent* key)
 {
     QChar c = keyChar(key);
     if (!c.isNull() && c.unicode() > 57) {
-        m_carryKey = Capital(c);
+        m_carryKey = capitalLetter(c);
         m_carryTarget = kToCountry;
         QKeyEvent carried = carriedKey(m_carryKey);
         countryKey(&carried);
@@ -321,7 +321,7 @@ bool MainWindow::rstSntKey(QKeyEvent* key)
     }
     if (c.isNull() || c.unicode() < 32)
         return false;
-    typeInto(m_txtRSTS, number(c));
+    typeInto(m_txtRSTS, digitOnly(c));
     return true;
 }
 
@@ -349,7 +349,7 @@ bool MainWindow::countryKey(QKeyEvent* key)
         m_txtCntry->clear();
     } else if (m_txtCntry->text().isEmpty() || m_txtCntry->cursorPosition() == 0) {
         m_txtCntry->clear();
-        c = Capital(c);
+        c = capitalLetter(c);
     } else {
         left = m_txtCntry->text().left(m_txtCntry->cursorPosition());
     }
@@ -370,7 +370,7 @@ bool MainWindow::countryKey(QKeyEvent* key)
     m_txtCntry->setText(typed + entry.CountryName.mid(typed.size()));
     m_txtCntry->setSelection(static_cast<int>(m_txtCntry->text().size()), -static_cast<int>(m_txtCntry->text().size() - typed.size()));
     m_label19Cont->setText(entry.Continent);
-    const geo::BearingLabels labels = geo::HDCalc(m_prefs.OwnLatitude, m_prefs.OwnLongitude, entry.Latitude,
+    const geo::BearingLabels labels = geo::bearingAndDistance(m_prefs.OwnLatitude, m_prefs.OwnLongitude, entry.Latitude,
                                                   entry.Longitude);
     m_label22Bearing->setText(labels.bearing);
     m_label23Miles->setText(labels.distance);
@@ -419,20 +419,20 @@ bool MainWindow::postContestChecks()
 
 void MainWindow::callChanged(const QString& text)
 {
-    LookupCallCountry();
+    lookupCall();
     m_currentCall = text;
 }
 
-void MainWindow::LookupCallCountry()
+void MainWindow::lookupCall()
 {
     const QString call = m_txtCall->text();
     if (call.isEmpty())
         return;
-    const geo::CallLookup found = m_prefixes.LookupCallCountry(call);
+    const geo::CallLookup found = m_prefixes.lookupCall(call);
     m_txtCntry->setText(found.country);
     if (found.found) {
         m_label19Cont->setText(found.entry->Continent);
-        const geo::BearingLabels labels = geo::HDCalc(m_prefs.OwnLatitude, m_prefs.OwnLongitude,
+        const geo::BearingLabels labels = geo::bearingAndDistance(m_prefs.OwnLatitude, m_prefs.OwnLongitude,
                                                       found.entry->Latitude, found.entry->Longitude);
         m_label22Bearing->setText(labels.bearing);
         m_label23Miles->setText(labels.distance);
@@ -501,9 +501,9 @@ bool MainWindow::frmcmp()
     return !m_incompleteFlag;
 }
 
-bool MainWindow::CheckSection()
+bool MainWindow::checkExchange()
 {
-    const SectionCheck check = log::CheckSection(m_txtSec->text());
+    const SectionCheck check = log::checkExchange(m_txtSec->text());
     if (check == SectionCheck::NotChecked)
         return !m_badSectionFlag;
     m_badSectionFlag = check == SectionCheck::Invalid;
@@ -553,8 +553,8 @@ void MainWindow::Mains()
     if (postContest && !postContestChecks())
         return;
 
-    frmcmp();
-    CheckSection();
+    checkEntryComplete();
+    checkExchange();
     dupcheck();
 
     if (!m_dupeFlag && !m_incompleteFlag && !m_badSectionFlag) {

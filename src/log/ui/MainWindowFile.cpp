@@ -20,7 +20,7 @@ bool MainWindow::StartNewLog()
                        "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
         QString());
     if (answer && answer->toUpper() == QLatin1String("YES")) {
-        Backup();
+        backupTo();
         m_prefs.SavedOpSeconds = 0;
         m_opTime.reset();
         if (const auto error = m_log.clear())
@@ -30,12 +30,12 @@ bool MainWindow::StartNewLog()
         SavePref();
     }
     // An unconfirmed request simply reloads the old log.
-    return mnuopen2();
+    return reload();
 }
 
-void MainWindow::Backup()
+void MainWindow::backupTo()
 {
-    m_log.Backup(m_services.folders.backupFolder(), m_services.clock.localNow());
+    m_log.backupTo(m_services.folders.backupFolder(), m_services.clock.localNow());
 }
 
 namespace {
@@ -71,7 +71,7 @@ void MainWindow::mnuRestore_Click()
                        "log.txt.  If you make any changes to your archived data that you would like to permanently "
                        "save, before you click File > New to start a new contest, be sure to click File > Archive "
                        "to save your changes."));
-    if (m_log.ContactCount() > 0
+    if (m_log.contactCount() > 0
         && m_services.dialogs.message(QStringLiteral("Are your sure?"),
                                       QStringLiteral("Are you sure that you want to open an archived log?  This action "
                                                      "will clear and replace existing QSO data."),
@@ -98,7 +98,7 @@ void MainWindow::mnuRestore_Click()
         m_services.dialogs.message(QStringLiteral("Error Restoring Log"), error, platform::MessageIcon::Critical);
         return;
     }
-    mnuopen2();
+    reload();
 }
 
 } // namespace tenlog::log

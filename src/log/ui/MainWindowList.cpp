@@ -53,7 +53,7 @@ void MainWindow::cmdEdit_Click()
 {
     const QTreeWidgetItem* item = m_listView1->currentItem();
     const int rec = item ? item->text(0).toInt() : 0;
-    if (rec < 1 || rec > m_log.ContactCount())
+    if (rec < 1 || rec > m_log.contactCount())
         return;
     EditContactDialog dialog(m_log.records(), rec, m_prefixes, m_services.dialogs, this);
     m_services.dialogs.runModal(&dialog);
@@ -67,11 +67,11 @@ void MainWindow::cmdEdit_Click()
     QList<QsoRecord> records = m_log.records();
     if (dialog.outcome() == EditContactDialog::Outcome::Saved)
         records[rec - 1] = dialog.editedRecord();
-    if (const auto error = m_log.RewriteLog(records)) {
+    if (const auto error = m_log.rewrite(records)) {
         m_services.dialogs.message(QStringLiteral("Contact Not Changed"),
                                    QStringLiteral("log.txt could not be rewritten: ") + *error,
                                    platform::MessageIcon::Critical);
-        mnuopen2();
+        reload();
         return;
     }
     refreshFromLog();
@@ -88,15 +88,15 @@ void MainWindow::cmdDelete_Click()
     if (answer == platform::Answer::No || !item)
         return;
     const int rec = item->text(0).toInt();
-    if (rec < 1 || rec > m_log.ContactCount())
+    if (rec < 1 || rec > m_log.contactCount())
         return;
     QList<QsoRecord> records = m_log.records();
     records.removeAt(rec - 1);
-    if (const auto error = m_log.RewriteLog(records)) {
+    if (const auto error = m_log.rewrite(records)) {
         m_services.dialogs.message(QStringLiteral("Contact Not Deleted"),
                                    QStringLiteral("log.txt could not be rewritten: ") + *error,
                                    platform::MessageIcon::Critical);
-        mnuopen2();
+        reload();
         return;
     }
     refreshFromLog();

@@ -1,0 +1,197 @@
+// A small contest run through the session with no window: log, duplicate,
+// bad exchange, edit, delete, mode switch and reload, checked against the
+// score, the signals and the bytes of log.txt.
+#include "log/ContestSession.h"
+
+#include "app/FirstRun.h"
+#include "platform/DurableFile.h"
+
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "TempPaths.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace tenlog;
+using namespace tenlog::log;
+
+namespace {
+
+EntryLine line(const char* call, const char* exchange, const char* country = "USA")
+{
+    return {QString::fromLatin1(call), QStringLiteral("599"), QString::fromLatin1(exchange), QStringLiteral("599"),
+            QString::fromLatin1(country), false, {}, {}};
+}
+
+} // namespace
+
+class ContestSessionTest : public ::testing::Test {
+protected:
+    tenlog::testing::TempPaths paths;
+    tenlog::testing::ScriptedDialogs dialogs;
+    tenlog::testing::SettableClock clock{QDateTime(QDate(2013, 12, 14), QTime(9, 0)), 5 * 3600};
+    std::unique_ptr<ContestSession> session;
+
+    void SetUp() override
+    {
+        app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        app::AppFolders folders;
+        folders.workingFolder = paths.workingFolder();
+        folders.userDataFolder = paths.root() + QStringLiteral("/user");
+        folders.sharedFolder = paths.root() + QStringLiteral("/shared");
+        session = std::make_unique<ContestSession>(clock, dialogs, folders);
+        ASSERT_TRUE(session->loadPreferences());
+        ASSERT_TRUE(session->loadPrefixes());
+        session->mutablePrefs().UtcOffsetHours = 5;
+        ASSERT_TRUE(session->reloadLog());
+        session->setStarted();
+    }
+
+    QByteArray logFile() const
+    {
+        QByteArray data;
+        platform::readWholeFile(paths.workingFolder() + QStringLiteral("/log.txt"), &data);
+        return data;
+    }
+};
+
+TEST_F(ContestSessionTest, ASmallContestFromFirstContactToReload)
+{
+    QSignalSpy logged(session.get(), &ContestSession::contactLogged);
+    QSignalSpy reloaded(session.get(), &ContestSession::logReloaded);
+    QSignalSpy modes(session.get(), &ContestSession::modeChanged);
+
+    // The first contact switches the operating clock on and is stamped in UTC.
+    session->setRadioFrequency(28.025f);
+    EntryOutcome out = session->logEntry(line("K1ABC", "CT"));
+    EXPECT_TRUE(out.logged);
+    EXPECT_TRUE(out.clearLine);
+    EXPECT_TRUE(session->loggedOn());
+    EXPECT_TRUE(session->pendingFrequency().isEmpty()) << "the frequency goes with one contact only";
+    EXPECT_EQ(logFile(), QByteArray("\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:00:00\","
+                                    "\"CW\",\"28.025\"\r\n"));
+
+    clock.advanceMs(60000);
+    EXPECT_TRUE(session->logEntry(line("VE3XX", "ON", "Canada")).logged);
+    EXPECT_TRUE(session->logEntry(line("DL1AA", "001", "Germany")).logged);
+    ASSERT_EQ(logged.size(), 3);
+    EXPECT_TRUE(logged.at(2).at(2).toBool()) << "Germany is a new DX country on CW";
+
+    // The same call on the same mode is a duplicate: nothing is written, the
+    // red notice names the first contact, the line is cleared.
+    const QByteArray before = logFile();
+    const int beeps = dialogs.beeps;
+    out = session->logEntry(line("k1abc", "MA"));
+    EXPECT_FALSE(out.logged);
+    EXPECT_EQ(out.duplicateOf, 1);
+    EXPECT_TRUE(out.clearLine);
+    EXPECT_TRUE(session->messageIsRed());
+    EXPECT_EQ(session->message(), QStringLiteral("Duplicate K1ABC CT 2013/12/14 14:00:00 ON CW  Rec# 1"));
+    EXPECT_GT(dialogs.beeps, beeps);
+    EXPECT_EQ(logFile(), before);
+
+    // An exchange that is not a multiplier keeps the line and the focus there.
+    out = session->logEntry(line("W1AW", "CTX"));
+    EXPECT_FALSE(out.logged);
+    EXPECT_FALSE(out.clearLine);
+    EXPECT_EQ(session->message(), QStringLiteral("Invalid Section!"));
+    // An incomplete line names its last missing box.
+    EntryLine incomplete = line("W1AW", "CT");
+    incomplete.rstRcvd.clear();
+    out = session->logEntry(incomplete);
+    EXPECT_FALSE(out.logged);
+    ASSERT_TRUE(out.focus.has_value());
+    EXPECT_EQ(session->log().contactCount(), 3);
+
+    // Score: two W/VE multipliers (CT, ON) and the DX country, 3 contacts x 4 points.
+    Score s = session->log().currentScore();
+    EXPECT_EQ(s.contacts, 3);
+    EXPECT_EQ(s.points, 12);
+    EXPECT_EQ(s.multipliers, 3);
+    EXPECT_EQ(s.score, 36);
+
+    // Edit the second contact's exchange, then delete the first.
+    QsoRecord edited = session->log().records().at(1);
+    edited.SecSer = QStringLiteral("QC");
+    session->rewriteContact(2, edited);
+    session->deleteContact(1);
+    EXPECT_EQ(session->log().contactCount(), 2);
+    EXPECT_EQ(session->log().records().at(0).SecSer, QStringLiteral("QC"));
+    EXPECT_EQ(parseLog(logFile()).records, session->log().records());
+    EXPECT_EQ(reloaded.size(), 2);
+
+    // K1ABC is no longer a duplicate; on phone it never was.
+    session->switchMode(QStringLiteral("PH"));
+    ASSERT_EQ(modes.size(), 1);
+    EXPECT_EQ(loadPrefs(paths.workingFolder())->CurrentMode, QStringLiteral("PH")) << "the mode is saved";
+    EntryLine phone = line("K1ABC", "CT");
+    phone.rstRcvd = phone.rstSnt = QStringLiteral("59");
+    EXPECT_TRUE(session->logEntry(phone).logged);
+    EXPECT_EQ(session->log().records().last().Mode, QStringLiteral("PH"));
+
+    // A reload from the file gives the same score.
+    s = session->log().currentScore();
+    ASSERT_TRUE(session->reloadLog());
+    EXPECT_EQ(session->log().currentScore().score, s.score);
+    EXPECT_EQ(session->log().currentScore().contacts, 3);
+}
+
+TEST_F(ContestSessionTest, PostContestEntryTakesTheTypedDateAndTime)
+{
+    EntryLine entry = line("K1ABC", "CT");
+    entry.postContest = true;
+    entry.postContestDate = QStringLiteral("2013/13/45");
+    entry.postContestTime = QStringLiteral("934");
+    EntryOutcome out = session->logEntry(entry);
+    EXPECT_FALSE(out.logged);
+    EXPECT_EQ(session->message(), QStringLiteral("Invalid date format!"));
+
+    entry.postContestDate = QStringLiteral("2013/12/15");
+    out = session->logEntry(entry);
+    ASSERT_TRUE(out.logged);
+    EXPECT_EQ(out.postContestTime, QStringLiteral("09:34"));
+    EXPECT_EQ(session->log().records().at(0).QsoDate, QStringLiteral("2013/12/15"));
+    EXPECT_EQ(session->log().records().at(0).QsoTime, QStringLiteral("09:34"));
+}
+
+TEST_F(ContestSessionTest, AFailedAppendKeepsTheLineAndCountsNothing)
+{
+    session->logEntry(line("K1ABC", "CT"));
+    // Replacing log.txt by a folder makes the next append fail.
+    const QString path = paths.workingFolder() + QStringLiteral("/log.txt");
+    QFile::remove(path);
+    QDir().mkdir(path);
+    const EntryOutcome out = session->logEntry(line("W1AW", "CT"));
+    EXPECT_FALSE(out.logged);
+    EXPECT_FALSE(out.clearLine) << "the contact stays on the entry line";
+    EXPECT_EQ(session->log().contactCount(), 1);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Contact Not Logged"));
+}
+
+TEST_F(ContestSessionTest, AnUnreadableLogAsksTheProgramToEnd)
+{
+    QSignalSpy ended(session.get(), &ContestSession::logUnreadable);
+    platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), "\"K1ABC\",\"599\"\r\n");
+    EXPECT_FALSE(session->reloadLog());
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("File Error"));
+}
+
+TEST_F(ContestSessionTest, PartialDuplicatesAndTheCallShapeWarning)
+{
+    session->logEntry(line("K1ABC", "CT"));
+    session->logEntry(line("K1ABD", "CT"));
+    // Typing the "A" of K1A: both calls listed, latest first.
+    EXPECT_EQ(session->partialDupeCheck(QStringLiteral("K1"), QLatin1Char('A'), true), QStringLiteral("K1ABD K1ABC "));
+    EXPECT_EQ(session->partialDupeCheck(QStringLiteral("K1A"), QLatin1Char('B'), true), QStringLiteral("K1ABD K1ABC "));
+    EXPECT_EQ(session->message(), QStringLiteral("Possible Duplicate!"));
+    EXPECT_EQ(session->partialDupeCheck(QStringLiteral("K1A"), QLatin1Char('B'), false), QString());
+    const int beeps = dialogs.beeps;
+    session->partialDupeCheck(QStringLiteral("KA"), QLatin1Char('B'), true);
+    EXPECT_EQ(session->message(), QStringLiteral("The second or third character is not numeric!"));
+    EXPECT_EQ(dialogs.beeps, beeps + 1);
+}
