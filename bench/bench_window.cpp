@@ -117,7 +117,7 @@ void BM_EnterToLogged(benchmark::State& state)
         key(exchange, Qt::Key_Return, QStringLiteral("\r"));
         micros.push_back(t.nsecsElapsed() / 1000.0);
     }
-    if (station.window->contestLog().contactCount() != 10000 + n)
+    if (station.window->session().log().contactCount() != 10000 + n)
         state.SkipWithError("not every contact was logged");
     reportPercentile(state, micros);
 }

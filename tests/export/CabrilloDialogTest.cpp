@@ -70,8 +70,8 @@ protected:
         ASSERT_TRUE(log::LogFile(logPath).rewrite({rec("K1ABC", "CW", "MA"), rec("N2XX", "PH", "NY"),
                                                    rec("VE3ZZ", "CW", "ON")}));
         contest = std::make_unique<log::ContestLog>(logPath);
-        ASSERT_FALSE(contest->mnuopen2().has_value());
-        shared.LoadSharedPreferences(folders.sharedPreferencesPath());
+        ASSERT_FALSE(contest->reload().has_value());
+        shared.load(folders.sharedPreferencesPath());
         prefs.OwnCall = QStringLiteral(" W1AW/3 ");
         prefs.OwnState = QStringLiteral("CT");
     }
@@ -137,7 +137,7 @@ TEST_F(CabrilloDialogTest, OpensWithTheDefaultsAndTheDetailsFromTheSettingsStore
     for (const auto& row : kRemembered)
         store(row[1], QStringLiteral("stored ") + QString::fromLatin1(row[0]));
     // The shared document is written by this dialog, never read.
-    shared.SetSharedPreference(QStringLiteral("OWN_ADDRESS_NAME"), QStringLiteral("from the document"), true);
+    shared.setValue(QStringLiteral("OWN_ADDRESS_NAME"), QStringLiteral("from the document"), true);
     open();
 
     EXPECT_EQ(dialog->objectName(), QStringLiteral("Form2"));

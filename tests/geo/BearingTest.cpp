@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-using tenlog::geo::HDCalc;
+using tenlog::geo::bearingAndDistance;
 
 TEST(HDCalc, WorkedExamples)
 {

@@ -179,13 +179,13 @@ TEST_F(MainWindowTest, LoggingAContactStampsUtcAndAppendsIt)
     ASSERT_TRUE(start());
     // 23:30 local with 5 hours added is 04:30 the next day.
     clock.setLocal(QDateTime(QDate(2013, 12, 14), QTime(23, 30, 0)));
-    window->BandFreqConversion(28.025f);
+    window->session().setRadioFrequency(28.025f);
     type(QStringLiteral("k1abc"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
     EXPECT_EQ(textOf("txtCntry"), QStringLiteral("USA"));
     EXPECT_EQ(textOf("Label19"), QStringLiteral("NA"));
     EXPECT_FALSE(textOf("Label22").isEmpty());
-    EXPECT_EQ(window->CurrentCall(), QStringLiteral("K1ABC"));
+    EXPECT_EQ(window->currentCall(), QStringLiteral("K1ABC"));
     type(QStringLiteral(" "));
     EXPECT_EQ(focused(), QStringLiteral("txtRSTR"));
     EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("599"));
@@ -193,14 +193,14 @@ TEST_F(MainWindowTest, LoggingAContactStampsUtcAndAppendsIt)
     type(QStringLiteral(" ct\n"));
     EXPECT_EQ(fileBytes(work("log.txt")),
               QByteArray("\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/15\",\"04:30:00\",\"CW\",\"28.025\"\r\n"));
-    EXPECT_TRUE(window->LoggedOn()) << "logging switches the clock on";
+    EXPECT_TRUE(window->session().loggedOn()) << "logging switches the clock on";
     EXPECT_EQ(textOf("txtCall"), QString());
     EXPECT_EQ(focused(), QStringLiteral("txtCall"));
     EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("1"));
     EXPECT_EQ(textOf("lblsectogo"), QStringLiteral("1"));
     EXPECT_EQ(textOf("lblTotScore"), QStringLiteral("4"));
     EXPECT_EQ(find<QTreeWidget>("ListView1")->topLevelItemCount(), 1);
-    EXPECT_EQ(window->PendingFreq(), QString()) << "the next contact carries no stale frequency";
+    EXPECT_EQ(window->session().pendingFrequency(), QString()) << "the next contact carries no stale frequency";
 }
 
 TEST_F(MainWindowTest, CharactersAreCarriedToTheBoxWhereTheyBelong)
@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
     EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Duplicate K1ABC CT 2013/12/14 14:05:33 ON CW  Rec# 1"));
     EXPECT_EQ(focused(), QStringLiteral("txtCall"));
     EXPECT_EQ(textOf("txtCall"), QString());
-    EXPECT_EQ(window->contestLog().contactCount(), 1);
+    EXPECT_EQ(window->session().log().contactCount(), 1);
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 1);
 
     // On phone the same call is a new contact, with phone reports (once the
@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, ChecksRefuseIncompleteInvalidAndDuplicateContacts)
     type(QStringLiteral("k1abc "));
     EXPECT_EQ(textOf("txtRSTR"), QStringLiteral("59"));
     type(QStringLiteral(" ma\n"));
-    EXPECT_EQ(window->contestLog().contactCount(), 2);
+    EXPECT_EQ(window->session().log().contactCount(), 2);
     EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"K1ABC\",\"59\",\"MA\",\"59\",\"USA\""));
     EXPECT_EQ(textOf("lblTotSec"), QStringLiteral("6"));
 }
@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, MissingPrefixFileIsNotAnErrorAndFailedAppendsAreReported)
     type(QStringLiteral(" ct\n"));
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Contact Not Logged"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
-    EXPECT_EQ(window->contestLog().contactCount(), 0);
+    EXPECT_EQ(window->session().log().contactCount(), 0);
 }
 
 TEST_F(MainWindowTest, FormSizeAndTaskbar)
@@ -341,18 +341,18 @@ TEST_F(MainWindowTest, FormSizeAndTaskbar)
     auto* formSize = window->findChild<QAction*>(QStringLiteral("mnuFormSize"));
     dialogs.inputAnswers.push_back(QStringLiteral("120"));
     formSize->trigger();
-    EXPECT_EQ(window->prefs().FormSizePercent, 100);
+    EXPECT_EQ(window->session().prefs().FormSizePercent, 100);
     dialogs.inputAnswers.push_back(QStringLiteral("abc"));
     formSize->trigger();
     EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Please enter only numeric values."));
     dialogs.inputAnswers.push_back(QStringLiteral("90"));
     formSize->trigger();
-    EXPECT_EQ(window->prefs().FormSizePercent, 90);
+    EXPECT_EQ(window->session().prefs().FormSizePercent, 90);
 
     auto* taskbar = window->findChild<QAction*>(QStringLiteral("mnuTaskbar"));
     taskbar->trigger();
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Please set your form size to 100% to use this option."));
-    EXPECT_EQ(window->prefs().TaskbarFit, 0);
+    EXPECT_EQ(window->session().prefs().TaskbarFit, 0);
     EXPECT_FALSE(taskbar->isChecked());
 }
 
@@ -367,7 +367,7 @@ TEST_F(MainWindowTest, NewLogNeedsYesAndBacksUpFirst)
     ASSERT_TRUE(start());
     EXPECT_TRUE(dialogs.inputPrompts.back().startsWith(QStringLiteral("WARNING - Your existing log file will be ERASED!")));
     EXPECT_EQ(fileBytes(work("log.txt")), old);
-    EXPECT_EQ(window->contestLog().contactCount(), 1);
+    EXPECT_EQ(window->session().log().contactCount(), 1);
 
     // Log one more, then start a new log with "yes": a backup of the two
     // contacts is made first, named by the local time.
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, NewLogNeedsYesAndBacksUpFirst)
     dialogs.inputAnswers.push_back(QStringLiteral("yes"));
     window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
     EXPECT_EQ(fileBytes(work("log.txt")), QByteArray());
-    EXPECT_EQ(window->contestLog().contactCount(), 0);
+    EXPECT_EQ(window->session().log().contactCount(), 0);
     const QString backup = paths.root() + QStringLiteral("/user/BACKUP/201312150807.log");
     EXPECT_EQ(fileBytes(backup).count("\r\n"), 2);
     EXPECT_TRUE(fileBytes(backup).startsWith(old));
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, UtcOffsetCheckAtStartUp)
     ASSERT_EQ(dialogs.inputPrompts.size(), 1);
     EXPECT_TRUE(dialogs.inputPrompts[0].startsWith(QStringLiteral("Update the Local Time / UTC Offset? | Would you like")));
     EXPECT_TRUE(dialogs.inputPrompts[0].contains(QStringLiteral("Recommended Offset: 5\r\n")));
-    EXPECT_FLOAT_EQ(window->prefs().UtcOffsetHours, 0.0f);
+    EXPECT_FLOAT_EQ(window->session().prefs().UtcOffsetHours, 0.0f);
 }
 
 TEST_F(MainWindowTest, UtcOffsetAnswerIsStored)
@@ -458,7 +458,7 @@ TEST_F(MainWindowTest, UtcOffsetAnswerIsStored)
     dialogs.inputAnswers.push_back(QStringLiteral("5"));
     // The station dialog closed by its frame keeps what the boxes were filled with.
     ASSERT_TRUE(start());
-    EXPECT_FLOAT_EQ(window->prefs().UtcOffsetHours, 5.0f);
+    EXPECT_FLOAT_EQ(window->session().prefs().UtcOffsetHours, 5.0f);
     EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n5\r\n\"CW\""));
 }
 
@@ -571,8 +571,8 @@ TEST_F(MainWindowTest, GridHoverClickAndColours)
         return 1;
     });
     window->findChild<QAction*>(QStringLiteral("mnuColors"))->trigger();
-    EXPECT_EQ(window->prefs().WorkedColor, 0xFF0000);
-    EXPECT_EQ(window->prefs().RemainingColor, 0);
+    EXPECT_EQ(window->session().prefs().WorkedColor, 0xFF0000);
+    EXPECT_EQ(window->session().prefs().RemainingColor, 0);
     EXPECT_EQ(find<QLabel>("Label10_1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_EQ(find<QLabel>("Label10_2")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n16711680\r\n0\r\n"));
@@ -609,13 +609,13 @@ TEST_F(MainWindowTest, ContactListShowsTwentyOrAllAndDeletes)
     EXPECT_TRUE(find<QPushButton>("cmdDelete")->isVisible());
     dialogs.messageAnswers = {platform::Answer::No};
     find<QPushButton>("cmdDelete")->click();
-    EXPECT_EQ(window->contestLog().contactCount(), 25);
+    EXPECT_EQ(window->session().log().contactCount(), 25);
     list->setCurrentItem(list->findItems(QStringLiteral("3"), Qt::MatchExactly, 0).first());
     dialogs.messageAnswers = {platform::Answer::Yes};
     find<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Are you sure?"));
-    EXPECT_EQ(window->contestLog().contactCount(), 24);
-    EXPECT_EQ(window->contestLog().records().at(2).Call, QStringLiteral("K4X"));
+    EXPECT_EQ(window->session().log().contactCount(), 24);
+    EXPECT_EQ(window->session().log().records().at(2).Call, QStringLiteral("K4X"));
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 24);
     EXPECT_FALSE(fileBytes(work("log.txt")).contains("\"K3X\""));
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("24")) << "newest first again";
@@ -643,7 +643,7 @@ TEST_F(MainWindowTest, EditingARecordRewritesTheLog)
     });
     // The right mouse button over a row opens the edit dialog for it.
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualItemRect(second).center());
-    EXPECT_EQ(window->contestLog().records().at(1).Call, QStringLiteral("W2XYZ"));
+    EXPECT_EQ(window->session().log().records().at(1).Call, QStringLiteral("W2XYZ"));
     EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"W2XYZ\",\"599\",\"NJ\",\"599\",\"USA\""));
     EXPECT_EQ(fileBytes(work("log.txt")).count("\r\n"), 3);
     EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("W2XYZ"));
@@ -731,7 +731,7 @@ TEST_F(MainWindowTest, VoiceNavigationNamesTheFieldsAndWaitsForDupe)
         return static_cast<int>(QDialog::Accepted);
     });
     window->findChild<QAction*>(QStringLiteral("mnuVoiceNav"))->trigger();
-    EXPECT_EQ(window->prefs().VoiceNavLevel, 0);
+    EXPECT_EQ(window->session().prefs().VoiceNavLevel, 0);
     EXPECT_EQ(log::loadPrefs(paths.workingFolder())->VoiceNavLevel, 0);
 }
 
@@ -753,7 +753,7 @@ TEST_F(MainWindowTest, PostContestModeTakesTheTypedDateAndTime)
     find<QLineEdit>("txtCall")->setFocus();
     type(QStringLiteral("k1abc  ct\n"));
     EXPECT_EQ(textOf("lblDialog"), QStringLiteral("Invalid date format!"));
-    EXPECT_EQ(window->contestLog().contactCount(), 0);
+    EXPECT_EQ(window->session().log().contactCount(), 0);
 
     date->setText(QStringLiteral("2013/12/15"));
     time->setText(QStringLiteral("99:99"));
@@ -764,7 +764,7 @@ TEST_F(MainWindowTest, PostContestModeTakesTheTypedDateAndTime)
     time->setText(QStringLiteral("934"));
     find<QLineEdit>("txtSec")->setFocus();
     type(QStringLiteral("\n"));
-    ASSERT_EQ(window->contestLog().contactCount(), 1);
+    ASSERT_EQ(window->session().log().contactCount(), 1);
     EXPECT_EQ(time->text(), QStringLiteral("09:34"));
     EXPECT_TRUE(fileBytes(work("log.txt")).contains("\"2013/12/15\",\"09:34\",\"CW\""));
     EXPECT_EQ(date->text(), QStringLiteral("2013/12/15")) << "the boxes keep their values";
@@ -819,7 +819,7 @@ TEST_F(MainWindowTest, ArchiveAndRestore)
     dialogs.fileAnswers.push_back(good);
     window->findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
     EXPECT_EQ(fileBytes(work("log.txt")), other);
-    EXPECT_EQ(window->contestLog().contactCount(), 2);
+    EXPECT_EQ(window->session().log().contactCount(), 2);
     EXPECT_EQ(textOf("lblTotCon"), QStringLiteral("2"));
 }
 
@@ -835,8 +835,8 @@ TEST_F(MainWindowTest, ClosingBacksUpAChangedLogButExitDoesNot)
     find<QLineEdit>("txtRSTR")->setText(QStringLiteral("599"));
     find<QLineEdit>("txtSec")->setText(QStringLiteral("MA"));
     find<QLineEdit>("txtRSTS")->setText(QStringLiteral("599"));
-    window->Mains();
-    ASSERT_EQ(window->contestLog().contactCount(), 2);
+    window->logEntry();
+    ASSERT_EQ(window->session().log().contactCount(), 2);
     window->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     EXPECT_TRUE(backups.entryList(QDir::Files).isEmpty()) << "\"&Exit\" makes no backup";
     clock.setLocal(QDateTime(QDate(2013, 12, 15), QTime(1, 2)));

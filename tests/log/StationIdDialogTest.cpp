@@ -36,7 +36,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(prefixes.loadData(kPrefixes));
-        shared.LoadSharedPreferences(xmlPath());
+        shared.load(xmlPath());
         prefs.OwnCall = QStringLiteral("W1AW");
         prefs.OwnState = QStringLiteral("CT");
         prefs.OwnCountry = QStringLiteral("USA");

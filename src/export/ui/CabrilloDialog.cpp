@@ -61,7 +61,7 @@ CabrilloDialog::CabrilloDialog(const CabrilloContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Summary Sheet Information"));
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
-    app::ScaleFormToScreen(this, m_context.dialogs);
+    app::scaleFormToScreen(this, m_context.dialogs);
     Form_Load();
 }
 
@@ -237,7 +237,7 @@ void CabrilloDialog::rememberDetails(const CabrilloDetails& typed)
     // One save of the shared document, with the last of the six.
     for (std::size_t i = 0; i < kRememberedDetails.size(); ++i) {
         const RememberedDetail& detail = kRememberedDetails.at(i);
-        m_context.sharedPreferences.SetSharedPreference(QString::fromLatin1(detail.sharedTag),
+        m_context.sharedPreferences.setValue(QString::fromLatin1(detail.sharedTag),
                                                         blankTrimmed(typed.*detail.member),
                                                         i + 1 == kRememberedDetails.size());
     }
@@ -258,7 +258,7 @@ bool CabrilloDialog::eventFilter(QObject* watched, QEvent* event)
         if (!typed.isEmpty() && typed.front().isPrint()
             && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             for (const QChar c : typed)
-                edit->insert(log::Capital(c));
+                edit->insert(log::capitalLetter(c));
             return true;
         }
     }

@@ -159,7 +159,7 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRe
     });
 
     resize(kDesignWidth, kDesignHeight);
-    app::ScaleFormToScreen(this, m_dialogs);
+    app::scaleFormToScreen(this, m_dialogs);
 }
 
 std::optional<EditBox> EditContactDialog::kindOf(const QObject* object) const

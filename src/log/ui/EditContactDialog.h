@@ -34,8 +34,8 @@ class EditContactDialog : public QDialog {
 public:
     enum class Outcome {
         Cancelled,       // closed by its window frame: nothing to store
-        Saved,           // "Done" passed: editedRecord() replaces record EditRecordNo()
-        DeleteRequested, // "Delete Dupe": the caller runs its delete of record EditRecordNo()
+        Saved,           // "Done" passed: editedRecord() replaces record recordNumber()
+        DeleteRequested, // "Delete Dupe": the caller runs its delete of record recordNumber()
     };
 
     // editRecordNo is the 1-based number of the record to edit in records.
@@ -43,7 +43,7 @@ public:
                       platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     Outcome outcome() const { return m_outcome; }
-    int EditRecordNo() const { return m_editRecordNo; }
+    int recordNumber() const { return m_editRecordNo; }
     // The stored correction after Saved; the unchanged record otherwise.
     QsoRecord editedRecord() const { return m_edited; }
 

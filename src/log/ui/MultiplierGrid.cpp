@@ -29,6 +29,7 @@ MultiplierGrid::MultiplierGrid(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("MultiplierGrid"));
+    setAccessibleName(QStringLiteral("Multipliers worked in current mode"));
     auto* outer = new QGridLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setHorizontalSpacing(10);
@@ -51,6 +52,10 @@ MultiplierGrid::MultiplierGrid(QWidget* parent)
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(1);
         auto* title = new QLabel(heading, box);
+        title->setAccessibleName(heading == QLatin1String("Reg") ? QStringLiteral("Maritime regions")
+                                 : heading == QLatin1String("Can") ? QStringLiteral("Canada")
+                                 : heading == QLatin1String("Mexico") ? heading
+                                 : QStringLiteral("Call area ") + heading);
         title->setObjectName(QStringLiteral("lblGridHeading_") + heading);
         title->setTextFormat(Qt::PlainText);
         QFont bold = title->font();
@@ -67,6 +72,8 @@ MultiplierGrid::MultiplierGrid(QWidget* parent)
             auto* label = new QLabel(QString::fromLatin1(multEntry(i).Abbrev), box);
             label->setObjectName(QStringLiteral("Label10_%1").arg(i));
             label->setToolTip(QString::fromLatin1(multEntry(i).Name));
+            label->setAccessibleName(QString::fromLatin1(multEntry(i).Name) + QStringLiteral(" (")
+                                     + QString::fromLatin1(multEntry(i).Abbrev) + QLatin1Char(')'));
             label->setTextFormat(Qt::PlainText);
             label->installEventFilter(this);
             cells->addWidget(label, k % rows, k / rows);
@@ -91,6 +98,17 @@ void MultiplierGrid::colourAll(const std::array<int, 101>& hits, qint32 worked, 
 {
     for (int i = 1; i <= kMultCount; ++i)
         setColour(i, hits[static_cast<size_t>(i)] > 0 ? worked : remaining);
+}
+
+void MultiplierGrid::describeWorked(const std::array<int, 101>& cwHits, const std::array<int, 101>& phoneHits)
+{
+    for (int i = 1; i <= kMultCount; ++i) {
+        const auto at = static_cast<size_t>(i);
+        const QString text = (cwHits[at] > 0 ? QStringLiteral("Worked on CW, ") : QStringLiteral("Not worked on CW, "))
+                           + (phoneHits[at] > 0 ? QStringLiteral("worked on phone") : QStringLiteral("not worked on phone"));
+        if (m_labels[at]->accessibleDescription() != text)
+            m_labels[at]->setAccessibleDescription(text);
+    }
 }
 
 bool MultiplierGrid::eventFilter(QObject* watched, QEvent* event)

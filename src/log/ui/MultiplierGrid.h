@@ -20,6 +20,9 @@ public:
     // Colours are long integers with red in the low byte.
     void setColour(int index, qint32 colour);
     void colourAll(const std::array<int, 101>& hits, qint32 worked, qint32 remaining);
+    // What a screen reader says of each cell besides its name: whether the
+    // multiplier is worked on CW and on phone.
+    void describeWorked(const std::array<int, 101>& cwHits, const std::array<int, 101>& phoneHits);
 
 signals:
     void entryClicked(int index);

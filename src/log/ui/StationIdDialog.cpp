@@ -82,7 +82,7 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
     connect(m_command1, &QPushButton::clicked, this, &StationIdDialog::onDone);
 
     resize(kDesignWidth, kDesignHeight);
-    app::ScaleFormToScreen(this, m_dialogs);
+    app::scaleFormToScreen(this, m_dialogs);
 }
 
 Prefs StationIdDialog::applyTo(Prefs prefs) const
@@ -97,12 +97,12 @@ void StationIdDialog::onDone()
     m_text3->setText(numberOrZeroText(m_text3->text()));
     m_text4->setText(numberOrZeroText(m_text4->text()));
     // Only the last one writes the document, once for the whole batch.
-    m_shared.SetSharedPreference(QStringLiteral("OWN_CALL"), m_text1->text(), false);
-    m_shared.SetSharedPreference(QStringLiteral("OWN_SPC"), m_text5->text(), false);
-    m_shared.SetSharedPreference(QStringLiteral("OWN_UTC"), m_text6->text(), false);
-    m_shared.SetSharedPreference(QStringLiteral("OWN_COUNTRY"), m_text2->text(), false);
-    m_shared.SetSharedPreference(QStringLiteral("OWN_LONGITUDE"), m_text3->text(), false);
-    m_shared.SetSharedPreference(QStringLiteral("OWN_LATITUDE"), m_text4->text(), true);
+    m_shared.setValue(QStringLiteral("OWN_CALL"), m_text1->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_SPC"), m_text5->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_UTC"), m_text6->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_COUNTRY"), m_text2->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_LONGITUDE"), m_text3->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_LATITUDE"), m_text4->text(), true);
     accept();
 }
 

@@ -69,7 +69,7 @@ BlindFrm::BlindFrm(VoiceNavigation& navigation, platform::Dialogs& dialogs, QWid
     connect(m_command1, &QPushButton::clicked, this, &QDialog::accept);
 
     resize(kDesignWidth, kDesignHeight);
-    app::ScaleFormToScreen(this, dialogs);
+    app::scaleFormToScreen(this, dialogs);
     m_label7->setText(QStringLiteral("Put the audio wave files in this program's working directory: ")
                       + QDir::toNativeSeparators(m_navigation.workingFolder()));
 

@@ -1,0 +1,75 @@
+// Helpers shared by the main window's areas.
+#include "log/ui/AreaWidgets.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace tenlog::log {
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text, const QString& accessibleName)
+{
+    auto* label = new QLabel(text, parent);
+    if (!objectName.isEmpty())
+        label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    if (!accessibleName.isEmpty())
+        label->setAccessibleName(accessibleName);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption, const QString& tip,
+                        const QString& accessibleName)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setToolTip(tip);
+    button->setAccessibleName(accessibleName);
+    if (!tip.isEmpty())
+        button->setAccessibleDescription(tip);
+    button->setFocusPolicy(Qt::NoFocus); // the entry line keeps the keyboard
+    return button;
+}
+
+QColor textColourFor(const QColor& background)
+{
+    // Relative luminance as the contrast guidelines define it; black text
+    // wins above about 0.18, where both choices give equal contrast.
+    auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * channel(background.red()) + 0.7152 * channel(background.green())
+                           + 0.0722 * channel(background.blue());
+    return luminance > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+void setBackground(QLabel* label, const QColor& background)
+{
+    if (label->autoFillBackground() && label->palette().color(QPalette::Window) == background)
+        return;
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::WindowText, textColourFor(background));
+    label->setPalette(p);
+    label->setAutoFillBackground(true);
+}
+
+void announce(QLabel* label)
+{
+    if (!QAccessible::isActive())
+        return; // no assistive technology listening: nothing to build
+    QAccessibleEvent nameChanged(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+    QAccessibleEvent alert(label, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+QColor lineTeal()
+{
+    return QColor(0, 192, 192);
+}
+
+} // namespace tenlog::log

@@ -1,0 +1,70 @@
+// The message line and the partial-duplicate line.
+#include "log/ui/MessageLines.h"
+
+#include "log/ui/AreaWidgets.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace tenlog::log {
+
+MessageLines::MessageLines(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    m_message = makeLabel(this, QStringLiteral("lblDialog"), QString(), QStringLiteral("Message"));
+    QFont big = m_message->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    m_message->setFont(big);
+    m_message->setWordWrap(true);
+    // Two lines of the big font: a long message wraps without moving what is below.
+    m_message->setFixedHeight(QFontMetrics(big).height() * 2 + 6);
+    setBackground(m_message, lineTeal());
+    column->addWidget(m_message);
+
+    column->addWidget(makeLabel(this, QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
+                                QStringLiteral("Possible duplicates")));
+    m_dupeLine = makeLabel(this, QStringLiteral("lblDupe"), QString(), QStringLiteral("Possible duplicates list"));
+    m_dupeLine->setAccessibleDescription(
+        QStringLiteral("Calls already worked on this mode that begin with the call being typed; also the details "
+                       "of a multiplier under the mouse."));
+    m_dupeLine->setWordWrap(true);
+    m_dupeLine->setFixedHeight(m_dupeLine->fontMetrics().height() * 3 + 4);
+    setBackground(m_dupeLine, palette().color(QPalette::Button));
+    column->addWidget(m_dupeLine);
+}
+
+QString MessageLines::message() const
+{
+    return m_message->text();
+}
+
+void MessageLines::setMessage(const QString& text, bool red)
+{
+    setMessageRed(red);
+    if (m_message->text() == text)
+        return;
+    m_message->setText(text);
+    m_message->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message") : text);
+    if (!text.trimmed().isEmpty())
+        announce(m_message);
+}
+
+void MessageLines::setMessageRed(bool red)
+{
+    setBackground(m_message, red ? QColor(255, 0, 0) : lineTeal());
+}
+
+void MessageLines::setDupeLine(const QString& text)
+{
+    setBackground(m_dupeLine, text.isEmpty() ? palette().color(QPalette::Button) : lineTeal());
+    if (m_dupeLine->text() == text)
+        return;
+    m_dupeLine->setText(text);
+    m_dupeLine->setAccessibleName(text.isEmpty() ? QStringLiteral("Possible duplicates list")
+                                                 : QStringLiteral("Possible duplicates: ") + text);
+}
+
+} // namespace tenlog::log

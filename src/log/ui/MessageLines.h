@@ -1,0 +1,31 @@
+// The two shared display lines under the entry line: the message line
+// (prompts, errors, the red duplicate notice) and, under its heading, the
+// partial-duplicate line, which the multiplier grid also borrows for its
+// hover details. Both keep their height whatever they show, and both are
+// spoken by a screen reader when they change.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace tenlog::log {
+
+class MessageLines : public QWidget {
+    Q_OBJECT
+public:
+    explicit MessageLines(QWidget* parent = nullptr);
+
+    void setMessage(const QString& text, bool red);
+    // Teal normally, red for a duplicate; the text stays.
+    void setMessageRed(bool red);
+    // Teal while it lists something, the window's own colour when empty.
+    void setDupeLine(const QString& text);
+    QString message() const;
+
+private:
+    QLabel* m_message = nullptr;
+    QLabel* m_dupeLine = nullptr;
+};
+
+} // namespace tenlog::log

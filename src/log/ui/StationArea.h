@@ -1,0 +1,31 @@
+// The operator's own call and state, and the current mode; a click on the
+// mode switches between CW and phone.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace tenlog::log {
+
+class StationArea : public QWidget {
+    Q_OBJECT
+public:
+    explicit StationArea(QWidget* parent = nullptr);
+
+    void showStation(const QString& call, const QString& state);
+    void showMode(const QString& mode);
+
+signals:
+    void modeClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* m_callLabel = nullptr;
+    QLabel* m_stateLabel = nullptr;
+    QLabel* m_modeLabel = nullptr;
+};
+
+} // namespace tenlog::log
