@@ -91,7 +91,7 @@ TEST_F(EditContactDialogTest, OpensWithTheRecordInItsEightBoxes)
     open(5);
     EXPECT_EQ(dialog->objectName(), QStringLiteral("frmEditCon"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Edit Contact Entry"));
-    EXPECT_EQ(dialog->EditRecordNo(), 5);
+    EXPECT_EQ(dialog->recordNumber(), 5);
     const QStringList expected{QStringLiteral("VE3ZZ"),      QStringLiteral("599"),        QStringLiteral("Canada"),
                                QStringLiteral("579"),        QStringLiteral("ON"),         QStringLiteral("2013/12/14"),
                                QStringLiteral("14:05:33"),   QStringLiteral("CW")};
@@ -417,7 +417,7 @@ TEST_F(EditContactDialogTest, DeleteDupeClosesAndAsksTheCallerToDelete)
     QTest::mouseClick(button("cmdDeleteDupe"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->outcome(), Outcome::DeleteRequested);
-    EXPECT_EQ(dialog->EditRecordNo(), 5);
+    EXPECT_EQ(dialog->recordNumber(), 5);
     EXPECT_EQ(dialog->editedRecord(), records.at(4)); // the typed call is not stored
     EXPECT_TRUE(dialogs.messages.empty());             // the caller asks "Are you sure?"
 }
@@ -452,7 +452,7 @@ TEST_F(EditContactDialogTest, AStoredCorrectionGoesBackIntoLogTxtUnchanged)
     ASSERT_EQ(dialog->outcome(), Outcome::Saved);
 
     QList<QsoRecord> changed = records;
-    changed[dialog->EditRecordNo() - 1] = dialog->editedRecord();
+    changed[dialog->recordNumber() - 1] = dialog->editedRecord();
     ASSERT_TRUE(file.rewrite(changed));
     const LogParse back = file.load();
     EXPECT_TRUE(back.error.isEmpty());

@@ -25,10 +25,10 @@ protected:
 private:
     void placeOnScreen();
 
-    QLabel* m_image1 = nullptr; // the splash picture
-    QLabel* m_image2 = nullptr; // the built-in picture
-    QTimer* m_timer1 = nullptr; // closes the window
-    QTimer* m_timer2 = nullptr; // reveals the built-in picture
+    QLabel* m_splashPicture = nullptr;
+    QLabel* m_builtInPicture = nullptr;
+    QTimer* m_closeTimer = nullptr;
+    QTimer* m_pictureTimer = nullptr;
     bool m_splash = false;
 };
 

@@ -96,17 +96,17 @@ QLabel* warningLabel(const QString& text, const char* name, QWidget* parent)
 
 } // namespace
 
-EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRecordNo,
+EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int numberToEdit,
                                      const geo::PrefixTable& prefixes, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)
     , m_records(records)
-    , m_editRecordNo(editRecordNo)
+    , m_recordNumber(numberToEdit)
     , m_prefixes(prefixes)
     , m_dialogs(dialogs)
 {
-    Q_ASSERT(editRecordNo >= 1 && editRecordNo <= records.size());
-    if (editRecordNo >= 1 && editRecordNo <= records.size())
-        m_edited = records.at(editRecordNo - 1);
+    Q_ASSERT(numberToEdit >= 1 && numberToEdit <= records.size());
+    if (numberToEdit >= 1 && numberToEdit <= records.size())
+        m_edited = records.at(numberToEdit - 1);
 
     setObjectName(QStringLiteral("frmEditCon"));
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
@@ -131,31 +131,31 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRe
         ++row;
     }
     m_dupeLabel = warningLabel(QStringLiteral("  Dupe!"), "lblEditDupe", this);
-    m_sectionInvalid = warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", this);
-    m_modeInvalid = warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", this);
+    m_sectionInvalidLabel = warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", this);
+    m_modeInvalidLabel = warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", this);
     grid->addWidget(m_dupeLabel, rowOf(EditBox::Call), 2);
-    grid->addWidget(m_sectionInvalid, rowOf(EditBox::Section), 2);
-    grid->addWidget(m_modeInvalid, rowOf(EditBox::Mode), 2);
+    grid->addWidget(m_sectionInvalidLabel, rowOf(EditBox::Section), 2);
+    grid->addWidget(m_modeInvalidLabel, rowOf(EditBox::Mode), 2);
     grid->setColumnStretch(1, 1);
 
-    m_cmdDone = new QPushButton(QStringLiteral("Done"), this);
-    m_cmdDone->setObjectName(QStringLiteral("cmdDone"));
-    m_cmdDeleteDupe = new QPushButton(QStringLiteral("Delete Dupe"), this);
-    m_cmdDeleteDupe->setObjectName(QStringLiteral("cmdDeleteDupe"));
-    m_cmdDeleteDupe->hide();
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("cmdDone"));
+    m_deleteDupeButton = new QPushButton(QStringLiteral("Delete Dupe"), this);
+    m_deleteDupeButton->setObjectName(QStringLiteral("cmdDeleteDupe"));
+    m_deleteDupeButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cmdDone);
-    buttons->addWidget(m_cmdDeleteDupe);
+    buttons->addWidget(m_doneButton);
+    buttons->addWidget(m_deleteDupeButton);
     buttons->addStretch();
     grid->addLayout(buttons, row, 0, 1, 3);
-    connect(m_cmdDone, &QPushButton::clicked, this, [this] {
+    connect(m_doneButton, &QPushButton::clicked, this, [this] {
         if (!m_swallowClick)
-            cmdDone_Click();
+            checkAndStore();
     });
-    connect(m_cmdDeleteDupe, &QPushButton::clicked, this, [this] {
+    connect(m_deleteDupeButton, &QPushButton::clicked, this, [this] {
         if (!m_swallowClick)
-            cmdDeleteDupe_Click();
+            requestDelete();
     });
 
     resize(kDesignWidth, kDesignHeight);
@@ -207,6 +207,7 @@ void EditContactDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+
 bool EditContactDialog::handleKey(QLineEdit* target, EditBox kind, QKeyEvent* event)
 {
     QString typed;
@@ -232,7 +233,7 @@ bool EditContactDialog::handleKey(QLineEdit* target, EditBox kind, QKeyEvent* ev
         case EditKeyAction::Drop:
             break;
         case EditKeyAction::Done:
-            cmdDone_Click();
+            checkAndStore();
             return true;
         case EditKeyAction::Complete:
             completeCountryKey(rule.key);
@@ -267,7 +268,7 @@ void EditContactDialog::leaveBox(QLineEdit* left, EditBox kind)
         return;
     const LeaveCheck check = checkOnLeaving(kind, left->text());
     if (check.showModeInvalid)
-        m_modeInvalid->setVisible(*check.showModeInvalid);
+        m_modeInvalidLabel->setVisible(*check.showModeInvalid);
     if (!check.stay)
         return;
     m_dialogs.beep();
@@ -282,7 +283,7 @@ void EditContactDialog::refocus(QLineEdit* target)
 {
     // A button still held down by the press that left the box must not
     // click when the mouse is let go.
-    for (QPushButton* button : {m_cmdDone, m_cmdDeleteDupe})
+    for (QPushButton* button : {m_doneButton, m_deleteDupeButton})
         button->setDown(false);
     m_swallowClick = false;
     focusQuietly(target);
@@ -294,10 +295,10 @@ void EditContactDialog::focusQuietly(QLineEdit* target)
     target->setFocus(Qt::OtherFocusReason);
 }
 
-void EditContactDialog::cmdDone_Click()
+void EditContactDialog::checkAndStore()
 {
     const QsoRecord boxes = boxesAsRecord();
-    const DoneCheck check = checkDone(m_records, m_editRecordNo, boxes);
+    const DoneCheck check = checkDone(m_records, m_recordNumber, boxes);
     if (check.refused()) {
         m_dialogs.beep();
         m_dialogs.message(check.message->title, check.message->text, platform::MessageIcon::Warning);
@@ -306,12 +307,12 @@ void EditContactDialog::cmdDone_Click()
     }
     if (!check.duplicates.isEmpty()) {
         m_dupeLabel->show();
-        m_cmdDeleteDupe->show();
+        m_deleteDupeButton->show();
     } else {
         m_dupeLabel->hide();
     }
-    m_sectionInvalid->setVisible(!check.sectionValid);
-    m_modeInvalid->setVisible(!check.modeValid);
+    m_sectionInvalidLabel->setVisible(!check.sectionValid);
+    m_modeInvalidLabel->setVisible(!check.modeValid);
     for (int i = 0; i < check.beeps(); ++i)
         m_dialogs.beep();
     if (!check.store())
@@ -321,7 +322,7 @@ void EditContactDialog::cmdDone_Click()
     accept();
 }
 
-void EditContactDialog::cmdDeleteDupe_Click()
+void EditContactDialog::requestDelete()
 {
     m_outcome = Outcome::DeleteRequested;
     done(QDialog::Rejected);

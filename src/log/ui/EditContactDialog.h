@@ -34,16 +34,16 @@ class EditContactDialog : public QDialog {
 public:
     enum class Outcome {
         Cancelled,       // closed by its window frame: nothing to store
-        Saved,           // "Done" passed: editedRecord() replaces record EditRecordNo()
-        DeleteRequested, // "Delete Dupe": the caller runs its delete of record EditRecordNo()
+        Saved,           // "Done" passed: editedRecord() replaces record recordNumber()
+        DeleteRequested, // "Delete Dupe": the caller runs its delete of record recordNumber()
     };
 
-    // editRecordNo is the 1-based number of the record to edit in records.
-    EditContactDialog(const QList<QsoRecord>& records, int editRecordNo, const geo::PrefixTable& prefixes,
+    // numberToEdit is the 1-based number of the record to edit in records.
+    EditContactDialog(const QList<QsoRecord>& records, int numberToEdit, const geo::PrefixTable& prefixes,
                       platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     Outcome outcome() const { return m_outcome; }
-    int EditRecordNo() const { return m_editRecordNo; }
+    int recordNumber() const { return m_recordNumber; }
     // The stored correction after Saved; the unchanged record otherwise.
     QsoRecord editedRecord() const { return m_edited; }
 
@@ -63,20 +63,20 @@ private:
     void refocus(QLineEdit* target);
     void focusQuietly(QLineEdit* target);
 
-    void cmdDone_Click();
-    void cmdDeleteDupe_Click();
+    void checkAndStore();
+    void requestDelete();
 
     QList<QsoRecord> m_records;
-    int m_editRecordNo;
+    int m_recordNumber;
     const geo::PrefixTable& m_prefixes;
     platform::Dialogs& m_dialogs;
 
     std::array<QLineEdit*, 8> m_boxes{};
     QLabel* m_dupeLabel = nullptr;
-    QLabel* m_sectionInvalid = nullptr;
-    QLabel* m_modeInvalid = nullptr;
-    QPushButton* m_cmdDone = nullptr;
-    QPushButton* m_cmdDeleteDupe = nullptr;
+    QLabel* m_sectionInvalidLabel = nullptr;
+    QLabel* m_modeInvalidLabel = nullptr;
+    QPushButton* m_doneButton = nullptr;
+    QPushButton* m_deleteDupeButton = nullptr;
 
     Outcome m_outcome = Outcome::Cancelled;
     QsoRecord m_edited;

@@ -12,7 +12,7 @@
 #include "log/ui/EditContactDialog.h"
 #include "log/ui/HelpWindow.h"
 #include "log/ui/MultiplierGrid.h"
-#include "voice/ui/BlindFrm.h"
+#include "voice/ui/VoiceNavigationDialog.h"
 #include "log/ui/StationIdDialog.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -761,7 +761,7 @@ void MainWindow::mnuPostContest_Click()
 
 void MainWindow::mnuVoiceNav_Click()
 {
-    voice::BlindFrm settings(m_voiceNav, m_services.dialogs, this);
+    voice::VoiceNavigationDialog settings(m_voiceNav, m_services.dialogs, this);
     if (m_services.dialogs.runModal(&settings) == QDialog::Accepted) {
         m_prefs.VoiceNavLevel = settings.chosenLevel();
         QDir::setCurrent(m_services.folders.workingFolder);
