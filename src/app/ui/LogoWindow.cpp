@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -48,6 +49,7 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmKorvoLogo"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("TenLog is starting"));
     resize(kLogoSize);
     // Until the picture appears the window shows the program's name on the
     // picture's colour, so it never looks empty.
@@ -58,6 +60,7 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
     setPalette(palette);
     auto* name = new QLabel(QStringLiteral("TenLog"), this);
     name->setObjectName(QStringLiteral("lblName"));
+    name->setAccessibleName(QStringLiteral("TenLog"));
     name->setAlignment(Qt::AlignCenter);
     name->setGeometry(rect());
     QFont nameFont(QStringLiteral("Sans Serif"), 28, QFont::Bold);
@@ -65,6 +68,8 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
 
     m_splashPicture = new QLabel(this);
     m_splashPicture->setObjectName(QStringLiteral("Image1"));
+    m_splashPicture->setAccessibleName(QStringLiteral("Splash picture"));
+    m_splashPicture->setAccessibleDescription(QStringLiteral("Click it to close this window"));
     m_splashPicture->setGeometry(rect());
     m_splashPicture->setScaledContents(true);
     m_splashPicture->installEventFilter(this);
@@ -72,6 +77,7 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
 
     m_builtInPicture = new QLabel(this);
     m_builtInPicture->setObjectName(QStringLiteral("Image2"));
+    m_builtInPicture->setAccessibleName(QStringLiteral("TenLog logo"));
     m_builtInPicture->setGeometry(rect());
     m_builtInPicture->setPixmap(builtInPicture());
     m_builtInPicture->hide();
@@ -115,6 +121,16 @@ bool LogoWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void LogoWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A plain QWidget has no Esc handling of its own, unlike a dialog.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace tenlog::app

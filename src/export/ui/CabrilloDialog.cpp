@@ -71,9 +71,12 @@ void CabrilloDialog::buildLayout()
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
     int row = 0;
-    auto addBox = [&](const char* name, const QString& caption) {
+    auto addBox = [&](const char* name, const QString& caption, const QString& spoken,
+                      const QString& description = QString()) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(spoken);
+        edit->setAccessibleDescription(description);
         auto* label = new QLabel(caption, this);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
@@ -82,19 +85,23 @@ void CabrilloDialog::buildLayout()
         return edit;
     };
     // Created in the order the Tab key visits them.
-    m_nameBox = addBox("Text5", QStringLiteral("Your Name:"));
-    m_address1Box = addBox("Text6", QStringLiteral("Address Line 1:"));
-    m_address2Box = addBox("Text7", QStringLiteral("Address Line 2:"));
-    m_emailBox = addBox("Text8", QStringLiteral("Email Address:"));
-    m_sectionBox = addBox("Text1", QStringLiteral("Your ARRL/RAC Section:"));
+    m_nameBox = addBox("Text5", QStringLiteral("Your Name:"), QStringLiteral("Your name"));
+    m_address1Box = addBox("Text6", QStringLiteral("Address Line 1:"), QStringLiteral("Address line 1"));
+    m_address2Box = addBox("Text7", QStringLiteral("Address Line 2:"), QStringLiteral("Address line 2"));
+    m_emailBox = addBox("Text8", QStringLiteral("Email Address:"), QStringLiteral("E-mail address"));
+    m_sectionBox = addBox("Text1", QStringLiteral("Your ARRL/RAC Section:"), QStringLiteral("ARRL or RAC section"),
+                          QStringLiteral("DX stations enter DX"));
     grid->addWidget(new QLabel(QStringLiteral("DX Stations enter DX"), this), row - 1, 2);
-    m_clubBox = addBox("Text10", QStringLiteral("Club Name (if club participation):"));
+    m_clubBox = addBox("Text10", QStringLiteral("Club Name (if club participation):"), QStringLiteral("Club name"),
+                       QStringLiteral("Only if you take part for a club"));
 
     auto* soapboxLabel =
         new QLabel(QStringLiteral("Soapbox (Add any comments you would like to make about the contest):"), this);
     m_soapboxText = new QPlainTextEdit(this);
     m_soapboxText->setObjectName(QStringLiteral("Text11"));
     m_soapboxText->setTabChangesFocus(true);
+    m_soapboxText->setAccessibleName(QStringLiteral("Soapbox"));
+    m_soapboxText->setAccessibleDescription(QStringLiteral("Any comments you would like to make about the contest"));
     soapboxLabel->setBuddy(m_soapboxText);
     outer->addWidget(soapboxLabel);
     outer->addWidget(m_soapboxText);
@@ -102,6 +109,8 @@ void CabrilloDialog::buildLayout()
     auto* operatorsLabel = new QLabel(QStringLiteral("If multioperator, list calls of all operators:"), this);
     m_operatorsBox = new QLineEdit(this);
     m_operatorsBox->setObjectName(QStringLiteral("Text2"));
+    m_operatorsBox->setAccessibleName(QStringLiteral("Operators"));
+    m_operatorsBox->setAccessibleDescription(QStringLiteral("If multioperator, the calls of all operators"));
     operatorsLabel->setBuddy(m_operatorsBox);
     outer->addWidget(operatorsLabel);
     outer->addWidget(m_operatorsBox);
@@ -111,31 +120,35 @@ void CabrilloDialog::buildLayout()
 
     auto* frames = new QHBoxLayout;
     outer->addLayout(frames);
-    auto addFrame = [&](const char* name, const QString& title) {
+    auto addFrame = [&](const char* name, const QString& title, const QString& spoken) {
         auto* frame = new QGroupBox(title, this);
         frame->setObjectName(QString::fromLatin1(name));
+        frame->setAccessibleName(spoken);
         frame->setLayout(new QVBoxLayout);
         frames->addWidget(frame);
         return frame;
     };
-    auto addOption = [this](QGroupBox* frame, const char* name, const QString& caption) {
+    auto addOption = [this](QGroupBox* frame, const char* name, const QString& caption, const QString& spoken) {
         auto* option = new QRadioButton(caption, frame);
         option->setObjectName(QString::fromLatin1(name));
+        option->setAccessibleName(spoken);
         frame->layout()->addWidget(option);
         return option;
     };
     // Each frame is its own exclusive group, since the buttons' parents differ.
-    QGroupBox* power = addFrame("fraPower", QStringLiteral("Power Category:"));
-    m_powerHigh = addOption(power, "Option18", QStringLiteral("High"));
-    m_powerLow = addOption(power, "Option19", QStringLiteral("Low"));
-    m_powerQrp = addOption(power, "Option20", QStringLiteral("QRP"));
-    QGroupBox* operators = addFrame("fraOperator", QStringLiteral("Operator:"));
-    m_operatorSingle = addOption(operators, "Option6", QStringLiteral("Single"));
-    m_operatorMultiple = addOption(operators, "Option7", QStringLiteral("Multiple - (Mixed mode only)"));
-    QGroupBox* mode = addFrame("fraMode", QStringLiteral("Mode:"));
-    m_modeMixed = addOption(mode, "Option4", QStringLiteral("Mixed"));
-    m_modePhone = addOption(mode, "Option8", QStringLiteral("Phone Only"));
-    m_modeCw = addOption(mode, "Option5", QStringLiteral("CW Only"));
+    QGroupBox* power = addFrame("fraPower", QStringLiteral("Power Category:"), QStringLiteral("Power category"));
+    m_powerHigh = addOption(power, "Option18", QStringLiteral("High"), QStringLiteral("Power: high"));
+    m_powerLow = addOption(power, "Option19", QStringLiteral("Low"), QStringLiteral("Power: low"));
+    m_powerQrp = addOption(power, "Option20", QStringLiteral("QRP"), QStringLiteral("Power: QRP"));
+    QGroupBox* operators = addFrame("fraOperator", QStringLiteral("Operator:"), QStringLiteral("Operator category"));
+    m_operatorSingle = addOption(operators, "Option6", QStringLiteral("Single"), QStringLiteral("Operator: single"));
+    m_operatorMultiple = addOption(operators, "Option7", QStringLiteral("Multiple - (Mixed mode only)"),
+                                   QStringLiteral("Operator: multiple"));
+    m_operatorMultiple->setAccessibleDescription(QStringLiteral("Mixed mode only"));
+    QGroupBox* mode = addFrame("fraMode", QStringLiteral("Mode:"), QStringLiteral("Mode category"));
+    m_modeMixed = addOption(mode, "Option4", QStringLiteral("Mixed"), QStringLiteral("Mode: mixed"));
+    m_modePhone = addOption(mode, "Option8", QStringLiteral("Phone Only"), QStringLiteral("Mode: phone only"));
+    m_modeCw = addOption(mode, "Option5", QStringLiteral("CW Only"), QStringLiteral("Mode: CW only"));
     m_powerLow->setChecked(true);
     m_operatorSingle->setChecked(true);
     m_modeMixed->setChecked(true);
@@ -144,6 +157,10 @@ void CabrilloDialog::buildLayout()
     m_writeButton->setObjectName(QStringLiteral("Command4"));
     m_doneButton = new QPushButton(QStringLiteral("Done"), this);
     m_doneButton->setObjectName(QStringLiteral("Command3"));
+    m_writeButton->setAccessibleName(QStringLiteral("Write Cabrillo log file"));
+    m_writeButton->setAccessibleDescription(QStringLiteral("Asks where to save the file, then writes it"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(QStringLiteral("Closes the summary sheet"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* button : {m_writeButton, m_doneButton}) {
@@ -265,15 +282,6 @@ bool CabrilloDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CabrilloDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc leaves the typed details in place.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 
 } // namespace tenlog::exports

@@ -42,14 +42,21 @@ struct BoxInfo {
     EditBox kind;
     const char* name;
     const char* caption;
+    const char* spoken;      // what a screen reader says for the box
+    const char* description; // the format it takes, where the name does not say it
 };
 
 // Layout and Tab order.
 constexpr BoxInfo kBoxes[] = {
-    {EditBox::Call, "txtEditCall", "Callsign"},   {EditBox::RstSnt, "txtEditNum", "Rst(S)"},
-    {EditBox::Country, "txtEditPre", "Country"},  {EditBox::RstRcvd, "txtEditCk", "Rst(R)"},
-    {EditBox::Section, "txtEditSec", "Section"},  {EditBox::Date, "txtEditDate", "Date"},
-    {EditBox::Time, "txtEditTime", "Time"},       {EditBox::Mode, "txtEditBnd", "Mode"},
+    {EditBox::Call, "txtEditCall", "Callsign", "Call sign", ""},
+    {EditBox::RstSnt, "txtEditNum", "Rst(S)", "Signal report sent", ""},
+    {EditBox::Country, "txtEditPre", "Country", "Country", "Completed from the country list as you type"},
+    {EditBox::RstRcvd, "txtEditCk", "Rst(R)", "Signal report received", ""},
+    {EditBox::Section, "txtEditSec", "Section", "Section or serial number",
+     "ARRL or RAC section, state or province; DX stations give a serial number"},
+    {EditBox::Date, "txtEditDate", "Date", "Date", "Year, month and day, for example 2013/12/14"},
+    {EditBox::Time, "txtEditTime", "Time", "Time", "Hours, minutes and seconds, for example 14:05:33"},
+    {EditBox::Mode, "txtEditBnd", "Mode", "Mode", "CW or PH"},
 };
 
 // Grid row of a box; the title takes row 0.
@@ -79,10 +86,11 @@ QString fieldOf(const QsoRecord& r, EditBox kind)
     return {};
 }
 
-QLabel* warningLabel(const QString& text, const char* name, QWidget* parent)
+QLabel* warningLabel(const QString& text, const char* name, const QString& spoken, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(spoken);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::red);
     label->setPalette(palette);
@@ -115,12 +123,15 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
     auto* grid = new QGridLayout(this);
     auto* title = new QLabel(QStringLiteral("Edit Contact:"), this);
     title->setObjectName(QStringLiteral("lblEditTitle"));
+    title->setAccessibleName(QStringLiteral("Edit contact"));
     grid->addWidget(title, 0, 0, 1, 3);
 
     int row = rowOf(kBoxes[0].kind);
     for (const BoxInfo& info : kBoxes) {
         auto* box = new QLineEdit(fieldOf(m_edited, info.kind), this);
         box->setObjectName(QString::fromLatin1(info.name));
+        box->setAccessibleName(QString::fromLatin1(info.spoken));
+        box->setAccessibleDescription(QString::fromLatin1(info.description));
         box->setValidator(storable);
         box->installEventFilter(this);
         auto* label = new QLabel(QString::fromLatin1(info.caption), this);
@@ -130,9 +141,11 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
         m_boxes.at(static_cast<std::size_t>(info.kind)) = box;
         ++row;
     }
-    m_dupeLabel = warningLabel(QStringLiteral("  Dupe!"), "lblEditDupe", this);
-    m_sectionInvalidLabel = warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", this);
-    m_modeInvalidLabel = warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", this);
+    m_dupeLabel = warningLabel(QStringLiteral("  Dupe!"), "lblEditDupe", QStringLiteral("Duplicate contact"), this);
+    m_sectionInvalidLabel =
+        warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", QStringLiteral("Section is invalid"), this);
+    m_modeInvalidLabel =
+        warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", QStringLiteral("Mode is invalid"), this);
     grid->addWidget(m_dupeLabel, rowOf(EditBox::Call), 2);
     grid->addWidget(m_sectionInvalidLabel, rowOf(EditBox::Section), 2);
     grid->addWidget(m_modeInvalidLabel, rowOf(EditBox::Mode), 2);
@@ -142,6 +155,10 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
     m_doneButton->setObjectName(QStringLiteral("cmdDone"));
     m_deleteDupeButton = new QPushButton(QStringLiteral("Delete Dupe"), this);
     m_deleteDupeButton->setObjectName(QStringLiteral("cmdDeleteDupe"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(
+        QStringLiteral("Stores the correction when it is valid and no duplicate, and closes"));
+    m_deleteDupeButton->setAccessibleName(QStringLiteral("Delete duplicate contact"));
     m_deleteDupeButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -197,15 +214,6 @@ bool EditContactDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void EditContactDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc does not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 
 bool EditContactDialog::handleKey(QLineEdit* target, EditBox kind, QKeyEvent* event)

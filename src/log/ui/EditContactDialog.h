@@ -49,7 +49,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* box(EditBox which) const { return m_boxes.at(static_cast<std::size_t>(which)); }

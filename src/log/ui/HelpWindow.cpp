@@ -18,9 +18,11 @@ HelpWindow::HelpWindow(const QString& workingFolder, QWidget* parent)
     m_helpText = new QPlainTextEdit(this);
     m_helpText->setObjectName(QStringLiteral("Text1"));
     m_helpText->setReadOnly(true);
+    m_helpText->setAccessibleName(QStringLiteral("Help text"));
     layout->addWidget(m_helpText);
     auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
     closeButton->setObjectName(QStringLiteral("Command1"));
+    closeButton->setAccessibleName(QStringLiteral("Close help"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::hide);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(closeButton, 0, Qt::AlignRight);

@@ -51,9 +51,12 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
 
     auto* grid = new QGridLayout(this);
     int row = 0;
-    auto addBox = [&](const char* name, const QString& caption, const QString& value) {
+    auto addBox = [&](const char* name, const QString& caption, const QString& value, const QString& spoken,
+                      const QString& description) {
         auto* box = new QLineEdit(value, this);
         box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(spoken);
+        box->setAccessibleDescription(description);
         box->setValidator(writable);
         box->installEventFilter(this);
         auto* label = new QLabel(caption, this);
@@ -64,16 +67,26 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
         return box;
     };
     // Created in the order the Tab key visits them.
-    m_callBox = addBox("Text1", QStringLiteral("Please Enter your Call Sign:"), prefs.OwnCall);
-    m_stateBox = addBox("Text5", QStringLiteral("State / Province"), prefs.OwnState);
+    m_callBox = addBox("Text1", QStringLiteral("Please Enter your Call Sign:"), prefs.OwnCall,
+                       QStringLiteral("Call sign"), QStringLiteral("Your own call sign"));
+    m_stateBox = addBox("Text5", QStringLiteral("State / Province"), prefs.OwnState, QStringLiteral("State or province"),
+                        QStringLiteral("Its abbreviation, for example MD or SK"));
     grid->addWidget(new QLabel(QStringLiteral("(MD, SK, etc.)"), this), row - 1, 2);
-    m_countryBox = addBox("Text2", QStringLiteral("Your Country:"), prefs.OwnCountry);
-    m_longitudeBox = addBox("Text3", QStringLiteral("Your Longitude:"), text::plainNumber(prefs.OwnLongitude));
-    m_latitudeBox = addBox("Text4", QStringLiteral("Your Latitude:"), text::plainNumber(prefs.OwnLatitude));
-    m_utcOffsetBox = addBox("Text6", QStringLiteral("Hours added for UTC:"), text::plainNumber(prefs.UtcOffsetHours));
+    m_countryBox = addBox("Text2", QStringLiteral("Your Country:"), prefs.OwnCountry, QStringLiteral("Country"),
+                          QStringLiteral("Completed from the country list as you type; "
+                                         "a completed country fills in the longitude and latitude"));
+    m_longitudeBox = addBox("Text3", QStringLiteral("Your Longitude:"), text::plainNumber(prefs.OwnLongitude),
+                            QStringLiteral("Longitude"), QStringLiteral("In degrees; degrees west are positive"));
+    m_latitudeBox = addBox("Text4", QStringLiteral("Your Latitude:"), text::plainNumber(prefs.OwnLatitude),
+                           QStringLiteral("Latitude"), QStringLiteral("In degrees; degrees north are positive"));
+    m_utcOffsetBox = addBox("Text6", QStringLiteral("Hours added for UTC:"), text::plainNumber(prefs.UtcOffsetHours),
+                            QStringLiteral("Hours added for UTC"),
+                            QStringLiteral("The hours to add to local time to get UTC, for example 5"));
 
     m_doneButton = new QPushButton(QStringLiteral("Done"), this);
     m_doneButton->setObjectName(QStringLiteral("Command1"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(QStringLiteral("Keeps the station identity and closes"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_doneButton);
@@ -116,15 +129,6 @@ bool StationIdDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void StationIdDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc does not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 
 bool StationIdDialog::handleKey(QLineEdit* box, QKeyEvent* event)

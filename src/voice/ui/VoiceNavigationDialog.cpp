@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,16 +36,22 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceNavigation& navigation, platfo
                        "data fields."),
         this);
     explanation->setObjectName(QStringLiteral("lblExplanation"));
+    explanation->setAccessibleName(QStringLiteral("How to choose"));
+    explanation->setAccessibleDescription(explanation->text());
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
 
     auto* frame = new QGroupBox(QStringLiteral("Choose your preferred option:"), this);
     frame->setObjectName(QStringLiteral("fraOptions"));
+    frame->setAccessibleName(QStringLiteral("Voice navigation level"));
     auto* options = new QVBoxLayout(frame);
     const QString captions[3] = {QStringLiteral("Off"), QStringLiteral("Call Only"), QStringLiteral("All Data Fields")};
+    const QString spoken[3] = {QStringLiteral("Voice navigation off"), QStringLiteral("Prompt for the call field only"),
+                               QStringLiteral("Prompt through all data fields")};
     for (int i = 0; i < 3; ++i) {
         m_levelOptions[i] = new QRadioButton(captions[i], frame);
         m_levelOptions[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        m_levelOptions[i]->setAccessibleName(spoken[i]);
         options->addWidget(m_levelOptions[i]);
         // clicked, not toggled: choosing the option already selected says it again,
         // and the arrow keys that move through the group click as they go.
@@ -56,11 +61,14 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceNavigation& navigation, platfo
 
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(QStringLiteral("Label7"));
+    m_folderLabel->setAccessibleName(QStringLiteral("Folder for the prompt files"));
     m_folderLabel->setWordWrap(true);
     layout->addWidget(m_folderLabel);
 
     m_doneButton = new QPushButton(QStringLiteral("Done"), this);
     m_doneButton->setObjectName(QStringLiteral("Command1"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(QStringLiteral("Keeps the chosen level and closes"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_doneButton);
@@ -72,6 +80,7 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceNavigation& navigation, platfo
     app::ScaleFormToScreen(this, dialogs);
     m_folderLabel->setText(QStringLiteral("Put the audio wave files in this program's working directory: ")
                       + QDir::toNativeSeparators(m_navigation.workingFolder()));
+    m_folderLabel->setAccessibleDescription(m_folderLabel->text());
 
     const int level = m_navigation.level();
     if (level >= 0 && level < 3) {
@@ -81,14 +90,6 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceNavigation& navigation, platfo
     m_navigation.loadSettingsWindow();
 }
 
-void VoiceNavigationDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 int VoiceNavigationDialog::chosenLevel() const
 {

@@ -2,13 +2,12 @@
 // navigation level, each announced by a prompt when chosen, the folder the
 // prompt files belong in, and "Done" (Command1), which accepts the window.
 // The caller then stores chosenLevel() as VoiceNavLevel and saves the
-// preferences; closing the window by its close box leaves the level as it
-// was. There is no Cancel button, so Esc does nothing.
+// preferences; closing the window by its close box or Esc leaves the level
+// as it was.
 #pragma once
 
 #include <QDialog>
 
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -30,9 +29,6 @@ public:
 
     // 0 "Off", 1 "Call Only", 2 "All Data Fields"; 0 when no option is selected.
     int chosenLevel() const;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     VoiceNavigation& m_navigation;
