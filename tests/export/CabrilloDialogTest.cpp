@@ -184,9 +184,8 @@ TEST_F(CabrilloDialogTest, SectionAndOperatorsTakeCapitalsAsTyped)
     EXPECT_EQ(box("Text2")->text(), QStringLiteral("K1ABC, W1AW/3"));
     EXPECT_EQ(box("Text5")->text(), QStringLiteral("hiram"));
 
-    // Enter in a box writes nothing; Esc leaves the dialog open.
+    // Enter in a box writes nothing and leaves the dialog open.
     QTest::keyClick(box("Text5"), Qt::Key_Return);
-    QTest::keyClick(box("Text5"), Qt::Key_Escape);
     EXPECT_TRUE(dialogs.saveRequests.empty());
     EXPECT_TRUE(dialog->isVisible());
 }

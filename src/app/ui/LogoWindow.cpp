@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -48,6 +49,7 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmKorvoLogo"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("TenLog is starting"));
     resize(kLogoSize);
     // Until the picture appears the window shows the program's name on the
     // picture's colour, so it never looks empty.
@@ -58,47 +60,51 @@ LogoWindow::LogoWindow(const QString& companyFolder, QWidget* parent)
     setPalette(palette);
     auto* name = new QLabel(QStringLiteral("TenLog"), this);
     name->setObjectName(QStringLiteral("lblName"));
+    name->setAccessibleName(QStringLiteral("TenLog"));
     name->setAlignment(Qt::AlignCenter);
     name->setGeometry(rect());
     QFont nameFont(QStringLiteral("Sans Serif"), 28, QFont::Bold);
     name->setFont(nameFont);
 
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(rect());
-    m_image1->setScaledContents(true);
-    m_image1->installEventFilter(this);
-    m_image1->hide();
+    m_splashPicture = new QLabel(this);
+    m_splashPicture->setObjectName(QStringLiteral("Image1"));
+    m_splashPicture->setAccessibleName(QStringLiteral("Splash picture"));
+    m_splashPicture->setAccessibleDescription(QStringLiteral("Click it to close this window"));
+    m_splashPicture->setGeometry(rect());
+    m_splashPicture->setScaledContents(true);
+    m_splashPicture->installEventFilter(this);
+    m_splashPicture->hide();
 
-    m_image2 = new QLabel(this);
-    m_image2->setObjectName(QStringLiteral("Image2"));
-    m_image2->setGeometry(rect());
-    m_image2->setPixmap(builtInPicture());
-    m_image2->hide();
+    m_builtInPicture = new QLabel(this);
+    m_builtInPicture->setObjectName(QStringLiteral("Image2"));
+    m_builtInPicture->setAccessibleName(QStringLiteral("TenLog logo"));
+    m_builtInPicture->setGeometry(rect());
+    m_builtInPicture->setPixmap(builtInPicture());
+    m_builtInPicture->hide();
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setSingleShot(true);
-    connect(m_timer1, &QTimer::timeout, this, &QWidget::close);
+    m_closeTimer = new QTimer(this);
+    m_closeTimer->setObjectName(QStringLiteral("Timer1"));
+    m_closeTimer->setSingleShot(true);
+    connect(m_closeTimer, &QTimer::timeout, this, &QWidget::close);
 
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setSingleShot(true);
-    connect(m_timer2, &QTimer::timeout, m_image2, &QWidget::show);
+    m_pictureTimer = new QTimer(this);
+    m_pictureTimer->setObjectName(QStringLiteral("Timer2"));
+    m_pictureTimer->setSingleShot(true);
+    connect(m_pictureTimer, &QTimer::timeout, m_builtInPicture, &QWidget::show);
 
     const QString splashPath = companyFolder + QStringLiteral("/Shared/splash.jpg");
     QPixmap splash;
     if (QFileInfo(splashPath).isFile() && splash.load(splashPath)) {
         m_splash = true;
-        m_image1->setPixmap(splash);
-        m_image1->show();
-        m_timer1->setInterval(2700);
+        m_splashPicture->setPixmap(splash);
+        m_splashPicture->show();
+        m_closeTimer->setInterval(2700);
     } else {
-        m_timer1->setInterval(1900);
-        m_timer2->setInterval(1100);
-        m_timer2->start();
+        m_closeTimer->setInterval(1900);
+        m_pictureTimer->setInterval(1100);
+        m_pictureTimer->start();
     }
-    m_timer1->start();
+    m_closeTimer->start();
     placeOnScreen();
 }
 
@@ -110,11 +116,21 @@ void LogoWindow::placeOnScreen()
 
 bool LogoWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_image1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == m_splashPicture && event->type() == QEvent::MouseButtonRelease) {
         close();
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void LogoWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A plain QWidget has no Esc handling of its own, unlike a dialog.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace tenlog::app

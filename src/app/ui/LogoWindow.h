@@ -1,11 +1,12 @@
 // The logo window shown for a moment at start-up. With a "splash.jpg" in the
 // shared folder it shows that picture for 2.7 s; otherwise the built-in
 // picture appears after 1.1 s and the window closes at 1.9 s. A click on the
-// picture closes it at once.
+// picture or Esc closes it at once.
 #pragma once
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QTimer;
 
@@ -21,14 +22,15 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeOnScreen();
 
-    QLabel* m_image1 = nullptr; // the splash picture
-    QLabel* m_image2 = nullptr; // the built-in picture
-    QTimer* m_timer1 = nullptr; // closes the window
-    QTimer* m_timer2 = nullptr; // reveals the built-in picture
+    QLabel* m_splashPicture = nullptr;
+    QLabel* m_builtInPicture = nullptr;
+    QTimer* m_closeTimer = nullptr;
+    QTimer* m_pictureTimer = nullptr;
     bool m_splash = false;
 };
 

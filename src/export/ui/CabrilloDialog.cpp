@@ -62,7 +62,7 @@ CabrilloDialog::CabrilloDialog(const CabrilloContext& context, QWidget* parent)
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
     app::scaleFormToScreen(this, m_context.dialogs);
-    Form_Load();
+    fillRememberedDetails();
 }
 
 void CabrilloDialog::buildLayout()
@@ -71,9 +71,12 @@ void CabrilloDialog::buildLayout()
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
     int row = 0;
-    auto addBox = [&](const char* name, const QString& caption) {
+    auto addBox = [&](const char* name, const QString& caption, const QString& spoken,
+                      const QString& description = QString()) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
+        edit->setAccessibleName(spoken);
+        edit->setAccessibleDescription(description);
         auto* label = new QLabel(caption, this);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
@@ -82,82 +85,96 @@ void CabrilloDialog::buildLayout()
         return edit;
     };
     // Created in the order the Tab key visits them.
-    m_text5 = addBox("Text5", QStringLiteral("Your Name:"));
-    m_text6 = addBox("Text6", QStringLiteral("Address Line 1:"));
-    m_text7 = addBox("Text7", QStringLiteral("Address Line 2:"));
-    m_text8 = addBox("Text8", QStringLiteral("Email Address:"));
-    m_text1 = addBox("Text1", QStringLiteral("Your ARRL/RAC Section:"));
+    m_nameBox = addBox("Text5", QStringLiteral("Your Name:"), QStringLiteral("Your name"));
+    m_address1Box = addBox("Text6", QStringLiteral("Address Line 1:"), QStringLiteral("Address line 1"));
+    m_address2Box = addBox("Text7", QStringLiteral("Address Line 2:"), QStringLiteral("Address line 2"));
+    m_emailBox = addBox("Text8", QStringLiteral("Email Address:"), QStringLiteral("E-mail address"));
+    m_sectionBox = addBox("Text1", QStringLiteral("Your ARRL/RAC Section:"), QStringLiteral("ARRL or RAC section"),
+                          QStringLiteral("DX stations enter DX"));
     grid->addWidget(new QLabel(QStringLiteral("DX Stations enter DX"), this), row - 1, 2);
-    m_text10 = addBox("Text10", QStringLiteral("Club Name (if club participation):"));
+    m_clubBox = addBox("Text10", QStringLiteral("Club Name (if club participation):"), QStringLiteral("Club name"),
+                       QStringLiteral("Only if you take part for a club"));
 
     auto* soapboxLabel =
         new QLabel(QStringLiteral("Soapbox (Add any comments you would like to make about the contest):"), this);
-    m_text11 = new QPlainTextEdit(this);
-    m_text11->setObjectName(QStringLiteral("Text11"));
-    m_text11->setTabChangesFocus(true);
-    soapboxLabel->setBuddy(m_text11);
+    m_soapboxText = new QPlainTextEdit(this);
+    m_soapboxText->setObjectName(QStringLiteral("Text11"));
+    m_soapboxText->setTabChangesFocus(true);
+    m_soapboxText->setAccessibleName(QStringLiteral("Soapbox"));
+    m_soapboxText->setAccessibleDescription(QStringLiteral("Any comments you would like to make about the contest"));
+    soapboxLabel->setBuddy(m_soapboxText);
     outer->addWidget(soapboxLabel);
-    outer->addWidget(m_text11);
+    outer->addWidget(m_soapboxText);
 
     auto* operatorsLabel = new QLabel(QStringLiteral("If multioperator, list calls of all operators:"), this);
-    m_text2 = new QLineEdit(this);
-    m_text2->setObjectName(QStringLiteral("Text2"));
-    operatorsLabel->setBuddy(m_text2);
+    m_operatorsBox = new QLineEdit(this);
+    m_operatorsBox->setObjectName(QStringLiteral("Text2"));
+    m_operatorsBox->setAccessibleName(QStringLiteral("Operators"));
+    m_operatorsBox->setAccessibleDescription(QStringLiteral("If multioperator, the calls of all operators"));
+    operatorsLabel->setBuddy(m_operatorsBox);
     outer->addWidget(operatorsLabel);
-    outer->addWidget(m_text2);
+    outer->addWidget(m_operatorsBox);
 
-    for (QLineEdit* capitals : {m_text1, m_text2})
+    for (QLineEdit* capitals : {m_sectionBox, m_operatorsBox})
         capitals->installEventFilter(this);
 
     auto* frames = new QHBoxLayout;
     outer->addLayout(frames);
-    auto addFrame = [&](const char* name, const QString& title) {
+    auto addFrame = [&](const char* name, const QString& title, const QString& spoken) {
         auto* frame = new QGroupBox(title, this);
         frame->setObjectName(QString::fromLatin1(name));
+        frame->setAccessibleName(spoken);
         frame->setLayout(new QVBoxLayout);
         frames->addWidget(frame);
         return frame;
     };
-    auto addOption = [this](QGroupBox* frame, const char* name, const QString& caption) {
+    auto addOption = [this](QGroupBox* frame, const char* name, const QString& caption, const QString& spoken) {
         auto* option = new QRadioButton(caption, frame);
         option->setObjectName(QString::fromLatin1(name));
+        option->setAccessibleName(spoken);
         frame->layout()->addWidget(option);
         return option;
     };
     // Each frame is its own exclusive group, since the buttons' parents differ.
-    QGroupBox* power = addFrame("fraPower", QStringLiteral("Power Category:"));
-    m_option18 = addOption(power, "Option18", QStringLiteral("High"));
-    m_option19 = addOption(power, "Option19", QStringLiteral("Low"));
-    m_option20 = addOption(power, "Option20", QStringLiteral("QRP"));
-    QGroupBox* operators = addFrame("fraOperator", QStringLiteral("Operator:"));
-    m_option6 = addOption(operators, "Option6", QStringLiteral("Single"));
-    m_option7 = addOption(operators, "Option7", QStringLiteral("Multiple - (Mixed mode only)"));
-    QGroupBox* mode = addFrame("fraMode", QStringLiteral("Mode:"));
-    m_option4 = addOption(mode, "Option4", QStringLiteral("Mixed"));
-    m_option8 = addOption(mode, "Option8", QStringLiteral("Phone Only"));
-    m_option5 = addOption(mode, "Option5", QStringLiteral("CW Only"));
-    m_option19->setChecked(true);
-    m_option6->setChecked(true);
-    m_option4->setChecked(true);
+    QGroupBox* power = addFrame("fraPower", QStringLiteral("Power Category:"), QStringLiteral("Power category"));
+    m_powerHigh = addOption(power, "Option18", QStringLiteral("High"), QStringLiteral("Power: high"));
+    m_powerLow = addOption(power, "Option19", QStringLiteral("Low"), QStringLiteral("Power: low"));
+    m_powerQrp = addOption(power, "Option20", QStringLiteral("QRP"), QStringLiteral("Power: QRP"));
+    QGroupBox* operators = addFrame("fraOperator", QStringLiteral("Operator:"), QStringLiteral("Operator category"));
+    m_operatorSingle = addOption(operators, "Option6", QStringLiteral("Single"), QStringLiteral("Operator: single"));
+    m_operatorMultiple = addOption(operators, "Option7", QStringLiteral("Multiple - (Mixed mode only)"),
+                                   QStringLiteral("Operator: multiple"));
+    m_operatorMultiple->setAccessibleDescription(QStringLiteral("Mixed mode only"));
+    QGroupBox* mode = addFrame("fraMode", QStringLiteral("Mode:"), QStringLiteral("Mode category"));
+    m_modeMixed = addOption(mode, "Option4", QStringLiteral("Mixed"), QStringLiteral("Mode: mixed"));
+    m_modePhone = addOption(mode, "Option8", QStringLiteral("Phone Only"), QStringLiteral("Mode: phone only"));
+    m_modeCw = addOption(mode, "Option5", QStringLiteral("CW Only"), QStringLiteral("Mode: CW only"));
+    m_powerLow->setChecked(true);
+    m_operatorSingle->setChecked(true);
+    m_modeMixed->setChecked(true);
 
-    m_command4 = new QPushButton(QStringLiteral("Write Cabrillo Log File"), this);
-    m_command4->setObjectName(QStringLiteral("Command4"));
-    m_command3 = new QPushButton(QStringLiteral("Done"), this);
-    m_command3->setObjectName(QStringLiteral("Command3"));
+    m_writeButton = new QPushButton(QStringLiteral("Write Cabrillo Log File"), this);
+    m_writeButton->setObjectName(QStringLiteral("Command4"));
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("Command3"));
+    m_writeButton->setAccessibleName(QStringLiteral("Write Cabrillo log file"));
+    m_writeButton->setAccessibleDescription(QStringLiteral("Asks where to save the file, then writes it"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(QStringLiteral("Closes the summary sheet"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* button : {m_command4, m_command3}) {
+    for (QPushButton* button : {m_writeButton, m_doneButton}) {
         // Enter in a box must not write the file or close the dialog.
         button->setAutoDefault(false);
         buttons->addWidget(button);
         buttons->addStretch();
     }
     outer->addLayout(buttons);
-    connect(m_command4, &QPushButton::clicked, this, &CabrilloDialog::Command4_Click);
-    connect(m_command3, &QPushButton::clicked, this, &CabrilloDialog::Command3_Click);
+    connect(m_writeButton, &QPushButton::clicked, this, &CabrilloDialog::writeCabrilloFile);
+    connect(m_doneButton, &QPushButton::clicked, this, &CabrilloDialog::closeDialog);
 }
 
-void CabrilloDialog::Form_Load()
+void CabrilloDialog::fillRememberedDetails()
 {
     // Only the settings store is read; the shared document is written, never read, here.
     for (const RememberedDetail& detail : kRememberedDetails) {
@@ -170,25 +187,25 @@ void CabrilloDialog::Form_Load()
 CabrilloDetails CabrilloDialog::details() const
 {
     CabrilloDetails d;
-    d.name = m_text5->text();
-    d.address1 = m_text6->text();
-    d.address2 = m_text7->text();
-    d.email = m_text8->text();
-    d.section = m_text1->text();
-    d.club = m_text10->text();
-    d.soapbox = m_text11->toPlainText();
-    d.operators = m_text2->text();
-    d.power = m_option18->isChecked() ? CabrilloPower::High
-            : m_option20->isChecked() ? CabrilloPower::Qrp
+    d.name = m_nameBox->text();
+    d.address1 = m_address1Box->text();
+    d.address2 = m_address2Box->text();
+    d.email = m_emailBox->text();
+    d.section = m_sectionBox->text();
+    d.club = m_clubBox->text();
+    d.soapbox = m_soapboxText->toPlainText();
+    d.operators = m_operatorsBox->text();
+    d.power = m_powerHigh->isChecked() ? CabrilloPower::High
+            : m_powerQrp->isChecked() ? CabrilloPower::Qrp
                                       : CabrilloPower::Low;
-    d.op = m_option7->isChecked() ? CabrilloOperator::Multiple : CabrilloOperator::Single;
-    d.mode = m_option8->isChecked() ? CabrilloMode::Phone
-           : m_option5->isChecked() ? CabrilloMode::Cw
+    d.op = m_operatorMultiple->isChecked() ? CabrilloOperator::Multiple : CabrilloOperator::Single;
+    d.mode = m_modePhone->isChecked() ? CabrilloMode::Phone
+           : m_modeCw->isChecked() ? CabrilloMode::Cw
                                     : CabrilloMode::Mixed;
     return d;
 }
 
-void CabrilloDialog::Command4_Click()
+void CabrilloDialog::writeCabrilloFile()
 {
     const app::AppFolders& folders = m_context.folders;
     platform::Dialogs& dialogs = m_context.dialogs;
@@ -225,7 +242,7 @@ void CabrilloDialog::Command4_Click()
                     QStringLiteral("Thanks for using this program.  I hope that you enjoyed it!  If so, please "
                                    "tell a friend!"),
                     platform::MessageIcon::Information);
-    m_command3->setFocus();
+    m_doneButton->setFocus();
     rememberDetails(typed);
 }
 
@@ -243,7 +260,7 @@ void CabrilloDialog::rememberDetails(const CabrilloDetails& typed)
     }
 }
 
-void CabrilloDialog::Command3_Click()
+void CabrilloDialog::closeDialog()
 {
     accept();
 }
@@ -265,14 +282,6 @@ bool CabrilloDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CabrilloDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc leaves the typed details in place.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
+
 
 } // namespace tenlog::exports

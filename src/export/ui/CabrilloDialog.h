@@ -1,4 +1,4 @@
-// The summary-sheet dialog "Form2" ("Summary Sheet Information"): the
+// The summary-sheet dialog (Form2), "Summary Sheet Information": the
 // operator's name, address, e-mail, section, club, soapbox, operators and the
 // three category choices. "Write Cabrillo Log File" (Command4) asks where to
 // save, writes the Cabrillo file (format in export/Cabrillo.h) in one piece,
@@ -11,7 +11,6 @@
 #include <QDialog>
 
 class QGroupBox;
-class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,7 +44,7 @@ struct CabrilloContext {
     QString caption = QStringLiteral(TENLOG_CAPTION " " TENLOG_VERSION);
 };
 
-// "&Write Cabrillo Summary Sheet": shows Form2 modally through
+// "&Write Cabrillo Summary Sheet": shows the summary-sheet dialog modally through
 // Dialogs::runModal and unloads it when it is closed.
 void runCabrillo(QWidget* parent, const CabrilloContext& context);
 
@@ -57,38 +56,39 @@ public:
     // The boxes and choices as they stand.
     CabrilloDetails details() const;
 
-    void Command4_Click();
-    void Command3_Click();
+    // "Write Cabrillo Log File" (Command4).
+    void writeCabrilloFile();
+    // "Done" (Command3).
+    void closeDialog();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildLayout();
-    void Form_Load();
+    void fillRememberedDetails();
     void rememberDetails(const CabrilloDetails& typed);
 
     CabrilloContext m_context;
 
-    QLineEdit* m_text5 = nullptr;  // name
-    QLineEdit* m_text6 = nullptr;  // address line 1
-    QLineEdit* m_text7 = nullptr;  // address line 2
-    QLineEdit* m_text8 = nullptr;  // e-mail
-    QLineEdit* m_text1 = nullptr;  // ARRL/RAC section
-    QLineEdit* m_text10 = nullptr; // club
-    QPlainTextEdit* m_text11 = nullptr; // soapbox
-    QLineEdit* m_text2 = nullptr;  // operators
-    QRadioButton* m_option18 = nullptr; // High
-    QRadioButton* m_option19 = nullptr; // Low
-    QRadioButton* m_option20 = nullptr; // QRP
-    QRadioButton* m_option6 = nullptr;  // Single
-    QRadioButton* m_option7 = nullptr;  // Multiple
-    QRadioButton* m_option4 = nullptr;  // Mixed
-    QRadioButton* m_option8 = nullptr;  // Phone only
-    QRadioButton* m_option5 = nullptr;  // CW only
-    QPushButton* m_command4 = nullptr;
-    QPushButton* m_command3 = nullptr;
+    QLineEdit* m_nameBox = nullptr;
+    QLineEdit* m_address1Box = nullptr;
+    QLineEdit* m_address2Box = nullptr;
+    QLineEdit* m_emailBox = nullptr;
+    QLineEdit* m_sectionBox = nullptr;
+    QLineEdit* m_clubBox = nullptr;
+    QPlainTextEdit* m_soapboxText = nullptr;
+    QLineEdit* m_operatorsBox = nullptr;
+    QRadioButton* m_powerHigh = nullptr;
+    QRadioButton* m_powerLow = nullptr;
+    QRadioButton* m_powerQrp = nullptr;
+    QRadioButton* m_operatorSingle = nullptr;
+    QRadioButton* m_operatorMultiple = nullptr;
+    QRadioButton* m_modeMixed = nullptr;
+    QRadioButton* m_modePhone = nullptr;
+    QRadioButton* m_modeCw = nullptr;
+    QPushButton* m_writeButton = nullptr;
+    QPushButton* m_doneButton = nullptr;
 };
 
 } // namespace tenlog::exports

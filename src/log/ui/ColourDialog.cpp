@@ -34,6 +34,11 @@ ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& d
     workedLabel->setObjectName(QStringLiteral("lblWorked"));
     auto* remainingLabel = new QLabel(QStringLiteral("Appearance of multiplier remaining"), this);
     remainingLabel->setObjectName(QStringLiteral("lblRemaining"));
+    // The labels' colour is the information; their text only says which it is.
+    workedLabel->setAccessibleName(QStringLiteral("Colour of worked multipliers"));
+    workedLabel->setAccessibleDescription(QStringLiteral("This text is shown in that colour"));
+    remainingLabel->setAccessibleName(QStringLiteral("Colour of remaining multipliers"));
+    remainingLabel->setAccessibleDescription(QStringLiteral("This text is shown in that colour"));
     showColour(workedLabel, m_worked);
     showColour(remainingLabel, m_remaining);
     auto* changeWorked = new QPushButton(QStringLiteral("Change \"Worked\" Color"), this);
@@ -42,6 +47,11 @@ ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& d
     changeRemaining->setObjectName(QStringLiteral("cmdRemaining"));
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("cmdDone"));
+    changeWorked->setAccessibleName(QStringLiteral("Change worked colour"));
+    changeWorked->setAccessibleDescription(QStringLiteral("Opens the colour picker"));
+    changeRemaining->setAccessibleName(QStringLiteral("Change remaining colour"));
+    changeRemaining->setAccessibleDescription(QStringLiteral("Opens the colour picker"));
+    done->setAccessibleName(QStringLiteral("Done"));
     layout->addWidget(workedLabel, 0, 0);
     layout->addWidget(changeWorked, 0, 1);
     layout->addWidget(remainingLabel, 1, 0);

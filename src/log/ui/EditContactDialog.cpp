@@ -42,14 +42,21 @@ struct BoxInfo {
     EditBox kind;
     const char* name;
     const char* caption;
+    const char* spoken;      // what a screen reader says for the box
+    const char* description; // the format it takes, where the name does not say it
 };
 
 // Layout and Tab order.
 constexpr BoxInfo kBoxes[] = {
-    {EditBox::Call, "txtEditCall", "Callsign"},   {EditBox::RstSnt, "txtEditNum", "Rst(S)"},
-    {EditBox::Country, "txtEditPre", "Country"},  {EditBox::RstRcvd, "txtEditCk", "Rst(R)"},
-    {EditBox::Section, "txtEditSec", "Section"},  {EditBox::Date, "txtEditDate", "Date"},
-    {EditBox::Time, "txtEditTime", "Time"},       {EditBox::Mode, "txtEditBnd", "Mode"},
+    {EditBox::Call, "txtEditCall", "Callsign", "Call sign", ""},
+    {EditBox::RstSnt, "txtEditNum", "Rst(S)", "Signal report sent", ""},
+    {EditBox::Country, "txtEditPre", "Country", "Country", "Completed from the country list as you type"},
+    {EditBox::RstRcvd, "txtEditCk", "Rst(R)", "Signal report received", ""},
+    {EditBox::Section, "txtEditSec", "Section", "Section or serial number",
+     "ARRL or RAC section, state or province; DX stations give a serial number"},
+    {EditBox::Date, "txtEditDate", "Date", "Date", "Year, month and day, for example 2013/12/14"},
+    {EditBox::Time, "txtEditTime", "Time", "Time", "Hours, minutes and seconds, for example 14:05:33"},
+    {EditBox::Mode, "txtEditBnd", "Mode", "Mode", "CW or PH"},
 };
 
 // Grid row of a box; the title takes row 0.
@@ -79,10 +86,11 @@ QString fieldOf(const QsoRecord& r, EditBox kind)
     return {};
 }
 
-QLabel* warningLabel(const QString& text, const char* name, QWidget* parent)
+QLabel* warningLabel(const QString& text, const char* name, const QString& spoken, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleName(spoken);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::red);
     label->setPalette(palette);
@@ -96,17 +104,17 @@ QLabel* warningLabel(const QString& text, const char* name, QWidget* parent)
 
 } // namespace
 
-EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRecordNo,
+EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int numberToEdit,
                                      const geo::PrefixTable& prefixes, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)
     , m_records(records)
-    , m_editRecordNo(editRecordNo)
+    , m_recordNumber(numberToEdit)
     , m_prefixes(prefixes)
     , m_dialogs(dialogs)
 {
-    Q_ASSERT(editRecordNo >= 1 && editRecordNo <= records.size());
-    if (editRecordNo >= 1 && editRecordNo <= records.size())
-        m_edited = records.at(editRecordNo - 1);
+    Q_ASSERT(numberToEdit >= 1 && numberToEdit <= records.size());
+    if (numberToEdit >= 1 && numberToEdit <= records.size())
+        m_edited = records.at(numberToEdit - 1);
 
     setObjectName(QStringLiteral("frmEditCon"));
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
@@ -115,12 +123,15 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRe
     auto* grid = new QGridLayout(this);
     auto* title = new QLabel(QStringLiteral("Edit Contact:"), this);
     title->setObjectName(QStringLiteral("lblEditTitle"));
+    title->setAccessibleName(QStringLiteral("Edit contact"));
     grid->addWidget(title, 0, 0, 1, 3);
 
     int row = rowOf(kBoxes[0].kind);
     for (const BoxInfo& info : kBoxes) {
         auto* box = new QLineEdit(fieldOf(m_edited, info.kind), this);
         box->setObjectName(QString::fromLatin1(info.name));
+        box->setAccessibleName(QString::fromLatin1(info.spoken));
+        box->setAccessibleDescription(QString::fromLatin1(info.description));
         box->setValidator(storable);
         box->installEventFilter(this);
         auto* label = new QLabel(QString::fromLatin1(info.caption), this);
@@ -130,32 +141,38 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int editRe
         m_boxes.at(static_cast<std::size_t>(info.kind)) = box;
         ++row;
     }
-    m_dupeLabel = warningLabel(QStringLiteral("  Dupe!"), "lblEditDupe", this);
-    m_sectionInvalid = warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", this);
-    m_modeInvalid = warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", this);
+    m_dupeLabel = warningLabel(QStringLiteral("  Dupe!"), "lblEditDupe", QStringLiteral("Duplicate contact"), this);
+    m_sectionInvalidLabel =
+        warningLabel(QStringLiteral("   Invalid!"), "lblEditSecInvalid", QStringLiteral("Section is invalid"), this);
+    m_modeInvalidLabel =
+        warningLabel(QStringLiteral("   Invalid!"), "lblEditModeInvalid", QStringLiteral("Mode is invalid"), this);
     grid->addWidget(m_dupeLabel, rowOf(EditBox::Call), 2);
-    grid->addWidget(m_sectionInvalid, rowOf(EditBox::Section), 2);
-    grid->addWidget(m_modeInvalid, rowOf(EditBox::Mode), 2);
+    grid->addWidget(m_sectionInvalidLabel, rowOf(EditBox::Section), 2);
+    grid->addWidget(m_modeInvalidLabel, rowOf(EditBox::Mode), 2);
     grid->setColumnStretch(1, 1);
 
-    m_cmdDone = new QPushButton(QStringLiteral("Done"), this);
-    m_cmdDone->setObjectName(QStringLiteral("cmdDone"));
-    m_cmdDeleteDupe = new QPushButton(QStringLiteral("Delete Dupe"), this);
-    m_cmdDeleteDupe->setObjectName(QStringLiteral("cmdDeleteDupe"));
-    m_cmdDeleteDupe->hide();
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("cmdDone"));
+    m_deleteDupeButton = new QPushButton(QStringLiteral("Delete Dupe"), this);
+    m_deleteDupeButton->setObjectName(QStringLiteral("cmdDeleteDupe"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(
+        QStringLiteral("Stores the correction when it is valid and no duplicate, and closes"));
+    m_deleteDupeButton->setAccessibleName(QStringLiteral("Delete duplicate contact"));
+    m_deleteDupeButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cmdDone);
-    buttons->addWidget(m_cmdDeleteDupe);
+    buttons->addWidget(m_doneButton);
+    buttons->addWidget(m_deleteDupeButton);
     buttons->addStretch();
     grid->addLayout(buttons, row, 0, 1, 3);
-    connect(m_cmdDone, &QPushButton::clicked, this, [this] {
+    connect(m_doneButton, &QPushButton::clicked, this, [this] {
         if (!m_swallowClick)
-            cmdDone_Click();
+            checkAndStore();
     });
-    connect(m_cmdDeleteDupe, &QPushButton::clicked, this, [this] {
+    connect(m_deleteDupeButton, &QPushButton::clicked, this, [this] {
         if (!m_swallowClick)
-            cmdDeleteDupe_Click();
+            requestDelete();
     });
 
     resize(kDesignWidth, kDesignHeight);
@@ -197,15 +214,7 @@ bool EditContactDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void EditContactDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc does not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
+
 
 bool EditContactDialog::handleKey(QLineEdit* target, EditBox kind, QKeyEvent* event)
 {
@@ -232,7 +241,7 @@ bool EditContactDialog::handleKey(QLineEdit* target, EditBox kind, QKeyEvent* ev
         case EditKeyAction::Drop:
             break;
         case EditKeyAction::Done:
-            cmdDone_Click();
+            checkAndStore();
             return true;
         case EditKeyAction::Complete:
             completeCountryKey(rule.key);
@@ -267,7 +276,7 @@ void EditContactDialog::leaveBox(QLineEdit* left, EditBox kind)
         return;
     const LeaveCheck check = checkOnLeaving(kind, left->text());
     if (check.showModeInvalid)
-        m_modeInvalid->setVisible(*check.showModeInvalid);
+        m_modeInvalidLabel->setVisible(*check.showModeInvalid);
     if (!check.stay)
         return;
     m_dialogs.beep();
@@ -282,7 +291,7 @@ void EditContactDialog::refocus(QLineEdit* target)
 {
     // A button still held down by the press that left the box must not
     // click when the mouse is let go.
-    for (QPushButton* button : {m_cmdDone, m_cmdDeleteDupe})
+    for (QPushButton* button : {m_doneButton, m_deleteDupeButton})
         button->setDown(false);
     m_swallowClick = false;
     focusQuietly(target);
@@ -294,10 +303,10 @@ void EditContactDialog::focusQuietly(QLineEdit* target)
     target->setFocus(Qt::OtherFocusReason);
 }
 
-void EditContactDialog::cmdDone_Click()
+void EditContactDialog::checkAndStore()
 {
     const QsoRecord boxes = boxesAsRecord();
-    const DoneCheck check = checkDone(m_records, m_editRecordNo, boxes);
+    const DoneCheck check = checkDone(m_records, m_recordNumber, boxes);
     if (check.refused()) {
         m_dialogs.beep();
         m_dialogs.message(check.message->title, check.message->text, platform::MessageIcon::Warning);
@@ -306,12 +315,12 @@ void EditContactDialog::cmdDone_Click()
     }
     if (!check.duplicates.isEmpty()) {
         m_dupeLabel->show();
-        m_cmdDeleteDupe->show();
+        m_deleteDupeButton->show();
     } else {
         m_dupeLabel->hide();
     }
-    m_sectionInvalid->setVisible(!check.sectionValid);
-    m_modeInvalid->setVisible(!check.modeValid);
+    m_sectionInvalidLabel->setVisible(!check.sectionValid);
+    m_modeInvalidLabel->setVisible(!check.modeValid);
     for (int i = 0; i < check.beeps(); ++i)
         m_dialogs.beep();
     if (!check.store())
@@ -321,7 +330,7 @@ void EditContactDialog::cmdDone_Click()
     accept();
 }
 
-void EditContactDialog::cmdDeleteDupe_Click()
+void EditContactDialog::requestDelete()
 {
     m_outcome = Outcome::DeleteRequested;
     done(QDialog::Rejected);

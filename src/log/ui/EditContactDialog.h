@@ -38,18 +38,17 @@ public:
         DeleteRequested, // "Delete Dupe": the caller runs its delete of record recordNumber()
     };
 
-    // editRecordNo is the 1-based number of the record to edit in records.
-    EditContactDialog(const QList<QsoRecord>& records, int editRecordNo, const geo::PrefixTable& prefixes,
+    // numberToEdit is the 1-based number of the record to edit in records.
+    EditContactDialog(const QList<QsoRecord>& records, int numberToEdit, const geo::PrefixTable& prefixes,
                       platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     Outcome outcome() const { return m_outcome; }
-    int recordNumber() const { return m_editRecordNo; }
+    int recordNumber() const { return m_recordNumber; }
     // The stored correction after Saved; the unchanged record otherwise.
     QsoRecord editedRecord() const { return m_edited; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLineEdit* box(EditBox which) const { return m_boxes.at(static_cast<std::size_t>(which)); }
@@ -63,20 +62,20 @@ private:
     void refocus(QLineEdit* target);
     void focusQuietly(QLineEdit* target);
 
-    void cmdDone_Click();
-    void cmdDeleteDupe_Click();
+    void checkAndStore();
+    void requestDelete();
 
     QList<QsoRecord> m_records;
-    int m_editRecordNo;
+    int m_recordNumber;
     const geo::PrefixTable& m_prefixes;
     platform::Dialogs& m_dialogs;
 
     std::array<QLineEdit*, 8> m_boxes{};
     QLabel* m_dupeLabel = nullptr;
-    QLabel* m_sectionInvalid = nullptr;
-    QLabel* m_modeInvalid = nullptr;
-    QPushButton* m_cmdDone = nullptr;
-    QPushButton* m_cmdDeleteDupe = nullptr;
+    QLabel* m_sectionInvalidLabel = nullptr;
+    QLabel* m_modeInvalidLabel = nullptr;
+    QPushButton* m_doneButton = nullptr;
+    QPushButton* m_deleteDupeButton = nullptr;
 
     Outcome m_outcome = Outcome::Cancelled;
     QsoRecord m_edited;

@@ -13,7 +13,7 @@ public:
     explicit HelpWindow(const QString& workingFolder, QWidget* parent = nullptr);
 
 private:
-    QPlainTextEdit* m_text = nullptr;
+    QPlainTextEdit* m_helpText = nullptr;
 };
 
 } // namespace tenlog::log

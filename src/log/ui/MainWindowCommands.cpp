@@ -14,7 +14,7 @@
 #include "log/ui/StationArea.h"
 #include "log/ui/StationIdDialog.h"
 #include "platform/Dialogs.h"
-#include "voice/ui/BlindFrm.h"
+#include "voice/ui/VoiceNavigationDialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -136,7 +136,7 @@ void MainWindow::fitToWorkArea()
 
 void MainWindow::openVoiceNavigation()
 {
-    voice::BlindFrm settings(m_voiceNav, m_services.dialogs, this);
+    voice::VoiceNavigationDialog settings(m_voiceNav, m_services.dialogs, this);
     if (m_services.dialogs.runModal(&settings) == QDialog::Accepted) {
         m_session->mutablePrefs().VoiceNavLevel = settings.chosenLevel();
         QDir::setCurrent(m_services.folders.workingFolder);

@@ -51,9 +51,12 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
 
     auto* grid = new QGridLayout(this);
     int row = 0;
-    auto addBox = [&](const char* name, const QString& caption, const QString& value) {
+    auto addBox = [&](const char* name, const QString& caption, const QString& value, const QString& spoken,
+                      const QString& description) {
         auto* box = new QLineEdit(value, this);
         box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(spoken);
+        box->setAccessibleDescription(description);
         box->setValidator(writable);
         box->installEventFilter(this);
         auto* label = new QLabel(caption, this);
@@ -64,22 +67,32 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
         return box;
     };
     // Created in the order the Tab key visits them.
-    m_text1 = addBox("Text1", QStringLiteral("Please Enter your Call Sign:"), prefs.OwnCall);
-    m_text5 = addBox("Text5", QStringLiteral("State / Province"), prefs.OwnState);
+    m_callBox = addBox("Text1", QStringLiteral("Please Enter your Call Sign:"), prefs.OwnCall,
+                       QStringLiteral("Call sign"), QStringLiteral("Your own call sign"));
+    m_stateBox = addBox("Text5", QStringLiteral("State / Province"), prefs.OwnState, QStringLiteral("State or province"),
+                        QStringLiteral("Its abbreviation, for example MD or SK"));
     grid->addWidget(new QLabel(QStringLiteral("(MD, SK, etc.)"), this), row - 1, 2);
-    m_text2 = addBox("Text2", QStringLiteral("Your Country:"), prefs.OwnCountry);
-    m_text3 = addBox("Text3", QStringLiteral("Your Longitude:"), text::plainNumber(prefs.OwnLongitude));
-    m_text4 = addBox("Text4", QStringLiteral("Your Latitude:"), text::plainNumber(prefs.OwnLatitude));
-    m_text6 = addBox("Text6", QStringLiteral("Hours added for UTC:"), text::plainNumber(prefs.UtcOffsetHours));
+    m_countryBox = addBox("Text2", QStringLiteral("Your Country:"), prefs.OwnCountry, QStringLiteral("Country"),
+                          QStringLiteral("Completed from the country list as you type; "
+                                         "a completed country fills in the longitude and latitude"));
+    m_longitudeBox = addBox("Text3", QStringLiteral("Your Longitude:"), text::plainNumber(prefs.OwnLongitude),
+                            QStringLiteral("Longitude"), QStringLiteral("In degrees; degrees west are positive"));
+    m_latitudeBox = addBox("Text4", QStringLiteral("Your Latitude:"), text::plainNumber(prefs.OwnLatitude),
+                           QStringLiteral("Latitude"), QStringLiteral("In degrees; degrees north are positive"));
+    m_utcOffsetBox = addBox("Text6", QStringLiteral("Hours added for UTC:"), text::plainNumber(prefs.UtcOffsetHours),
+                            QStringLiteral("Hours added for UTC"),
+                            QStringLiteral("The hours to add to local time to get UTC, for example 5"));
 
-    m_command1 = new QPushButton(QStringLiteral("Done"), this);
-    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("Command1"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton->setAccessibleDescription(QStringLiteral("Keeps the station identity and closes"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_command1);
+    buttons->addWidget(m_doneButton);
     buttons->addStretch();
     grid->addLayout(buttons, row, 0, 1, 3);
-    connect(m_command1, &QPushButton::clicked, this, &StationIdDialog::onDone);
+    connect(m_doneButton, &QPushButton::clicked, this, &StationIdDialog::onDone);
 
     resize(kDesignWidth, kDesignHeight);
     app::scaleFormToScreen(this, m_dialogs);
@@ -87,22 +100,22 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
 
 Prefs StationIdDialog::applyTo(Prefs prefs) const
 {
-    return withStationId(std::move(prefs), {m_text1->text(), m_text5->text(), m_text6->text(), m_text2->text(),
-                                            m_text3->text(), m_text4->text()});
+    return withStationId(std::move(prefs), {m_callBox->text(), m_stateBox->text(), m_utcOffsetBox->text(), m_countryBox->text(),
+                                            m_longitudeBox->text(), m_latitudeBox->text()});
 }
 
 void StationIdDialog::onDone()
 {
-    m_text6->setText(numberOrZeroText(m_text6->text()));
-    m_text3->setText(numberOrZeroText(m_text3->text()));
-    m_text4->setText(numberOrZeroText(m_text4->text()));
+    m_utcOffsetBox->setText(numberOrZeroText(m_utcOffsetBox->text()));
+    m_longitudeBox->setText(numberOrZeroText(m_longitudeBox->text()));
+    m_latitudeBox->setText(numberOrZeroText(m_latitudeBox->text()));
     // Only the last one writes the document, once for the whole batch.
-    m_shared.setValue(QStringLiteral("OWN_CALL"), m_text1->text(), false);
-    m_shared.setValue(QStringLiteral("OWN_SPC"), m_text5->text(), false);
-    m_shared.setValue(QStringLiteral("OWN_UTC"), m_text6->text(), false);
-    m_shared.setValue(QStringLiteral("OWN_COUNTRY"), m_text2->text(), false);
-    m_shared.setValue(QStringLiteral("OWN_LONGITUDE"), m_text3->text(), false);
-    m_shared.setValue(QStringLiteral("OWN_LATITUDE"), m_text4->text(), true);
+    m_shared.setValue(QStringLiteral("OWN_CALL"), m_callBox->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_SPC"), m_stateBox->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_UTC"), m_utcOffsetBox->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_COUNTRY"), m_countryBox->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_LONGITUDE"), m_longitudeBox->text(), false);
+    m_shared.setValue(QStringLiteral("OWN_LATITUDE"), m_latitudeBox->text(), true);
     accept();
 }
 
@@ -111,25 +124,17 @@ bool StationIdDialog::eventFilter(QObject* watched, QEvent* event)
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::KeyPress)
         return handleKey(box, static_cast<QKeyEvent*>(event));
-    if (box == m_text6 && event->type() == QEvent::FocusOut)
+    if (box == m_utcOffsetBox && event->type() == QEvent::FocusOut)
         checkUtcOnLeaving();
     return QDialog::eventFilter(watched, event);
 }
 
-void StationIdDialog::keyPressEvent(QKeyEvent* event)
-{
-    // There is no Cancel button: Esc does not close the dialog.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
+
 
 bool StationIdDialog::handleKey(QLineEdit* box, QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (box == m_text1 || box == m_text5 || box == m_text6)
+        if (box == m_callBox || box == m_stateBox || box == m_utcOffsetBox)
             onDone();
         // Elsewhere Enter does nothing; it must not reach the dialog's default button.
         return true;
@@ -143,13 +148,13 @@ bool StationIdDialog::handleKey(QLineEdit* box, QKeyEvent* event)
     for (QChar key : typed) {
         if (key == u'"')
             continue;
-        if (box == m_text1 || box == m_text5) {
+        if (box == m_callBox || box == m_stateBox) {
             box->insert(upperAscii(key));
-        } else if (box == m_text6) {
+        } else if (box == m_utcOffsetBox) {
             // "-", ".", "/" and the digits.
             if (key.unicode() >= 45 && key.unicode() <= 57)
                 box->insert(key);
-        } else if (box == m_text2) {
+        } else if (box == m_countryBox) {
             completeCountryKey(key);
         } else {
             box->insert(key);
@@ -160,21 +165,21 @@ bool StationIdDialog::handleKey(QLineEdit* box, QKeyEvent* event)
 
 void StationIdDialog::completeCountryKey(QChar key)
 {
-    const qsizetype caret = m_text2->hasSelectedText() ? m_text2->selectionStart() : m_text2->cursorPosition();
+    const qsizetype caret = m_countryBox->hasSelectedText() ? m_countryBox->selectionStart() : m_countryBox->cursorPosition();
     if (caret == 0)
         key = upperAscii(key);
     const std::optional<CountryCompletion> completion =
-        completeCountry(m_prefixes, m_text2->text().left(caret) + key, Qt::CaseSensitive);
+        completeCountry(m_prefixes, m_countryBox->text().left(caret) + key, Qt::CaseSensitive);
     if (!completion) {
-        m_text2->insert(key);
+        m_countryBox->insert(key);
         return;
     }
-    m_text2->setText(completion->text);
-    m_text2->setSelection(static_cast<int>(completion->typedLength),
+    m_countryBox->setText(completion->text);
+    m_countryBox->setSelection(static_cast<int>(completion->typedLength),
                           static_cast<int>(completion->text.size() - completion->typedLength));
     const geo::PrefixEntry& entry = m_prefixes.entries().at(completion->entry);
-    m_text3->setText(text::plainNumber(entry.Longitude));
-    m_text4->setText(text::plainNumber(entry.Latitude));
+    m_longitudeBox->setText(text::plainNumber(entry.Longitude));
+    m_latitudeBox->setText(text::plainNumber(entry.Latitude));
 }
 
 void StationIdDialog::checkUtcOnLeaving()
@@ -182,11 +187,11 @@ void StationIdDialog::checkUtcOnLeaving()
     // Only a move to another control of this dialog counts as leaving the
     // box; switching to another window or closing the dialog does not.
     QWidget* next = QApplication::focusWidget();
-    if (!next || next == m_text6 || !isAncestorOf(next) || text::isNumeric(m_text6->text()))
+    if (!next || next == m_utcOffsetBox || !isAncestorOf(next) || text::isNumeric(m_utcOffsetBox->text()))
         return;
     m_dialogs.beep();
     // Taking the focus back from inside the focus change would fight it; do it right after.
-    QTimer::singleShot(0, m_text6, [box = m_text6] { box->setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, m_utcOffsetBox, [box = m_utcOffsetBox] { box->setFocus(Qt::OtherFocusReason); });
 }
 
 } // namespace tenlog::log

@@ -37,7 +37,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void onDone();
@@ -50,13 +49,13 @@ private:
     platform::Dialogs& m_dialogs;
     app::SharedPreferences& m_shared;
 
-    QLineEdit* m_text1 = nullptr; // call sign
-    QLineEdit* m_text5 = nullptr; // state / province
-    QLineEdit* m_text2 = nullptr; // country
-    QLineEdit* m_text3 = nullptr; // longitude
-    QLineEdit* m_text4 = nullptr; // latitude
-    QLineEdit* m_text6 = nullptr; // hours added for UTC
-    QPushButton* m_command1 = nullptr;
+    QLineEdit* m_callBox = nullptr;
+    QLineEdit* m_stateBox = nullptr;
+    QLineEdit* m_countryBox = nullptr;
+    QLineEdit* m_longitudeBox = nullptr;
+    QLineEdit* m_latitudeBox = nullptr;
+    QLineEdit* m_utcOffsetBox = nullptr;
+    QPushButton* m_doneButton = nullptr;
 };
 
 } // namespace tenlog::log

@@ -1,14 +1,13 @@
-// The voice navigation settings window "BlindFrm": three options for the
+// The voice navigation settings window (objectName "BlindFrm"): three options for the
 // navigation level, each announced by a prompt when chosen, the folder the
 // prompt files belong in, and "Done" (Command1), which accepts the window.
 // The caller then stores chosenLevel() as VoiceNavLevel and saves the
-// preferences; closing the window by its close box leaves the level as it
-// was. There is no Cancel button, so Esc does nothing.
+// preferences; closing the window by its close box or Esc leaves the level
+// as it was.
 #pragma once
 
 #include <QDialog>
 
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -21,24 +20,21 @@ namespace tenlog::voice {
 
 class VoiceNavigation;
 
-class BlindFrm : public QDialog {
+class VoiceNavigationDialog : public QDialog {
     Q_OBJECT
 public:
     // Shows the current level of navigation selected; the first window of
     // a run (or the first prompt, whichever came first) announces it.
-    BlindFrm(VoiceNavigation& navigation, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    VoiceNavigationDialog(VoiceNavigation& navigation, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // 0 "Off", 1 "Call Only", 2 "All Data Fields"; 0 when no option is selected.
     int chosenLevel() const;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     VoiceNavigation& m_navigation;
-    QRadioButton* m_options[3] = {};
-    QLabel* m_label7 = nullptr;
-    QPushButton* m_command1 = nullptr;
+    QRadioButton* m_levelOptions[3] = {};
+    QLabel* m_folderLabel = nullptr;
+    QPushButton* m_doneButton = nullptr;
 };
 
 } // namespace tenlog::voice

