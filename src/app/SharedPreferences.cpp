@@ -88,7 +88,7 @@ bool SharedPreferences::save(const QString& path)
     return platform::writeFileAtomically(path, (m_text + kLineEnd).toLatin1(), &m_lastError);
 }
 
-QString CallSignFileStem(const QString& callSign)
+QString callSignFileStem(const QString& callSign)
 {
     qsizetype length = 0;
     for (const QChar c : callSign) {

@@ -35,6 +35,6 @@ private:
 
 // The file-name stem made from a call sign: its leading run of digits and
 // upper-case letters, or "YourCall" when there is none.
-QString CallSignFileStem(const QString& callSign);
+QString callSignFileStem(const QString& callSign);
 
 } // namespace tenlog::app

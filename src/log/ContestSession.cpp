@@ -382,7 +382,7 @@ void ContestSession::archiveLog()
                        "your log file at a later date, click File > Restore from Archive or Backup."));
     const QString folder = m_folders.backupFolder();
     QDir().mkpath(folder);
-    const QString proposed = app::CallSignFileStem(m_prefs.OwnCall)
+    const QString proposed = app::callSignFileStem(m_prefs.OwnCall)
                            + text::formatDateTime(m_clock.localNow(), QStringLiteral("yyyy-mm-dd")) + QStringLiteral(".log");
     const auto target = m_dialogs.saveFile({QString(), kLogFilter, folder, proposed, true});
     if (!target)

@@ -130,12 +130,12 @@ TEST_F(SharedPreferencesTest, UnwritableTargetReportsFailure)
 
 TEST(CallSignFileStem, TakesTheLeadingRunOfDigitsAndCapitals)
 {
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("K1ABC")), QStringLiteral("K1ABC"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("W1AW/VE3")), QStringLiteral("W1AW"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("9A1A-2")), QStringLiteral("9A1A"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("K1ABc")), QStringLiteral("K1AB"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("/P")), QStringLiteral("YourCall"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral("k1abc")), QStringLiteral("YourCall"));
-    EXPECT_EQ(CallSignFileStem(QString()), QStringLiteral("YourCall"));
-    EXPECT_EQ(CallSignFileStem(QStringLiteral(" K1ABC")), QStringLiteral("YourCall"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("K1ABC")), QStringLiteral("K1ABC"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("W1AW/VE3")), QStringLiteral("W1AW"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("9A1A-2")), QStringLiteral("9A1A"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("K1ABc")), QStringLiteral("K1AB"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("/P")), QStringLiteral("YourCall"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral("k1abc")), QStringLiteral("YourCall"));
+    EXPECT_EQ(callSignFileStem(QString()), QStringLiteral("YourCall"));
+    EXPECT_EQ(callSignFileStem(QStringLiteral(" K1ABC")), QStringLiteral("YourCall"));
 }

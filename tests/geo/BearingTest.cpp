@@ -5,7 +5,7 @@
 
 using tenlog::geo::bearingAndDistance;
 
-TEST(HDCalc, WorkedExamples)
+TEST(BearingAndDistance, WorkedExamples)
 {
     // 39 N 77 W to London and to Tokyo.
     auto london = bearingAndDistance(39.0f, 77.0f, 51.5f, 0.1f);
@@ -16,7 +16,7 @@ TEST(HDCalc, WorkedExamples)
     EXPECT_EQ(tokyo.distance, QStringLiteral("6,826 "));
 }
 
-TEST(HDCalc, UndefinedBearingsLeaveBothLabelsEmpty)
+TEST(BearingAndDistance, UndefinedBearingsLeaveBothLabelsEmpty)
 {
     for (const auto& labels : {bearingAndDistance(39.0f, 77.0f, 39.0f, 77.0f),     // same place
                                bearingAndDistance(39.0f, 77.0f, 45.0f, 77.0f),     // due north
@@ -27,7 +27,7 @@ TEST(HDCalc, UndefinedBearingsLeaveBothLabelsEmpty)
     }
 }
 
-TEST(HDCalc, EastAndWestAndTheOrigin)
+TEST(BearingAndDistance, EastAndWestAndTheOrigin)
 {
     // A target to the east gets a bearing below 180, one to the west above.
     EXPECT_LT(bearingAndDistance(0.0f, 0.0f, 0.0f, -10.0f).bearing.trimmed().toInt(), 180);

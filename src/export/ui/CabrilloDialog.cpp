@@ -212,7 +212,7 @@ void CabrilloDialog::writeCabrilloFile()
     QDir::setCurrent(folders.workingFolder);
     m_context.prefs.OwnCall = blankTrimmed(m_context.prefs.OwnCall);
 
-    const QString fileName = app::CallSignFileStem(m_context.prefs.OwnCall) + QStringLiteral(".log");
+    const QString fileName = app::callSignFileStem(m_context.prefs.OwnCall) + QStringLiteral(".log");
     const std::optional<QString> chosen =
         dialogs.saveFile({QString(), kFileFilter, folders.userDataFolder, fileName, true});
     if (!chosen)
