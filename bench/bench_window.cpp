@@ -1,7 +1,7 @@
 // The main window at full log size: one key typed into the call box, and
 // Enter to contact logged (file synced, list and counters updated). Runs the
 // real window on the offscreen platform and reports the 99th percentile.
-#include "app/FirstRun.h"
+#include "common/FirstRun.h"
 #include "log/ui/MainWindow.h"
 #include "platform/DurableFile.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -32,20 +32,20 @@ struct Station {
     tenlog::testing::ScriptedDialogs dialogs;
     tenlog::testing::SettableClock clock;
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
-    app::SharedPreferences shared;
+    common::SharedPreferences shared;
     tenlog::testing::WavDurationPlayer player{clock};
     std::unique_ptr<log::MainWindow> window;
 
     explicit Station(int contacts)
     {
-        app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        common::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
         QByteArray log;
         for (int i = 0; i < contacts; ++i)
             log += "\"W" + QByteArray::number(i % 10) + "X" + QByteArray::number(i) +
                    "\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"28.025\"\r\n";
         platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), log);
         shared.load(paths.root() + QStringLiteral("/shared.xml"));
-        app::AppFolders folders;
+        common::AppFolders folders;
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root();
         folders.sharedFolder = paths.root();

@@ -1,8 +1,8 @@
 // The folder part of start-up.
 #include "app/AppStartup.h"
 
-#include "app/DataFolders.h"
-#include "app/FirstRun.h"
+#include "common/DataFolders.h"
+#include "common/FirstRun.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 
@@ -10,6 +10,8 @@
 #include <QFileInfo>
 
 namespace tenlog::app {
+
+using namespace tenlog::common;
 
 AppStartup::AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs)
     : m_paths(paths)

@@ -5,7 +5,8 @@
 // are shown around it by the start-up sequence in app/ui.
 #pragma once
 
-#include "app/SharedPreferences.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
 
 #include <QString>
 
@@ -16,14 +17,6 @@ class Paths;
 
 namespace tenlog::app {
 
-struct AppFolders {
-    QString workingFolder;
-    QString workingDrive;   // first character of the working folder ("/" here)
-    QString userDataFolder; // company folder + "/10 Meter"
-    QString sharedFolder;   // company folder + "/Shared"
-    QString backupFolder() const { return userDataFolder + QStringLiteral("/BACKUP"); }
-    QString sharedPreferencesPath() const { return sharedFolder + QStringLiteral("/SharedUserPreferences.xml"); }
-};
 
 class AppStartup {
 public:
@@ -35,14 +28,14 @@ public:
     // the backup folder and changes back to the working folder.
     void prepareUserFolders();
 
-    const AppFolders& folders() const { return m_folders; }
-    SharedPreferences& sharedPreferences() { return m_shared; }
+    const common::AppFolders& folders() const { return m_folders; }
+    common::SharedPreferences& sharedPreferences() { return m_shared; }
 
 private:
     const platform::Paths& m_paths;
     platform::Dialogs& m_dialogs;
-    AppFolders m_folders;
-    SharedPreferences m_shared;
+    common::AppFolders m_folders;
+    common::SharedPreferences m_shared;
 };
 
 } // namespace tenlog::app

@@ -1,7 +1,7 @@
 // The contest being operated: every decision the main window shows.
 #include "log/ContestSession.h"
 
-#include "app/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 #include "geo/Bearing.h"
 #include "log/MultTable.h"
 #include "platform/Clock.h"
@@ -28,7 +28,7 @@ const QString kLogFilter = QStringLiteral("Log Files (*.log)");
 
 } // namespace
 
-ContestSession::ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, app::AppFolders folders,
+ContestSession::ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, common::AppFolders folders,
                                QObject* parent)
     : QObject(parent)
     , m_clock(clock)
@@ -382,7 +382,7 @@ void ContestSession::archiveLog()
                        "your log file at a later date, click File > Restore from Archive or Backup."));
     const QString folder = m_folders.backupFolder();
     QDir().mkpath(folder);
-    const QString proposed = app::callSignFileStem(m_prefs.OwnCall)
+    const QString proposed = common::callSignFileStem(m_prefs.OwnCall)
                            + text::formatDateTime(m_clock.localNow(), QStringLiteral("yyyy-mm-dd")) + QStringLiteral(".log");
     const auto target = m_dialogs.saveFile({QString(), kLogFilter, folder, proposed, true});
     if (!target)

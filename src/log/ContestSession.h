@@ -5,7 +5,8 @@
 // restore) come in as calls. No widget is needed to run a contest through it.
 #pragma once
 
-#include "app/AppStartup.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
 #include "geo/PrefixTable.h"
 #include "log/ContestLog.h"
 #include "log/EntryRules.h"
@@ -60,7 +61,7 @@ struct CallInfo {
 class ContestSession : public QObject {
     Q_OBJECT
 public:
-    ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, app::AppFolders folders,
+    ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, common::AppFolders folders,
                    QObject* parent = nullptr);
 
     // Start-up: tnpref.txt, then the prefix file from the shared, user data
@@ -132,7 +133,7 @@ public:
 
     const ContestLog& log() const { return m_log; }
     const geo::PrefixTable& prefixes() const { return m_prefixes; }
-    const app::AppFolders& folders() const { return m_folders; }
+    const common::AppFolders& folders() const { return m_folders; }
     platform::Clock& clock() const { return m_clock; }
     QDateTime utcNow() const;
 
@@ -152,7 +153,7 @@ private:
 
     platform::Clock& m_clock;
     platform::Dialogs& m_dialogs;
-    app::AppFolders m_folders;
+    common::AppFolders m_folders;
     Prefs m_prefs;
     ContestLog m_log;
     geo::PrefixTable m_prefixes;

@@ -60,7 +60,7 @@ TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
 
     // The shared preferences document is loaded and written where expected.
     auto& shared = startup.sharedPreferences();
-    EXPECT_EQ(shared.text(), app::SharedPreferences::declaration());
+    EXPECT_EQ(shared.text(), common::SharedPreferences::declaration());
     ASSERT_TRUE(shared.setValue(QStringLiteral("OWN_CALL"), QStringLiteral("K1ABC"), true));
     QFile xml(startup.folders().sharedPreferencesPath());
     ASSERT_TRUE(xml.open(QIODevice::ReadOnly));

@@ -8,8 +8,9 @@
 #include "QtPrinters.h"
 #include "ReadOnlyFolder.h"
 #include "ScriptedDialogs.h"
-#include "app/AppStartup.h"
-#include "app/SharedPreferences.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 #include "log/ContestLog.h"
 #include "log/Prefs.h"
 #include "platform/DurableFile.h"
@@ -121,12 +122,12 @@ protected:
     QString target(const char* name) const { return folders.userDataFolder + u'/' + QString::fromLatin1(name); }
 
     QTemporaryDir root;
-    app::AppFolders folders;
+    common::AppFolders folders;
     std::unique_ptr<log::ContestLog> contest;
     log::Prefs prefs;
     tenlog::testing::ScriptedDialogs dialogs;
     platform::QtSettingsStore settings{root.filePath(QStringLiteral("config"))};
-    app::SharedPreferences shared;
+    common::SharedPreferences shared;
     std::unique_ptr<CabrilloDialog> dialog;
 };
 

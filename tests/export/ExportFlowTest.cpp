@@ -69,7 +69,7 @@ protected:
     void runAdif() { runAdifExport({dialogs, clock, folders, records, kCaption}); }
 
     QTemporaryDir root;
-    tenlog::app::AppFolders folders;
+    tenlog::common::AppFolders folders;
     QList<QsoRecord> records;
     ScriptedDialogs dialogs;
     SettableClock clock{QDateTime(QDate(2013, 12, 16), QTime(9, 30))};

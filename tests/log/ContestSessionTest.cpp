@@ -3,7 +3,7 @@
 // score, the signals and the bytes of log.txt.
 #include "log/ContestSession.h"
 
-#include "app/FirstRun.h"
+#include "common/FirstRun.h"
 #include "platform/DurableFile.h"
 
 #include "QtPrinters.h"
@@ -36,8 +36,8 @@ protected:
 
     void SetUp() override
     {
-        app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
-        app::AppFolders folders;
+        common::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        common::AppFolders folders;
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");

@@ -1,7 +1,7 @@
 // The main window driven as an operator drives it: the real window under the
 // offscreen platform, real files in a temporary working folder, scripted
 // dialog answers and a settable clock.
-#include "app/FirstRun.h"
+#include "common/FirstRun.h"
 #include "log/Prefs.h"
 #include "log/ui/MainWindow.h"
 #include "platform/DurableFile.h"
@@ -58,14 +58,14 @@ protected:
     tenlog::testing::ScriptedDialogs dialogs;
     tenlog::testing::SettableClock clock{QDateTime(QDate(2013, 12, 14), QTime(9, 0)), 5 * 3600};
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
-    app::SharedPreferences shared;
+    common::SharedPreferences shared;
     tenlog::testing::WavDurationPlayer player{clock};
     int endedWith = -1;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
     {
-        app::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
+        common::seedWorkingFolder(paths.shippedDataFolder(), paths.workingFolder());
         // The stored offset agrees with the clock, so no offset question is asked
         // unless a test wants one.
         log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
@@ -92,7 +92,7 @@ protected:
 
     bool start()
     {
-        app::AppFolders folders;
+        common::AppFolders folders;
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");

@@ -5,7 +5,7 @@
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
-#include "app/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 #include "geo/PrefixTable.h"
 #include "platform/DurableFile.h"
 
@@ -72,7 +72,7 @@ protected:
     QTemporaryDir dir;
     tenlog::testing::ScriptedDialogs dialogs;
     tenlog::geo::PrefixTable prefixes;
-    tenlog::app::SharedPreferences shared;
+    tenlog::common::SharedPreferences shared;
     Prefs prefs;
     std::unique_ptr<StationIdDialog> dialog;
 };
@@ -196,7 +196,7 @@ TEST_F(StationIdDialogTest, DoneZeroesNonNumbersAndWritesTheSharedDocumentOnce)
     EXPECT_EQ(box("Text6")->text(), QStringLiteral("0"));
     EXPECT_EQ(box("Text4")->text(), QStringLiteral("41.5"));
 
-    EXPECT_EQ(xml(), tenlog::app::SharedPreferences::declaration()
+    EXPECT_EQ(xml(), tenlog::common::SharedPreferences::declaration()
                          + QStringLiteral("\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_SPC>CT</OWN_SPC>"
                                           "\r\n<OWN_UTC>0</OWN_UTC>\r\n<OWN_COUNTRY>USA</OWN_COUNTRY>"
                                           "\r\n<OWN_LONGITUDE>0</OWN_LONGITUDE>"

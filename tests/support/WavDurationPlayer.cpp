@@ -1,7 +1,7 @@
 // The timed stand-in player.
 #include "WavDurationPlayer.h"
 
-#include "voice/WavInfo.h"
+#include "platform/WavInfo.h"
 
 namespace tenlog::testing {
 
@@ -9,7 +9,7 @@ bool WavDurationPlayer::play(const QString& wavPath)
 {
     requested << wavPath;
     stop();
-    const std::optional<voice::WavInfo> info = voice::readWav(wavPath);
+    const std::optional<platform::WavInfo> info = platform::readWav(wavPath);
     if (!info || info->frames() == 0)
         return false;
     played << wavPath;

@@ -7,7 +7,7 @@
 #include "SettableClock.h"
 #include "WavDurationPlayer.h"
 #include "app/AppStartup.h"
-#include "app/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 #include "app/ui/LogoWindow.h"
 #include "export/ui/CabrilloDialog.h"
 #include "geo/PrefixTable.h"
@@ -115,14 +115,14 @@ protected:
     }
 
     QTemporaryDir root;
-    app::AppFolders folders;
+    common::AppFolders folders;
     QList<log::QsoRecord> records;
     std::unique_ptr<log::ContestLog> contest;
     geo::PrefixTable prefixes;
     log::Prefs prefs;
     tenlog::testing::ScriptedDialogs dialogs;
     platform::QtSettingsStore settings{root.filePath(QStringLiteral("config"))};
-    app::SharedPreferences shared;
+    common::SharedPreferences shared;
     tenlog::testing::SettableClock clock;
     tenlog::testing::WavDurationPlayer player{clock};
     std::unique_ptr<voice::VoiceNavigation> navigation;

@@ -7,7 +7,7 @@
 #include "QtPrinters.h"
 #include "SettableClock.h"
 #include "WavDurationPlayer.h"
-#include "voice/WavInfo.h"
+#include "platform/WavInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,7 @@ protected:
 
     qint64 lengthOf(const char* name) const
     {
-        const std::optional<WavInfo> info = readWav(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".wav")));
+        const std::optional<tenlog::platform::WavInfo> info = tenlog::platform::readWav(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".wav")));
         return info ? info->durationMs() : -1;
     }
 

@@ -1,8 +1,8 @@
 // The start-up logo window.
 #include "app/ui/LogoWindow.h"
 
-#include "app/FormGeometry.h"
-#include "app/ui/FormScaling.h"
+#include "common/FormGeometry.h"
+#include "common/ui/FormScaling.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -14,6 +14,8 @@
 #include <QTimer>
 
 namespace tenlog::app {
+
+using namespace tenlog::common;
 
 namespace {
 

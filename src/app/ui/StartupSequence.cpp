@@ -1,13 +1,15 @@
 // The start-up sequence.
 #include "app/ui/StartupSequence.h"
 
-#include "app/DataFolders.h"
+#include "common/DataFolders.h"
 #include "app/ui/LogoWindow.h"
 #include "log/ui/MainWindow.h"
 
 #include <QCoreApplication>
 
 namespace tenlog::app {
+
+using namespace tenlog::common;
 
 StartupSequence::StartupSequence(StartupServices services)
     : m_services(services)

@@ -41,8 +41,8 @@ public:
     log::MainWindow* run();
     bool ended() const { return m_ended; }
 
-    const AppFolders& folders() const { return m_startup.folders(); }
-    SharedPreferences& sharedPreferences() { return m_startup.sharedPreferences(); }
+    const common::AppFolders& folders() const { return m_startup.folders(); }
+    common::SharedPreferences& sharedPreferences() { return m_startup.sharedPreferences(); }
     LogoWindow* logo() const { return m_logo; }
     log::MainWindow* mainWindow() const { return m_main.get(); }
 

@@ -41,7 +41,7 @@ void runAdifExport(const AdifExportContext& context)
                                    QStringLiteral("ARRL 10 Meter Contest"))
                          .value_or(QString());
 
-    const app::AppFolders& folders = context.folders;
+    const common::AppFolders& folders = context.folders;
     DxccTable dxcc;
     QString error;
     if (!dxcc.loadFirstFound({folders.sharedFolder, folders.userDataFolder, folders.workingFolder}, &error)) {

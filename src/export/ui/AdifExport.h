@@ -3,7 +3,8 @@
 // default) and writes the whole log as ADIF (format in export/Adif.h).
 #pragma once
 
-#include "app/AppStartup.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
 #include "log/ContactLog.h"
 
 #include <QList>
@@ -19,7 +20,7 @@ namespace tenlog::exports {
 struct AdifExportContext {
     platform::Dialogs& dialogs;
     const platform::Clock& clock;            // "Log exported on:" is today's local date
-    const app::AppFolders& folders;          // DXCC table search and the proposed folder
+    const common::AppFolders& folders;          // DXCC table search and the proposed folder
     const QList<log::QsoRecord>& records;    // the whole log, in logging order
     QString caption;                         // the main window's caption
 };

@@ -2,9 +2,10 @@
 // boxes, writing the Cabrillo file and remembering the details.
 #include "export/ui/CabrilloDialog.h"
 
-#include "app/AppStartup.h"
-#include "app/SharedPreferences.h"
-#include "app/ui/FormScaling.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
+#include "common/SharedPreferences.h"
+#include "common/ui/FormScaling.h"
 #include "log/ContestLog.h"
 #include "log/EntryRules.h"
 #include "log/Prefs.h"
@@ -61,7 +62,7 @@ CabrilloDialog::CabrilloDialog(const CabrilloContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Summary Sheet Information"));
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
-    app::scaleFormToScreen(this, m_context.dialogs);
+    common::scaleFormToScreen(this, m_context.dialogs);
     fillRememberedDetails();
 }
 
@@ -207,12 +208,12 @@ CabrilloDetails CabrilloDialog::details() const
 
 void CabrilloDialog::writeCabrilloFile()
 {
-    const app::AppFolders& folders = m_context.folders;
+    const common::AppFolders& folders = m_context.folders;
     platform::Dialogs& dialogs = m_context.dialogs;
     QDir::setCurrent(folders.workingFolder);
     m_context.prefs.OwnCall = blankTrimmed(m_context.prefs.OwnCall);
 
-    const QString fileName = app::callSignFileStem(m_context.prefs.OwnCall) + QStringLiteral(".log");
+    const QString fileName = common::callSignFileStem(m_context.prefs.OwnCall) + QStringLiteral(".log");
     const std::optional<QString> chosen =
         dialogs.saveFile({QString(), kFileFilter, folders.userDataFolder, fileName, true});
     if (!chosen)

@@ -16,7 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace tenlog::app {
+namespace tenlog::common {
 struct AppFolders;
 class SharedPreferences;
 }
@@ -38,8 +38,8 @@ struct CabrilloContext {
     log::Prefs& prefs;
     platform::Dialogs& dialogs;
     platform::SettingsStore& settings;
-    app::SharedPreferences& sharedPreferences;
-    const app::AppFolders& folders;
+    common::SharedPreferences& sharedPreferences;
+    const common::AppFolders& folders;
     // Written on the "CREATED-BY: " line.
     QString caption = QStringLiteral(TENLOG_CAPTION " " TENLOG_VERSION);
 };

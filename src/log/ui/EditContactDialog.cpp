@@ -2,7 +2,7 @@
 // "Delete Dupe". The rules themselves are in log/EditRules.
 #include "log/ui/EditContactDialog.h"
 
-#include "app/ui/FormScaling.h"
+#include "common/ui/FormScaling.h"
 #include "geo/PrefixTable.h"
 #include "log/CountryCompletion.h"
 #include "platform/Dialogs.h"
@@ -176,7 +176,7 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
     });
 
     resize(kDesignWidth, kDesignHeight);
-    app::scaleFormToScreen(this, m_dialogs);
+    common::scaleFormToScreen(this, m_dialogs);
 }
 
 std::optional<EditBox> EditContactDialog::kindOf(const QObject* object) const

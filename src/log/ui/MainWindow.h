@@ -5,7 +5,8 @@
 // its signals; the menu commands are in MainWindowCommands.cpp.
 #pragma once
 
-#include "app/AppStartup.h"
+#include "common/AppFolders.h"
+#include "common/SharedPreferences.h"
 #include "log/ContestSession.h"
 #include "voice/VoiceNavigation.h"
 
@@ -38,8 +39,8 @@ struct MainWindowServices {
     platform::Clock& clock;
     platform::Dialogs& dialogs;
     platform::SettingsStore& settings;
-    app::AppFolders folders;
-    app::SharedPreferences& sharedPreferences;
+    common::AppFolders folders;
+    common::SharedPreferences& sharedPreferences;
     // Plays the navigation prompts (a player of its own, apart from the voice keyer's).
     platform::AudioPlayer& navigationPlayer;
     // Ends the program with an exit code ("&Exit", or a log that cannot be read).

@@ -1,8 +1,8 @@
 // The station identity dialog: layout, key rules of its boxes and "Done".
 #include "log/ui/StationIdDialog.h"
 
-#include "app/SharedPreferences.h"
-#include "app/ui/FormScaling.h"
+#include "common/SharedPreferences.h"
+#include "common/ui/FormScaling.h"
 #include "geo/PrefixTable.h"
 #include "log/CountryCompletion.h"
 #include "platform/Dialogs.h"
@@ -35,7 +35,7 @@ QChar upperAscii(QChar c)
 } // namespace
 
 StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& prefixes, platform::Dialogs& dialogs,
-                                 app::SharedPreferences& shared, QWidget* parent)
+                                 common::SharedPreferences& shared, QWidget* parent)
     : QDialog(parent)
     , m_prefixes(prefixes)
     , m_dialogs(dialogs)
@@ -95,7 +95,7 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
     connect(m_doneButton, &QPushButton::clicked, this, &StationIdDialog::onDone);
 
     resize(kDesignWidth, kDesignHeight);
-    app::scaleFormToScreen(this, m_dialogs);
+    common::scaleFormToScreen(this, m_dialogs);
 }
 
 Prefs StationIdDialog::applyTo(Prefs prefs) const

@@ -13,7 +13,7 @@ class QLineEdit;
 class QKeyEvent;
 class QPushButton;
 
-namespace tenlog::app {
+namespace tenlog::common {
 class SharedPreferences;
 }
 namespace tenlog::geo {
@@ -29,7 +29,7 @@ class StationIdDialog : public QDialog {
     Q_OBJECT
 public:
     StationIdDialog(const Prefs& prefs, const geo::PrefixTable& prefixes, platform::Dialogs& dialogs,
-                    app::SharedPreferences& shared, QWidget* parent = nullptr);
+                    common::SharedPreferences& shared, QWidget* parent = nullptr);
 
     // prefs with the identity taken from the boxes (a box that is not a
     // number counts as 0, also when the dialog was closed without "Done").
@@ -47,7 +47,7 @@ private:
 
     const geo::PrefixTable& m_prefixes;
     platform::Dialogs& m_dialogs;
-    app::SharedPreferences& m_shared;
+    common::SharedPreferences& m_shared;
 
     QLineEdit* m_callBox = nullptr;
     QLineEdit* m_stateBox = nullptr;

@@ -1,7 +1,7 @@
 // WAV playback through QAudioSink.
 #include "platform/qt/QtAudioPlayer.h"
 
-#include "voice/WavInfo.h"
+#include "platform/WavInfo.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -33,7 +33,7 @@ QByteArray widen24(const QByteArray& samples)
     return wide;
 }
 
-QAudioFormat::SampleFormat sampleFormat(const voice::WavInfo& info)
+QAudioFormat::SampleFormat sampleFormat(const platform::WavInfo& info)
 {
     if (info.isFloat)
         return QAudioFormat::Float;
@@ -88,7 +88,7 @@ bool QtAudioPlayer::play(const QString& wavPath)
     release();
 
     QByteArray file;
-    const std::optional<voice::WavInfo> info = voice::readWav(wavPath, &file);
+    const std::optional<platform::WavInfo> info = platform::readWav(wavPath, &file);
     if (!info || info->frames() == 0)
         return false;
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();

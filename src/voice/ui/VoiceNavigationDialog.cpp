@@ -1,7 +1,7 @@
 // The voice navigation settings window: layout, option prompts and "Done".
 #include "voice/ui/VoiceNavigationDialog.h"
 
-#include "app/ui/FormScaling.h"
+#include "common/ui/FormScaling.h"
 #include "voice/VoiceNavigation.h"
 
 #include <QDir>
@@ -77,7 +77,7 @@ VoiceNavigationDialog::VoiceNavigationDialog(VoiceNavigation& navigation, platfo
     connect(m_doneButton, &QPushButton::clicked, this, &QDialog::accept);
 
     resize(kDesignWidth, kDesignHeight);
-    app::scaleFormToScreen(this, dialogs);
+    common::scaleFormToScreen(this, dialogs);
     m_folderLabel->setText(QStringLiteral("Put the audio wave files in this program's working directory: ")
                       + QDir::toNativeSeparators(m_navigation.workingFolder()));
     m_folderLabel->setAccessibleDescription(m_folderLabel->text());

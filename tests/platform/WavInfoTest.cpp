@@ -1,15 +1,15 @@
 // The WAV header reader on files built byte by byte (odd chunks, extensible
 // and float formats, cut-off recordings, refusals) and on the shipped prompts.
-#include "voice/WavInfo.h"
+#include "platform/WavInfo.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using tenlog::voice::parseWav;
-using tenlog::voice::readWav;
-using tenlog::voice::WavInfo;
+using tenlog::platform::parseWav;
+using tenlog::platform::readWav;
+using tenlog::platform::WavInfo;
 
 namespace {
 

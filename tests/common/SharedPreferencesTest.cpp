@@ -1,5 +1,5 @@
 // The shared preferences document: byte-exact round trips and in-place edits.
-#include "app/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 
 #include "platform/DurableFile.h"
 
@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using tenlog::app::CallSignFileStem;
-using tenlog::app::SharedPreferences;
+using tenlog::common::callSignFileStem;
+using tenlog::common::SharedPreferences;
 
 namespace {
 
@@ -128,7 +128,7 @@ TEST_F(SharedPreferencesTest, UnwritableTargetReportsFailure)
     EXPECT_FALSE(prefs.lastError().isEmpty());
 }
 
-TEST(CallSignFileStem, TakesTheLeadingRunOfDigitsAndCapitals)
+TEST(callSignFileStem, TakesTheLeadingRunOfDigitsAndCapitals)
 {
     EXPECT_EQ(callSignFileStem(QStringLiteral("K1ABC")), QStringLiteral("K1ABC"));
     EXPECT_EQ(callSignFileStem(QStringLiteral("W1AW/VE3")), QStringLiteral("W1AW"));

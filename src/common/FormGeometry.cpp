@@ -1,9 +1,9 @@
 // The arithmetic of dialog scaling.
-#include "app/FormGeometry.h"
+#include "common/FormGeometry.h"
 
 #include <cmath>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 namespace {
 
@@ -58,4 +58,4 @@ QPoint placeAboveCentre(const QSize& window, int acrossWidthPx, const ScreenMetr
                   px((screen.heightPx - window.height()) / 2.0 - above));
 }
 
-} // namespace tenlog::app
+} // namespace tenlog::common

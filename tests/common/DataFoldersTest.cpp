@@ -1,6 +1,6 @@
 // Finding and creating the per-user folders, including every fallback route.
 #include "app/AppStartup.h"
-#include "app/DataFolders.h"
+#include "common/DataFolders.h"
 
 #include "ReadOnlyFolder.h"
 #include "ScriptedDialogs.h"
@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 using tenlog::app::AppStartup;
-using tenlog::app::DataFolders;
+using tenlog::common::DataFolders;
 using tenlog::testing::ReadOnlyFolder;
 using tenlog::testing::ScriptedDialogs;
 using tenlog::testing::TempPaths;

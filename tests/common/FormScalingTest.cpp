@@ -1,5 +1,5 @@
 // Dialog scaling applied to real widgets.
-#include "app/ui/FormScaling.h"
+#include "common/ui/FormScaling.h"
 
 #include "ScriptedDialogs.h"
 
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
-using namespace tenlog::app;
+using namespace tenlog::common;
 using tenlog::testing::ScriptedDialogs;
 
 namespace {

@@ -1,9 +1,9 @@
 // Walks the chunks of a RIFF WAVE file for its format and data.
-#include "voice/WavInfo.h"
+#include "platform/WavInfo.h"
 
 #include "platform/DurableFile.h"
 
-namespace tenlog::voice {
+namespace tenlog::platform {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::optional<WavInfo> readWav(const QString& path, QByteArray* contents)
     return info;
 }
 
-} // namespace tenlog::voice
+} // namespace tenlog::platform

@@ -14,7 +14,7 @@
 
 #include <optional>
 
-namespace tenlog::voice {
+namespace tenlog::platform {
 
 struct WavInfo {
     bool isFloat = false; // 32-bit IEEE float samples instead of integers
@@ -38,4 +38,4 @@ std::optional<WavInfo> parseWav(const QByteArray& file);
 // contents, when given, receives the file's bytes.
 std::optional<WavInfo> readWav(const QString& path, QByteArray* contents = nullptr);
 
-} // namespace tenlog::voice
+} // namespace tenlog::platform

@@ -1,5 +1,5 @@
 // The per-user folder search, mapped onto a Linux home folder.
-#include "app/DataFolders.h"
+#include "common/DataFolders.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 namespace {
 
@@ -112,4 +112,4 @@ bool DataFolders::ensureFolder(const QString& path, bool reportErrors)
     return false;
 }
 
-} // namespace tenlog::app
+} // namespace tenlog::common

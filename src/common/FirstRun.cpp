@@ -1,12 +1,12 @@
 // First-run seeding of the working folder.
-#include "app/FirstRun.h"
+#include "common/FirstRun.h"
 
 #include "platform/DurableFile.h"
 
 #include <QDir>
 #include <QSet>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 SeedResult seedWorkingFolder(const QString& shippedFolder, const QString& workingFolder)
 {
@@ -34,4 +34,4 @@ SeedResult seedWorkingFolder(const QString& shippedFolder, const QString& workin
     return result;
 }
 
-} // namespace tenlog::app
+} // namespace tenlog::common

@@ -5,7 +5,7 @@
 // design and never compounds.
 #pragma once
 
-#include "app/FormGeometry.h"
+#include "common/FormGeometry.h"
 
 #include <optional>
 
@@ -15,7 +15,7 @@ namespace tenlog::platform {
 class Dialogs;
 }
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 // The screen a window is on (or the primary screen), in pixels and logical dpi.
 std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window);
@@ -29,4 +29,4 @@ void scaleFormToSize(QWidget* form, double targetWidth, double targetHeight, dou
                      double referenceHeight, bool exact, platform::Dialogs& dialogs,
                      std::optional<ScreenMetrics> screen = std::nullopt);
 
-} // namespace tenlog::app
+} // namespace tenlog::common

@@ -1,5 +1,5 @@
 // Dialog scaling on Qt widgets.
-#include "app/ui/FormScaling.h"
+#include "common/ui/FormScaling.h"
 
 #include "platform/Dialogs.h"
 
@@ -13,7 +13,7 @@
 #include <QVariant>
 #include <QWidget>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 namespace {
 
@@ -158,4 +158,4 @@ void scaleFormToSize(QWidget* form, double targetWidth, double targetHeight, dou
     applyScaling(form, f, *screen, qRound(targetWidth / tpp), exactSize);
 }
 
-} // namespace tenlog::app
+} // namespace tenlog::common

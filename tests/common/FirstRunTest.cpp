@@ -1,5 +1,5 @@
 // First-run seeding: shipped files arrive, the operator's files are never touched.
-#include "app/FirstRun.h"
+#include "common/FirstRun.h"
 
 #include "platform/DurableFile.h"
 
@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using tenlog::app::seedWorkingFolder;
+using tenlog::common::seedWorkingFolder;
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The shared preferences document, edited as text.
-#include "app/SharedPreferences.h"
+#include "common/SharedPreferences.h"
 
 #include "platform/DurableFile.h"
 
 #include <QFileInfo>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 namespace {
 
@@ -102,4 +102,4 @@ QString callSignFileStem(const QString& callSign)
     return callSign.left(length);
 }
 
-} // namespace tenlog::app
+} // namespace tenlog::common

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 class SharedPreferences {
 public:
@@ -37,4 +37,4 @@ private:
 // upper-case letters, or "YourCall" when there is none.
 QString callSignFileStem(const QString& callSign);
 
-} // namespace tenlog::app
+} // namespace tenlog::common

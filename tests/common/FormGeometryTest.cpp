@@ -1,9 +1,9 @@
 // Scaling arithmetic from the 9600 x 7200 twip reference to real screens.
-#include "app/FormGeometry.h"
+#include "common/FormGeometry.h"
 
 #include <gtest/gtest.h>
 
-using namespace tenlog::app;
+using namespace tenlog::common;
 
 TEST(FormGeometry, ReferenceScreenChangesNothingButTheVerticalPlace)
 {

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 inline constexpr double kReferenceWidthTwips = 9600.0;
 inline constexpr double kReferenceHeightTwips = 7200.0;
@@ -47,4 +47,4 @@ QSize scaleSize(const QSize& design, const ScaleFactors& factors);
 // placed 170 twips above the vertical centre of the screen.
 QPoint placeAboveCentre(const QSize& window, int acrossWidthPx, const ScreenMetrics& screen);
 
-} // namespace tenlog::app
+} // namespace tenlog::common

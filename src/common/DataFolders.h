@@ -12,7 +12,7 @@ class Dialogs;
 class Paths;
 }
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 inline constexpr auto kCompanySubPath = "/Korvo Software";
 inline constexpr auto kUserDataChild = "/10 Meter";
@@ -37,4 +37,4 @@ private:
     platform::Dialogs& m_dialogs;
 };
 
-} // namespace tenlog::app
+} // namespace tenlog::common

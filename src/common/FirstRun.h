@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace tenlog::app {
+namespace tenlog::common {
 
 struct SeedResult {
     QStringList copied;  // file names copied into the working folder
@@ -16,4 +16,4 @@ struct SeedResult {
 
 SeedResult seedWorkingFolder(const QString& shippedFolder, const QString& workingFolder);
 
-} // namespace tenlog::app
+} // namespace tenlog::common
