@@ -59,8 +59,6 @@ void setBackground(QLabel* label, const QColor& background)
 
 void announce(QLabel* label)
 {
-    if (!QAccessible::isActive())
-        return; // no assistive technology listening: nothing to build
     QAccessibleEvent nameChanged(label, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
     QAccessibleEvent alert(label, QAccessible::Alert);
