@@ -26,6 +26,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include "TestFolders.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -61,12 +63,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
-        folders.workingFolder = root.filePath(QStringLiteral("work"));
-        folders.workingDrive = QStringLiteral("/");
-        folders.userDataFolder = root.filePath(QStringLiteral("Korvo Software/10 Meter"));
-        folders.sharedFolder = root.filePath(QStringLiteral("Korvo Software/Shared"));
-        for (const QString& folder : {folders.workingFolder, folders.userDataFolder, folders.sharedFolder})
-            ASSERT_TRUE(QDir().mkpath(folder));
+        folders = tenlog::testing::makeFoldersUnder(root.path());
         const QString logPath = log::LogFile::pathIn(folders.workingFolder);
         ASSERT_TRUE(log::LogFile(logPath).rewrite({rec("K1ABC", "CW", "MA"), rec("N2XX", "PH", "NY"),
                                                    rec("VE3ZZ", "CW", "ON")}));

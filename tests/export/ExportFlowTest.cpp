@@ -19,6 +19,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include "TestFolders.h"
+
 #include <gtest/gtest.h>
 
 using namespace tenlog::exports;
@@ -50,12 +52,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
-        folders.workingFolder = root.filePath(QStringLiteral("work"));
-        folders.workingDrive = QStringLiteral("/");
-        folders.userDataFolder = root.filePath(QStringLiteral("Korvo Software/10 Meter"));
-        folders.sharedFolder = root.filePath(QStringLiteral("Korvo Software/Shared"));
-        for (const QString& f : {folders.workingFolder, folders.userDataFolder, folders.sharedFolder})
-            ASSERT_TRUE(QDir().mkpath(f));
+        folders = tenlog::testing::makeFoldersUnder(root.path());
         records = {rec("K1ABC", "USA", "DC", "CW"), rec("VE3XYZ", "Canada", "ON", "PH"),
                    rec("KL7XX", "Alaska", "AK", "CW")};
     }

@@ -133,10 +133,11 @@ void MainWindow::connectAreas()
     connect(s, &ContestSession::logReloaded, this, &MainWindow::colourGrid);
     connect(s, &ContestSession::contactLogged, this, [this](int, const QsoRecord& r, bool) {
         const int c = multIndex(r.SecSer);
-        if (c > 0)
-            m_grid->setColour(c, m_session->prefs().WorkedColor);
+        if (c <= 0)
+            return;
+        m_grid->setColour(c, m_session->prefs().WorkedColor);
         const LogTally& t = m_session->log().tally();
-        m_grid->describeWorked(t.cwMultHits, t.phMultHits);
+        m_grid->describeWorked(c, t.cwMultHits[static_cast<size_t>(c)] > 0, t.phMultHits[static_cast<size_t>(c)] > 0);
     });
     connect(s, &ContestSession::logUnreadable, this, [this](int code) {
         if (m_services.endProgram)

@@ -102,13 +102,19 @@ void MultiplierGrid::colourAll(const std::array<int, 101>& hits, qint32 worked, 
 
 void MultiplierGrid::describeWorked(const std::array<int, 101>& cwHits, const std::array<int, 101>& phoneHits)
 {
-    for (int i = 1; i <= kMultCount; ++i) {
-        const auto at = static_cast<size_t>(i);
-        const QString text = (cwHits[at] > 0 ? QStringLiteral("Worked on CW, ") : QStringLiteral("Not worked on CW, "))
-                           + (phoneHits[at] > 0 ? QStringLiteral("worked on phone") : QStringLiteral("not worked on phone"));
-        if (m_labels[at]->accessibleDescription() != text)
-            m_labels[at]->setAccessibleDescription(text);
-    }
+    for (int i = 1; i <= kMultCount; ++i)
+        describeWorked(i, cwHits[static_cast<size_t>(i)] > 0, phoneHits[static_cast<size_t>(i)] > 0);
+}
+
+void MultiplierGrid::describeWorked(int index, bool onCw, bool onPhone)
+{
+    static const QString texts[4] = {
+        QStringLiteral("Not worked on CW, not worked on phone"), QStringLiteral("Worked on CW, not worked on phone"),
+        QStringLiteral("Not worked on CW, worked on phone"), QStringLiteral("Worked on CW, worked on phone")};
+    const QString& text = texts[(onCw ? 1 : 0) + (onPhone ? 2 : 0)];
+    QLabel* cell = m_labels[static_cast<size_t>(index)];
+    if (cell->accessibleDescription() != text)
+        cell->setAccessibleDescription(text);
 }
 
 bool MultiplierGrid::eventFilter(QObject* watched, QEvent* event)

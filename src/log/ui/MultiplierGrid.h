@@ -23,6 +23,7 @@ public:
     // What a screen reader says of each cell besides its name: whether the
     // multiplier is worked on CW and on phone.
     void describeWorked(const std::array<int, 101>& cwHits, const std::array<int, 101>& phoneHits);
+    void describeWorked(int index, bool onCw, bool onPhone);
 
 signals:
     void entryClicked(int index);
