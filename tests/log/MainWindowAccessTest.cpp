@@ -39,6 +39,7 @@ TEST_F(MainWindowTest, EveryControlHasANameAScreenReaderCanSay)
     EXPECT_EQ(find<QLineEdit>("txtSec")->accessibleName(), QStringLiteral("Exchange: state, province or serial number"));
     EXPECT_EQ(find<QLabel>("lblAQSO20")->accessibleName(), QStringLiteral("Contacts per hour, last 20 minutes: 3"));
     EXPECT_EQ(find<QLabel>("lblTotCon")->accessibleName(), QStringLiteral("Contacts: 1"));
+    EXPECT_EQ(find<QLabel>("lblutctime")->accessibleName(), QStringLiteral("UTC 14:00:00")) << "the value is read, not only the caption";
 
     // A grid cell says its multiplier and whether it is worked on each mode.
     QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(find<QLabel>("Label10_1"));

@@ -59,8 +59,8 @@ void setBackground(QLabel* label, const QColor& background)
 
 void announce(QLabel* label)
 {
-    QAccessibleEvent nameChanged(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&nameChanged);
+    // Setting the accessible name has already reported the new name; the
+    // alert asks a screen reader to speak it although the focus is elsewhere.
     QAccessibleEvent alert(label, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }

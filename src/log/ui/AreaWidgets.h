@@ -30,7 +30,7 @@ QColor textColourFor(const QColor& background);
 void setBackground(QLabel* label, const QColor& background);
 
 // Tells assistive technology that the label's text changed on its own, so
-// a screen reader speaks it.
+// a screen reader speaks it. Call after setting its accessible name.
 void announce(QLabel* label);
 
 // The teal of the message and partial-duplicate lines.

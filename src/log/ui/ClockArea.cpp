@@ -69,8 +69,13 @@ void ClockArea::updateClocks()
     const QString twelve = text::formatDateTime(local, QStringLiteral("h:nn:ss AMPM"));
     m_localTime->setText(twelve.left(twelve.size() - 3));
     m_amPm->setText(text::formatDateTime(local, QStringLiteral("AMPM")));
+    // A screen reader reads the time itself, not only what the label is.
+    m_localTime->setAccessibleName(QStringLiteral("Local time ") + m_localTime->text() + QLatin1Char(' ') + m_amPm->text());
+    m_amPm->setAccessibleName(m_amPm->text());
+    m_utcTime->setAccessibleName(QStringLiteral("UTC ") + m_utcTime->text());
     if (m_session.loggedOn())
         m_operatingTime->setText(formatOperatingTime(m_session.operatingSeconds()));
+    m_operatingTime->setAccessibleName(QStringLiteral("Total operating time ") + m_operatingTime->text());
 }
 
 } // namespace tenlog::log

@@ -103,7 +103,7 @@ void MainWindow::buildAreas()
     bottom->addLayout(side, 3);
     lowerColumn->addLayout(bottom, 1);
 
-    auto* scroll = new QScrollArea(central);
+    auto* scroll = m_lowerScroll = new QScrollArea(central);
     scroll->setObjectName(QStringLiteral("lowerScroll"));
     scroll->setAccessibleName(QStringLiteral("Multipliers, contacts and score"));
     scroll->setFrameShape(QFrame::NoFrame);
@@ -146,7 +146,10 @@ void MainWindow::connectAreas()
 
     // The contact list is reached from the keyboard too.
     auto* toList = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(toList, &QShortcut::activated, m_contactList, &ContactListArea::enterList);
+    connect(toList, &QShortcut::activated, this, [this] {
+        m_contactList->enterList();
+        m_lowerScroll->ensureWidgetVisible(m_contactList);
+    });
 }
 
 void MainWindow::showMode(const QString& mode)

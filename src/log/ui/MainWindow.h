@@ -14,6 +14,8 @@
 
 #include <functional>
 
+class QScrollArea;
+
 namespace tenlog::platform {
 class AudioPlayer;
 class Clock;
@@ -104,6 +106,7 @@ private:
     ContactListArea* m_contactList = nullptr;
     ScorePanel* m_scorePanel = nullptr;
     DxCountryList* m_dxList = nullptr;
+    QScrollArea* m_lowerScroll = nullptr;
 };
 
 } // namespace tenlog::log
