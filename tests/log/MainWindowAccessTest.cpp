@@ -111,6 +111,12 @@ TEST_F(MainWindowTest, TheContactListIsReachedAndWorkedFromTheKeyboard)
     QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_L, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(edited, QStringLiteral("W1AW"));
+
+    // The buttons' switches have keys of their own.
+    QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(find<QPushButton>("cmdList")->text(), QStringLiteral("All"));
+    QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(find<QPushButton>("cmdDup")->text(), QStringLiteral("Off"));
 }
 
 TEST_F(MainWindowTest, ANewCountryDoesNotMoveTheLinesBelowIt)

@@ -43,14 +43,8 @@ ContactListArea::ContactListArea(ContestSession& session, platform::Dialogs& dia
     m_allOrLastButton = makeButton(this, "cmdList", QStringLiteral("Last 20"),
                                    QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"),
                                    QStringLiteral("Showing the last 20 contacts; press to list all"));
-    connect(m_allOrLastButton, &QPushButton::clicked, this, [this] {
-        m_showAll = !m_showAll;
-        m_allOrLastButton->setText(m_showAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
-        m_allOrLastButton->setAccessibleName(m_showAll ? QStringLiteral("Showing all contacts; press to list the last 20")
-                                                       : QStringLiteral("Showing the last 20 contacts; press to list all"));
-        showContacts();
-        emit leaveList();
-    });
+    m_allOrLastButton->setAccessibleDescription(QStringLiteral("Ctrl+Shift+L switches between the last 20 and all."));
+    connect(m_allOrLastButton, &QPushButton::clicked, this, &ContactListArea::toggleAllOrLast);
     m_editButton = makeButton(this, "cmdEdit", QStringLiteral("Edit Contact"),
                               QStringLiteral("Edits the chosen contact (Enter in the list)."),
                               QStringLiteral("Edit contact"));
@@ -102,6 +96,16 @@ ContactListArea::ContactListArea(ContestSession& session, platform::Dialogs& dia
 
     connect(&m_session, &ContestSession::logReloaded, this, &ContactListArea::showContacts);
     connect(&m_session, &ContestSession::contactLogged, this, &ContactListArea::showContacts);
+}
+
+void ContactListArea::toggleAllOrLast()
+{
+    m_showAll = !m_showAll;
+    m_allOrLastButton->setText(m_showAll ? QStringLiteral("All") : QStringLiteral("Last 20"));
+    m_allOrLastButton->setAccessibleName(m_showAll ? QStringLiteral("Showing all contacts; press to list the last 20")
+                                                   : QStringLiteral("Showing the last 20 contacts; press to list all"));
+    showContacts();
+    emit leaveList();
 }
 
 void ContactListArea::fitColumns(int windowWidth)

@@ -1,7 +1,8 @@
 // The contact list, newest first: the last 20 or the whole log, sortable by
 // a heading click, with the buttons that edit or delete the chosen contact.
 // From the keyboard: Ctrl+L enters the list, Enter edits the chosen contact,
-// Delete deletes it, Escape goes back to the entry line.
+// Delete deletes it, Escape goes back to the entry line; Ctrl+Shift+L lists
+// all or the last 20.
 #pragma once
 
 #include <QWidget>
@@ -23,6 +24,8 @@ public:
     ContactListArea(ContestSession& session, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void showContacts();
+    // The last 20 or the whole log (its button, or Ctrl+Shift+L).
+    void toggleAllOrLast();
     void hideRecordButtons();
     void editChosenContact();
     void deleteChosenContact();

@@ -92,14 +92,8 @@ EntryLineArea::EntryLineArea(ContestSession& session, voice::VoiceNavigation& vo
     m_partialDupesButton = makeButton(this, "cmdDup", QStringLiteral("On"),
                                       QStringLiteral("Displaying partial dupes slows the program on older pc's."),
                                       QStringLiteral("Partial duplicate list: on"));
-    connect(m_partialDupesButton, &QPushButton::clicked, this, [this] {
-        m_partialDupesOn = !m_partialDupesOn;
-        const QString state = m_partialDupesOn ? QStringLiteral("On") : QStringLiteral("Off");
-        m_partialDupesButton->setText(state);
-        m_partialDupesButton->setAccessibleName(QStringLiteral("Partial duplicate list: ") + state.toLower());
-        m_lines->setDupeLine(QString());
-        m_call->setFocus();
-    });
+    m_partialDupesButton->setAccessibleDescription(QStringLiteral("Ctrl+Shift+D switches the list on or off."));
+    connect(m_partialDupesButton, &QPushButton::clicked, this, &EntryLineArea::togglePartialDupes);
     buttons->addWidget(m_clearButton);
     buttons->addWidget(m_partialDupesButton);
     buttons->addStretch(1);
@@ -146,6 +140,16 @@ void EntryLineArea::showMode(const QString& mode)
     m_reportSent->setMaxLength(length);
     if (!m_call->text().isEmpty())
         updateNewFlag();
+}
+
+void EntryLineArea::togglePartialDupes()
+{
+    m_partialDupesOn = !m_partialDupesOn;
+    const QString state = m_partialDupesOn ? QStringLiteral("On") : QStringLiteral("Off");
+    m_partialDupesButton->setText(state);
+    m_partialDupesButton->setAccessibleName(QStringLiteral("Partial duplicate list: ") + state.toLower());
+    m_lines->setDupeLine(QString());
+    m_call->setFocus();
 }
 
 void EntryLineArea::placeUnderBoxes(QWidget* row)

@@ -38,6 +38,8 @@ public:
     // Empties the five boxes and both lines; the call box takes the focus.
     void clearEntry();
     void focusCall();
+    // The partial-duplicate list on or off (its button, or Ctrl+Shift+D).
+    void togglePartialDupes();
     // The exchange box takes a multiplier clicked in the grid.
     void setExchange(const QString& abbreviation);
     // The hover line is the partial-duplicate line, lent to the grid.

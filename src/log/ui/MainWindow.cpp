@@ -144,7 +144,11 @@ void MainWindow::connectAreas()
             m_services.endProgram(code);
     });
 
-    // The contact list is reached from the keyboard too.
+    // Everything the buttons do can be done from the keyboard too.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), this), &QShortcut::activated, m_contactList,
+            &ContactListArea::toggleAllOrLast);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this), &QShortcut::activated, m_entryLine,
+            &EntryLineArea::togglePartialDupes);
     auto* toList = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     connect(toList, &QShortcut::activated, this, [this] {
         m_contactList->enterList();
