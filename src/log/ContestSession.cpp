@@ -1,7 +1,6 @@
 // The contest being operated: every decision the main window shows.
 #include "log/ContestSession.h"
 
-#include "common/SharedPreferences.h"
 #include "geo/Bearing.h"
 #include "log/MultTable.h"
 #include "platform/Clock.h"
@@ -10,7 +9,6 @@
 #include "text/DateText.h"
 #include "text/NumberText.h"
 
-#include <QDir>
 #include <QLocale>
 
 namespace tenlog::log {
@@ -23,8 +21,6 @@ const QString kFileErrorText = QStringLiteral(
     "program and open log.txt in the program's working directory with a text editor such as notepad.  "
     "Inspect the data and fix any errors you see (remove any extra quotes and make sure your date and time "
     "entries are valid).");
-
-const QString kLogFilter = QStringLiteral("Log Files (*.log)");
 
 } // namespace
 
@@ -347,87 +343,6 @@ void ContestSession::saveOperatingTime()
 double ContestSession::operatingSeconds() const
 {
     return m_opTime.opSeconds(m_clock.localNow());
-}
-
-bool ContestSession::startNewLog()
-{
-    const auto answer = m_dialogs.inputBox(
-        QStringLiteral("WARNING - Your existing log file will be ERASED!"),
-        QStringLiteral("Are you sure that you want to start a new log file?  This function will ERASE the existing "
-                       "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
-        QString());
-    if (answer && answer->toUpper() == QLatin1String("YES")) {
-        backupLog();
-        m_prefs.SavedOpSeconds = 0;
-        m_opTime.reset();
-        if (const auto error = m_log.clear())
-            m_dialogs.message(QStringLiteral("Error Starting New Log"), QStringLiteral("log.txt could not be emptied: ") + *error,
-                              platform::MessageIcon::Critical);
-        savePrefs();
-    }
-    // An unconfirmed request simply reloads the old log.
-    return reloadLog();
-}
-
-void ContestSession::backupLog()
-{
-    m_log.backupTo(m_folders.backupFolder(), m_clock.localNow());
-}
-
-void ContestSession::archiveLog()
-{
-    m_dialogs.message(
-        QStringLiteral("Archive Information"),
-        QStringLiteral("This function is used to create a permanent copy of your currently open log file.  To open "
-                       "your log file at a later date, click File > Restore from Archive or Backup."));
-    const QString folder = m_folders.backupFolder();
-    QDir().mkpath(folder);
-    const QString proposed = common::callSignFileStem(m_prefs.OwnCall)
-                           + text::formatDateTime(m_clock.localNow(), QStringLiteral("yyyy-mm-dd")) + QStringLiteral(".log");
-    const auto target = m_dialogs.saveFile({QString(), kLogFilter, folder, proposed, true});
-    if (!target)
-        return; // cancelled
-    QString error;
-    if (!platform::copyFileAtomically(m_log.path(), *target, &error))
-        m_dialogs.message(QStringLiteral("Error Archiving Log"), error, platform::MessageIcon::Critical);
-}
-
-void ContestSession::restoreLog()
-{
-    m_dialogs.message(
-        QStringLiteral("Opening Archived Data Information"),
-        QStringLiteral("This action will open an archived log or backup file and creates a working file called "
-                       "log.txt.  If you make any changes to your archived data that you would like to permanently "
-                       "save, before you click File > New to start a new contest, be sure to click File > Archive "
-                       "to save your changes."));
-    if (m_log.contactCount() > 0
-        && m_dialogs.message(QStringLiteral("Are your sure?"),
-                             QStringLiteral("Are you sure that you want to open an archived log?  This action "
-                                            "will clear and replace existing QSO data."),
-                             platform::MessageIcon::Question, platform::MessageButtons::YesNo)
-               == platform::Answer::No)
-        return;
-    const auto source = m_dialogs.openFile({QString(), kLogFilter, m_folders.backupFolder()});
-    if (!source)
-        return; // cancelled
-    // The chosen file must read as a log before it may replace the working
-    // one; otherwise the reload would end the program and the log would be lost.
-    QByteArray archived;
-    QString error;
-    if (platform::readWholeFile(*source, &archived, &error)) {
-        const LogParse parsed = parseLog(archived);
-        error = parsed.error.isEmpty() ? tallyLog(parsed.records).error : parsed.error;
-        if (!error.isEmpty())
-            error = QStringLiteral("The file is not a readable log (") + error
-                  + QStringLiteral("). The working log was left as it was.");
-    }
-    if (error.isEmpty() && !platform::writeFileAtomically(m_log.path(), archived, &error))
-        error = QStringLiteral("log.txt could not be replaced: ") + error;
-    if (!error.isEmpty()) {
-        m_dialogs.message(QStringLiteral("Error Restoring Log"), error, platform::MessageIcon::Critical);
-        return;
-    }
-    reloadLog();
 }
 
 } // namespace tenlog::log
