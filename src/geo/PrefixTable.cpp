@@ -68,6 +68,12 @@ bool PrefixTable::loadData(const QByteArray& data, QString* error)
         e.Latitude = v[4].toSingle();
         entries.append(e);
     }
+    if (entries.isEmpty()) {
+        // Every call would come out "Not Found": an empty file is a damaged one.
+        if (error)
+            *error = QStringLiteral("the prefix file holds no prefixes");
+        return false;
+    }
     m_entries = std::move(entries);
     m_upperPrefixes.reserve(m_entries.size());
     for (const PrefixEntry& e : m_entries)

@@ -20,6 +20,19 @@ bool containsCi(const QStringList& list, const QString& value)
     return list.contains(value, Qt::CaseInsensitive);
 }
 
+// A field no operator could have typed: far too long, or holding a control character.
+bool isSoundRecord(const QsoRecord& r)
+{
+    for (const QString* field : fieldsOf(r)) {
+        if (field->size() > kLongestField)
+            return false;
+        for (QChar c : *field)
+            if (c.unicode() < 32 || c.unicode() == 127)
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool isCw(const QString& mode)
@@ -57,11 +70,34 @@ LogParse parseLog(const QByteArray& data)
             *field = reader.next().toText();
         if (reader.failed()) {
             result.error = QStringLiteral("record %1 is incomplete").arg(result.records.size() + 1);
+            result.incomplete = true;
+            break;
+        }
+        if (!isSoundRecord(r)) {
+            result.error = QStringLiteral("record %1 is damaged").arg(result.records.size() + 1);
             break;
         }
         result.records.append(r);
     }
     return result;
+}
+
+std::optional<TornTail> findTornTail(const QByteArray& data)
+{
+    if (parseLog(data).error.isEmpty())
+        return std::nullopt;
+    // The last line is what follows the last line end before the data's own end.
+    QByteArray body = data;
+    while (body.endsWith('\n') || body.endsWith('\r'))
+        body.chop(1);
+    const qsizetype cut = body.lastIndexOf('\n') + 1;
+    TornTail torn{data.left(cut), data.mid(cut)};
+    // Only a line that stops inside its record is torn; a whole record that
+    // fails (too many records, a damaged field) is damage.
+    const LogParse last = parseLog(torn.fragment);
+    if (!last.incomplete || !last.records.isEmpty() || !parseLog(torn.complete).error.isEmpty())
+        return std::nullopt;
+    return torn;
 }
 
 LogTally tallyLog(const QList<QsoRecord>& records)

@@ -37,6 +37,8 @@ struct QsoRecord {
 };
 
 inline constexpr int kLogCapacity = 11000;
+// No field can be typed longer than this; a longer one means a damaged file.
+inline constexpr int kLongestField = 64;
 inline constexpr int kDxListCapacity = 1000;
 
 // One record as its line of the file; nullopt when a field holds a double
@@ -46,10 +48,22 @@ std::optional<QByteArray> recordLine(const QsoRecord& record);
 struct LogParse {
     QList<QsoRecord> records;
     QString error; // empty when the whole file read as records
+    bool incomplete = false; // the data ended inside a record
 };
 
-// Reads log data; more than 11000 records or a damaged record is an error.
+// Reads log data; more than 11000 records or a damaged record (incomplete,
+// a field over kLongestField characters, a control character) is an error.
 LogParse parseLog(const QByteArray& data);
+
+// A log whose only fault is its last line, cut short by a power failure
+// during an append: the complete records before it and the fragment.
+struct TornTail {
+    QByteArray complete; // every line up to and including the last line end
+    QByteArray fragment; // the incomplete last line
+};
+// nullopt when the data reads whole, or when the damage is not confined to
+// the last line (that stays a damaged log).
+std::optional<TornTail> findTornTail(const QByteArray& data);
 
 // The counters every load rebuilds from the records.
 struct LogTally {

@@ -6,22 +6,69 @@
 #include "text/DateText.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace tenlog::log {
 
-std::optional<QString> ContestLog::reload()
+ContestLog::FileStamp ContestLog::stampNow() const
 {
-    LogParse parsed = m_file.load();
-    if (!parsed.error.isEmpty())
-        return parsed.error;
+    struct stat st {};
+    if (::stat(QFile::encodeName(m_file.path()).constData(), &st) != 0)
+        return {};
+    return {static_cast<qint64>(st.st_dev), static_cast<qint64>(st.st_ino), static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+std::optional<QString> ContestLog::reload(const QDateTime& localNow)
+{
+    QByteArray data;
+    QString error;
+    if (!platform::readWholeFile(m_file.path(), &data, &error))
+        return error;
+    LogParse parsed = parseLog(data);
+    if (!parsed.error.isEmpty()) {
+        // Only a last line cut short is repaired; damage anywhere else stays an error.
+        const std::optional<TornTail> torn = findTornTail(data);
+        if (!torn)
+            return parsed.error;
+        const QDateTime now = localNow.isValid() ? localNow : QDateTime::currentDateTime();
+        const QString base = m_file.path() + QStringLiteral(".torn-") + text::formatDateTime(now, QStringLiteral("yyyymmddhhnnss"));
+        QString aside = base;
+        for (int n = 2; QFileInfo::exists(aside); ++n)
+            aside = base + QLatin1Char('-') + QString::number(n);
+        if (!platform::writeFileAtomically(aside, torn->fragment, &error)
+            || !platform::writeFileAtomically(m_file.path(), torn->complete, &error))
+            return QStringLiteral("the last line is incomplete and could not be set aside (") + error + QLatin1Char(')');
+        parsed = parseLog(torn->complete);
+        m_tornNotice = QStringLiteral("The last line of log.txt was incomplete: the program or the computer stopped "
+                                      "while a contact was being written. That line was moved to ")
+                     + QDir::toNativeSeparators(aside) + QStringLiteral(" and every complete contact was kept (")
+                     + QString::number(parsed.records.size()) + QStringLiteral(").");
+    }
     LogTally tally = tallyLog(parsed.records);
     if (!tally.error.isEmpty())
         return tally.error;
     m_records = std::move(parsed.records);
     m_tally = std::move(tally);
+    m_stamp = stampNow();
     if (m_loadedCount == 0)
         m_loadedCount = contactCount();
     return std::nullopt;
+}
+
+std::optional<QString> ContestLog::refuseIfChangedElsewhere(const QDateTime& localNow)
+{
+    // A log never read has nothing of this copy's to protect (a new log at start-up).
+    if (m_stamp.inode < 0 || stampNow() == m_stamp)
+        return std::nullopt;
+    const auto reread = reload(localNow);
+    return QStringLiteral("log.txt was changed by another program since this log was read, so it was not "
+                          "overwritten. ")
+         + (reread ? QStringLiteral("It could not be read again: ") + *reread
+                   : QStringLiteral("It has been read again; please make the change again."));
 }
 
 std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
@@ -32,6 +79,7 @@ std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
     if (!m_file.append(record, &error))
         return error;
     m_records.append(record);
+    m_stamp = stampNow();
 
     const int c = multIndex(record.SecSer);
     if (c > 0) {
@@ -54,9 +102,12 @@ std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
 
 std::optional<QString> ContestLog::rewrite(const QList<QsoRecord>& records)
 {
+    if (auto changed = refuseIfChangedElsewhere())
+        return changed;
     QString error;
     if (!m_file.rewrite(records, &error))
         return error;
+    m_stamp = stampNow();
     // The file now holds exactly these records (the writer refuses anything it
     // could not read back), so the reload rebuilds from them without reading
     // the file again.
@@ -72,23 +123,35 @@ std::optional<QString> ContestLog::rewrite(const QList<QsoRecord>& records)
 
 std::optional<QString> ContestLog::clear()
 {
+    if (auto changed = refuseIfChangedElsewhere())
+        return changed;
     QString error;
     if (!m_file.truncate(&error))
         return error;
+    m_stamp = stampNow();
     m_records.clear();
     m_tally = LogTally{};
     return std::nullopt;
 }
 
-QString ContestLog::backupTo(const QString& backupFolder, const QDateTime& localNow) const
+ContestLog::Backup ContestLog::backupTo(const QString& backupFolder, const QDateTime& localNow,
+                                       bool onlyWhenChanged) const
 {
-    if (contactCount() == m_loadedCount || contactCount() == 0)
-        return {};
+    if (onlyWhenChanged ? contactCount() == 0 || contactCount() == m_loadedCount
+                        : QFileInfo(m_file.path()).size() == 0)
+        return {}; // nothing to keep
     if (!QDir().mkpath(backupFolder))
-        return {};
-    const QString target = QDir(backupFolder).filePath(text::formatDateTime(localNow, QStringLiteral("yyyymmddhhnn"))
-                                                       + QStringLiteral(".log"));
-    return platform::copyFileAtomically(m_file.path(), target) ? target : QString();
+        return {{}, QStringLiteral("the backup folder %1 could not be made").arg(QDir::toNativeSeparators(backupFolder))};
+    // Two backups in one minute, a clock set back or the repeated hour of a
+    // daylight-saving change must not replace an older backup.
+    const QString stem = QDir(backupFolder).filePath(text::formatDateTime(localNow, QStringLiteral("yyyymmddhhnn")));
+    QString target = stem + QStringLiteral(".log");
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".log");
+    QString error;
+    if (!platform::copyFileAtomically(m_file.path(), target, &error))
+        return {{}, error};
+    return {target, {}};
 }
 
 int ContestLog::findDuplicate(const QString& call, const QString& mode) const

@@ -9,6 +9,7 @@
 #include <QDateTime>
 
 #include <optional>
+#include <utility>
 
 namespace tenlog::log {
 
@@ -29,20 +30,32 @@ public:
     explicit ContestLog(QString path) : m_file(std::move(path)) {}
 
     // Reads the file and rebuilds every counter. On error nothing in memory
-    // changes and the reason is returned.
-    std::optional<QString> reload();
+    // changes and the reason is returned. A last line cut short (a power
+    // failure during an append) is moved to "log.txt.torn-yyyymmddhhnnss"
+    // beside the log, named for localNow, and tornNotice() says so once.
+    std::optional<QString> reload(const QDateTime& localNow = QDateTime());
+    // What the last load had to set aside, once; empty when nothing.
+    QString takeTornNotice() { return std::exchange(m_tornNotice, QString()); }
 
     // Appends one contact (file first, synced), then counts it.
     std::optional<QString> appendContact(const QsoRecord& record);
     // Empties the log file and the table (a new contest).
     std::optional<QString> clear();
     // Copies the log into the backup folder as "yyyymmddhhnn.log" of the
-    // given local time, but only when the log has contacts and its count
-    // differs from the count at load. Returns the copy's path, or empty
-    // when no copy was due or it could not be made.
-    QString backupTo(const QString& backupFolder, const QDateTime& localNow) const;
+    // given local time ("yyyymmddhhnn-2.log" and so on when that name is
+    // taken: an older backup is never replaced). With onlyWhenChanged, only
+    // when the log has contacts and its count differs from the count at
+    // load; without it, whenever the file holds anything, read or not.
+    // path is empty when no copy was due; error says why one failed.
+    struct Backup {
+        QString path;
+        QString error;
+    };
+    Backup backupTo(const QString& backupFolder, const QDateTime& localNow, bool onlyWhenChanged = true) const;
 
-    // Replaces the file with these records and reloads.
+    // Replaces the file with these records. When log.txt is no longer the
+    // file this log was read from (another program wrote it), nothing is
+    // overwritten: the file is read again and the reason returned.
     std::optional<QString> rewrite(const QList<QsoRecord>& records);
 
     const QList<QsoRecord>& records() const { return m_records; }
@@ -75,7 +88,20 @@ public:
     const QStringList& dxCountries(const QString& mode) const;
 
 private:
+    // What identifies the file's contents as this log last left them.
+    struct FileStamp {
+        qint64 device = -1;
+        qint64 inode = -1;
+        qint64 size = -1;
+        qint64 modifiedNs = -1;
+        bool operator==(const FileStamp&) const = default;
+    };
+    FileStamp stampNow() const;
+    std::optional<QString> refuseIfChangedElsewhere(const QDateTime& localNow = QDateTime());
+
     LogFile m_file;
+    FileStamp m_stamp;
+    QString m_tornNotice;
     QList<QsoRecord> m_records;
     LogTally m_tally;
     int m_loadedCount = 0;

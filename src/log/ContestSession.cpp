@@ -24,6 +24,10 @@ const QString kFileErrorText = QStringLiteral(
 
 } // namespace
 
+const QString kLogNotReadText = QStringLiteral(
+    "log.txt has not been read, so contacts cannot be logged or changed. Put right the problem shown at "
+    "start-up and start the program again.");
+
 ContestSession::ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, common::AppFolders folders,
                                QObject* parent)
     : QObject(parent)
@@ -91,11 +95,15 @@ QDateTime ContestSession::utcNow() const
 
 bool ContestSession::reloadLog()
 {
-    if (m_log.reload()) {
+    if (m_log.reload(m_clock.localNow())) {
         m_dialogs.message(QStringLiteral("File Error"), kFileErrorText, platform::MessageIcon::Critical);
         emit logUnreadable(1);
         return false;
     }
+    m_logLoaded = true;
+    const QString torn = m_log.takeTornNotice();
+    if (!torn.isEmpty())
+        m_dialogs.message(QStringLiteral("Incomplete Contact Set Aside"), torn, platform::MessageIcon::Warning);
     emit logReloaded();
     emit scoreChanged();
     return true;
@@ -130,6 +138,12 @@ bool ContestSession::postContestChecks(const EntryLine& line, EntryOutcome& outc
 EntryOutcome ContestSession::logEntry(const EntryLine& line)
 {
     EntryOutcome outcome;
+    if (!m_logLoaded) {
+        // Appending to a log that was never read would duplicate and misnumber contacts.
+        m_dialogs.beep();
+        showMessage(kLogNotReadText);
+        return outcome;
+    }
     if (!loggedOn()) {
         timeOn();
         outcome.focus = EntryBox::Call;
@@ -260,7 +274,7 @@ QString ContestSession::multiplierSummary(int index) const
 
 void ContestSession::rewriteContact(int recordNumber, const std::optional<QsoRecord>& edited)
 {
-    if (recordNumber < 1 || recordNumber > m_log.contactCount())
+    if (!m_logLoaded || recordNumber < 1 || recordNumber > m_log.contactCount())
         return;
     QList<QsoRecord> records = m_log.records();
     if (edited)
@@ -277,7 +291,7 @@ void ContestSession::rewriteContact(int recordNumber, const std::optional<QsoRec
 
 void ContestSession::deleteContact(int recordNumber)
 {
-    if (recordNumber < 1 || recordNumber > m_log.contactCount())
+    if (!m_logLoaded || recordNumber < 1 || recordNumber > m_log.contactCount())
         return;
     QList<QsoRecord> records = m_log.records();
     records.removeAt(recordNumber - 1);

@@ -58,6 +58,9 @@ struct CallInfo {
     QString miles;
 };
 
+// The message line's text while log.txt has not been read.
+extern const QString kLogNotReadText;
+
 class ContestSession : public QObject {
     Q_OBJECT
 public:
@@ -72,6 +75,8 @@ public:
     void checkUtcOffset();
     // The log has been loaded once: later mode switches save and reload.
     void setStarted() { m_started = true; }
+    // True once log.txt has been read: until then nothing may be written to it.
+    bool logLoaded() const { return m_logLoaded; }
 
     // Reads log.txt and rebuilds every counter. A log that cannot be read
     // shows "File Error" and asks the program to end (logUnreadable).
@@ -150,6 +155,9 @@ signals:
 
 private:
     bool postContestChecks(const EntryLine& line, EntryOutcome& outcome);
+    // A backup of the log before it is erased or replaced; false (and said
+    // under title) when it could not be made.
+    bool backupBeforeErasing(const QString& title);
 
     platform::Clock& m_clock;
     platform::Dialogs& m_dialogs;
@@ -163,6 +171,7 @@ private:
     bool m_messageRed = false;
     bool m_badExchange = false;
     bool m_started = false;
+    bool m_logLoaded = false;
 };
 
 } // namespace tenlog::log

@@ -26,7 +26,8 @@ bool ContestSession::startNewLog()
                        "log file!\r\n\r\nTo verify that you want to start a new log file, please type: YES"),
         QString());
     if (answer && answer->toUpper() == QLatin1String("YES")) {
-        backupLog();
+        if (!backupBeforeErasing(QStringLiteral("Error Starting New Log")))
+            return reloadLog();
         m_prefs.SavedOpSeconds = 0;
         m_opTime.reset();
         if (const auto error = m_log.clear())
@@ -41,6 +42,18 @@ bool ContestSession::startNewLog()
 void ContestSession::backupLog()
 {
     m_log.backupTo(m_folders.backupFolder(), m_clock.localNow());
+}
+
+bool ContestSession::backupBeforeErasing(const QString& title)
+{
+    // Whatever the count since the load: nothing is erased without a copy on disk.
+    const ContestLog::Backup backup = m_log.backupTo(m_folders.backupFolder(), m_clock.localNow(), false);
+    if (backup.error.isEmpty())
+        return true;
+    m_dialogs.message(title,
+                      QStringLiteral("The log could not be backed up first, so nothing was changed: ") + backup.error,
+                      platform::MessageIcon::Critical);
+    return false;
 }
 
 void ContestSession::archiveLog()
@@ -90,6 +103,8 @@ void ContestSession::restoreLog()
             error = QStringLiteral("The file is not a readable log (") + error
                   + QStringLiteral("). The working log was left as it was.");
     }
+    if (error.isEmpty() && !backupBeforeErasing(QStringLiteral("Error Restoring Log")))
+        return;
     if (error.isEmpty() && !platform::writeFileAtomically(m_log.path(), archived, &error))
         error = QStringLiteral("log.txt could not be replaced: ") + error;
     if (!error.isEmpty()) {

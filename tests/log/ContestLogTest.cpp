@@ -53,12 +53,99 @@ TEST(ContestLog, BackupOnlyWhenTheLogChanged)
     ASSERT_FALSE(log.reload().has_value());
     EXPECT_EQ(log.loadedCount(), 1);
     const QDateTime now(QDate(2013, 12, 15), QTime(8, 7, 59));
-    EXPECT_TRUE(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).isEmpty()) << "nothing changed";
+    EXPECT_TRUE(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).path.isEmpty()) << "nothing changed";
     log.appendContact({QStringLiteral("W1AW"), QStringLiteral("599"), QStringLiteral("CT"), QStringLiteral("599"),
                        QStringLiteral("USA"), QStringLiteral("2013/12/14"), QStringLiteral("14:06:00"),
                        QStringLiteral("CW"), QString()});
-    EXPECT_EQ(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now),
+    EXPECT_EQ(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).path,
               dir.filePath(QStringLiteral("BACKUP/201312150807.log")));
+    // The same minute again (or a clock set back): the older backup stays.
+    EXPECT_EQ(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).path,
+              dir.filePath(QStringLiteral("BACKUP/201312150807-2.log")));
+    EXPECT_EQ(log.backupTo(dir.filePath(QStringLiteral("BACKUP")), now).path,
+              dir.filePath(QStringLiteral("BACKUP/201312150807-3.log")));
+    // Before an erase the file is copied whatever the count since the load;
+    // a backup folder that cannot be made is an error, not a silent skip.
+    ContestLog unread(path);
+    EXPECT_FALSE(unread.backupTo(dir.filePath(QStringLiteral("BACKUP")), now, false).path.isEmpty());
+    tenlog::platform::writeFileAtomically(dir.filePath(QStringLiteral("blocked")), "a file, not a folder");
+    const ContestLog::Backup failed = unread.backupTo(dir.filePath(QStringLiteral("blocked/BACKUP")), now, false);
+    EXPECT_TRUE(failed.path.isEmpty());
+    EXPECT_FALSE(failed.error.isEmpty());
+}
+
+namespace {
+
+const QByteArray kLine1 = "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+const QByteArray kLine2 = "\"W1AW\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:06:00\",\"CW\",\"\"\r\n";
+
+} // namespace
+
+TEST(ContestLog, ALastLineCutShortIsSetAsideAndDamageElsewhereStaysAnError)
+{
+    const QDateTime now(QDate(2013, 12, 15), QTime(8, 7, 59));
+    struct Case {
+        const char* what;
+        QByteArray file;
+        int records;            // -1: the load fails
+        QByteArray setAside;    // the fragment moved to the side file
+    };
+    const Case cases[] = {
+        {"cut inside a value", kLine1 + kLine2 + "\"K2Y0\",\"59", 2, "\"K2Y0\",\"59"},
+        {"cut after a comma", kLine1 + "\"K2Y0\",\"599\",", 1, "\"K2Y0\",\"599\","},
+        {"only a fragment", "\"K2Y", 0, "\"K2Y"},
+        {"damage in the middle", kLine1 + "\"K2Y0\",\"59\r\n" + kLine2, -1, {}},
+        {"a call of 65 characters", kLine1 + "\"" + QByteArray(65, 'K') + "\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\","
+                                                                        "\"14:05:33\",\"CW\",\"\"\r\n" + kLine2, -1, {}},
+        {"a NUL in a field", kLine1 + QByteArray("\"K1") + QByteArray(1, '\0')
+                                 + "X\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n" + kLine2, -1, {}},
+        {"a complete last line without its line end", kLine1 + kLine2.chopped(2), 2, {}},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("log.txt"));
+        ASSERT_TRUE(tenlog::platform::writeFileAtomically(path, c.file));
+        ContestLog log(path);
+        const auto error = log.reload(now);
+        const QString aside = path + QStringLiteral(".torn-20131215080759");
+        if (c.records < 0) {
+            EXPECT_TRUE(error.has_value()) << c.what;
+            QByteArray unchanged;
+            tenlog::platform::readWholeFile(path, &unchanged);
+            EXPECT_EQ(unchanged, c.file) << c.what << ": a damaged log is left as it is";
+            continue;
+        }
+        ASSERT_FALSE(error.has_value()) << c.what << ": " << error->toStdString();
+        EXPECT_EQ(log.contactCount(), c.records) << c.what;
+        QByteArray moved;
+        EXPECT_EQ(tenlog::platform::readWholeFile(aside, &moved), !c.setAside.isEmpty()) << c.what;
+        EXPECT_EQ(moved, c.setAside) << c.what;
+        EXPECT_EQ(log.takeTornNotice().isEmpty(), c.setAside.isEmpty()) << c.what;
+        EXPECT_TRUE(log.takeTornNotice().isEmpty()) << c.what << ": said once";
+        // What stays in log.txt reads back as exactly the kept records.
+        QByteArray kept;
+        tenlog::platform::readWholeFile(path, &kept);
+        EXPECT_EQ(parseLog(kept).records, log.records()) << c.what;
+    }
+}
+
+TEST(ContestLog, ARewriteNeverOverwritesAFileChangedByAnotherProgram)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    tenlog::platform::writeFileAtomically(path, kLine1);
+    ContestLog log(path);
+    ASSERT_FALSE(log.reload().has_value());
+    // A second program appends a contact this copy never saw.
+    tenlog::platform::appendDurably(path, kLine2);
+    const auto refused = log.rewrite({});
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_TRUE(refused->contains(QStringLiteral("changed by another program")));
+    QByteArray file;
+    tenlog::platform::readWholeFile(path, &file);
+    EXPECT_EQ(file, kLine1 + kLine2) << "nothing was overwritten";
+    EXPECT_EQ(log.contactCount(), 2) << "the log was read again";
+    EXPECT_TRUE(log.clear() == std::nullopt) << "once read again, this copy's own change goes ahead";
 }
 
 TEST(ContestLog, PartialDuplicatesStopPastOneHundredCharacters)

@@ -174,7 +174,7 @@ TEST_F(ContestSessionTest, AFailedAppendKeepsTheLineAndCountsNothing)
 TEST_F(ContestSessionTest, AnUnreadableLogAsksTheProgramToEnd)
 {
     QSignalSpy ended(session.get(), &ContestSession::logUnreadable);
-    platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), "\"K1ABC\",\"599\"\r\n");
+    platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), "\"K1ABC\",\"599\"\r\n\"W1AW\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n");
     EXPECT_FALSE(session->reloadLog());
     ASSERT_EQ(ended.size(), 1);
     EXPECT_EQ(ended.at(0).at(0).toInt(), 1);

@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, DxCountriesAndCountryCompletion)
 
 TEST_F(MainWindowTest, DamagedLogEndsTheProgramWithoutWriting)
 {
-    const QByteArray damaged = logLine(QStringLiteral("K1ABC"), "CT", "USA") + "\"W1AW\",\"599\",\"CT\r\n";
+    const QByteArray damaged = "\"W1AW\",\"599\",\"CT\r\n" + logLine(QStringLiteral("K1ABC"), "CT", "USA");
     platform::writeFileAtomically(work("log.txt"), damaged);
     scriptStation();
     EXPECT_FALSE(start());
