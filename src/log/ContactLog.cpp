@@ -111,7 +111,7 @@ bool LogFile::append(const QsoRecord& record, QString* error) const
             *error = QStringLiteral("a field holds a character the log file cannot keep");
         return false;
     }
-    return platform::appendDurably(m_path, *line, error);
+    return platform::appendDurably(m_path, *line, error) == platform::AppendResult::Appended;
 }
 
 bool LogFile::rewrite(const QList<QsoRecord>& records, QString* error) const
