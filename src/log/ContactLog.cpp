@@ -141,13 +141,26 @@ LogParse LogFile::load() const
 
 bool LogFile::append(const QsoRecord& record, QString* error) const
 {
+    if (m_mayEndWithPartialRecord) {
+        if (error)
+            *error = QStringLiteral("an earlier write failed and could not be undone, so log.txt may end with a "
+                                    "partial record. Check the end of log.txt with a text editor and restart the "
+                                    "program before logging more contacts");
+        return false;
+    }
     const auto line = recordLine(record);
     if (!line) {
         if (error)
             *error = QStringLiteral("a field holds a character the log file cannot keep");
         return false;
     }
-    return platform::appendDurably(m_path, *line, error);
+    // An editor may have dropped the final line end; a record glued onto that
+    // line would make the whole log unreadable at the next start.
+    const platform::AppendResult result =
+        platform::appendDurably(m_path, *line, error, platform::LineStart::OwnLine, *m_calls);
+    if (result == platform::AppendResult::MayHoldPartialData)
+        m_mayEndWithPartialRecord = true;
+    return result == platform::AppendResult::Appended;
 }
 
 bool LogFile::rewrite(const QList<QsoRecord>& records, QString* error) const
@@ -162,12 +175,18 @@ bool LogFile::rewrite(const QList<QsoRecord>& records, QString* error) const
         }
         data += *line;
     }
-    return platform::writeFileAtomically(m_path, data, error);
+    if (!platform::writeFileAtomically(m_path, data, error, *m_calls))
+        return false;
+    m_mayEndWithPartialRecord = false;
+    return true;
 }
 
 bool LogFile::truncate(QString* error) const
 {
-    return platform::writeFileAtomically(m_path, QByteArray(), error);
+    if (!platform::writeFileAtomically(m_path, QByteArray(), error, *m_calls))
+        return false;
+    m_mayEndWithPartialRecord = false;
+    return true;
 }
 
 QString LogFile::pathIn(const QString& folder)

@@ -8,9 +8,13 @@
 // file as a stream of values (commas and line ends alike separate them), so
 // every nine values make one record.
 //
-// Appends are synced before they return; a rewrite replaces the file through
-// a synced temporary file, so a crash never leaves a torn log.
+// Appends are synced before they return and always start on a line of their
+// own; a failed append is cut back out, so the file holds exactly the
+// confirmed records. A rewrite replaces the file through a synced temporary
+// file, so a crash never leaves a torn log.
 #pragma once
+
+#include "platform/DurableFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -84,23 +88,35 @@ bool isPhone(const QString& mode);
 
 class LogFile {
 public:
-    explicit LogFile(QString path) : m_path(std::move(path)) {}
+    explicit LogFile(QString path, platform::FileCalls& calls = platform::FileCalls::system())
+        : m_path(std::move(path)), m_calls(&calls) {}
     const QString& path() const { return m_path; }
 
     // Reads and parses the whole file; a missing file is an error.
     LogParse load() const;
-    // Appends one record and syncs it.
+    // Appends one record and syncs it. When the last line of the file has no
+    // line end, one is written first. Refused while mayEndWithPartialRecord().
     bool append(const QsoRecord& record, QString* error = nullptr) const;
     // Replaces the file with exactly these records.
     bool rewrite(const QList<QsoRecord>& records, QString* error = nullptr) const;
     // Leaves an empty log.
     bool truncate(QString* error = nullptr) const;
 
+    // True after an append failed and could not be cut back out: the file
+    // may end with part of a record, and appending to it would bury that
+    // fragment in the middle of the log. A rewrite or truncate that succeeds
+    // replaces the whole file and clears it.
+    bool mayEndWithPartialRecord() const { return m_mayEndWithPartialRecord; }
+
     // The log file in a folder, matched without regard to letter case.
     static QString pathIn(const QString& folder);
 
 private:
     QString m_path;
+    platform::FileCalls* m_calls;
+    // Mutable like the file it describes: writes through a const handle
+    // change the file, and this follows the file.
+    mutable bool m_mayEndWithPartialRecord = false;
 };
 
 } // namespace tenlog::log

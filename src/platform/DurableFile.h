@@ -1,23 +1,70 @@
 // File writes that survive a crash or a full disk. A whole-file write goes to
-// a temporary file in the same folder, is synced and renamed over the target,
-// so the target is always either the old file or the new one. An append is
-// synced before it returns. Errors come back as the system's description.
+// a temporary file beside the target, is synced and renamed over it, so the
+// target is always either the old file or the new one. An append is synced
+// before it returns, and a failed append is cut back out, so the file holds
+// only whole appends. Symbolic links are followed: the file a link points to
+// is written and the link keeps working. Errors come back in plain words with
+// the system's description.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 namespace tenlog::platform {
 
-// Replaces (or creates) path with data. On failure the old file is untouched
-// and no temporary file is left behind.
-bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+// The system calls the durable writes go through. Tests pass a subclass that
+// makes a write stop part-way or a sync fail, to prove the recovery paths.
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual int fsync(int fd);
+    virtual int ftruncate(int fd, off_t size);
 
-// Appends data to path (created when missing) and syncs it to disk.
-bool appendDurably(const QString& path, const QByteArray& data, QString* error = nullptr);
+    // The real system calls.
+    static FileCalls& system();
+};
+
+// Replaces (or creates) path with data. On failure the old file is untouched
+// and no temporary file is left behind. When path is a symbolic link, the
+// file it points to is replaced.
+bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr,
+                         FileCalls& calls = FileCalls::system());
+
+enum class AppendResult {
+    Appended,
+    // Nothing of data is in the file: it holds exactly what it held before.
+    NotAppended,
+    // The write failed and cutting it back out failed too: the file may end
+    // with part of data.
+    MayHoldPartialData,
+};
+
+enum class LineStart {
+    AsIs,
+    // When the file's last line has no line end, CR LF is written first, so
+    // data starts on a line of its own.
+    OwnLine,
+};
+
+// Appends data to path (created when missing) and syncs it to disk. On any
+// failure the file is cut back to its size before the call.
+AppendResult appendDurably(const QString& path, const QByteArray& data, QString* error = nullptr,
+                           LineStart lineStart = LineStart::AsIs, FileCalls& calls = FileCalls::system());
 
 // Copies source to target through writeFileAtomically.
 bool copyFileAtomically(const QString& source, const QString& target, QString* error = nullptr);
+
+// The path a chain of symbolic links ends at (absolute), or path itself when
+// it is not a link. A dangling link gives the path it points to, so writing
+// there creates the file the link names.
+QString resolveLinks(const QString& path);
+
+// Deletes the temporary files writeFileAtomically leaves in folder when the
+// process dies mid-write, and nothing else. Returns how many it deleted.
+int removeStaleTemporaryFiles(const QString& folder);
 
 // The program's files are matched without regard to letter case: the path of
 // the file in folder whose name equals name ignoring case, or folder/name

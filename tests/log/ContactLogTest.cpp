@@ -1,11 +1,14 @@
 // The log file: exact lines, the field-stream reader, the load counters, and
-// durability when the process dies in the middle of a write.
+// durability when the process dies or the disk fails in the middle of a write.
 #include "log/ContactLog.h"
 #include "log/MultTable.h"
 
 #include "platform/DurableFile.h"
 
+#include "../platform/FailingFileCalls.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,6 +18,7 @@
 #include <unistd.h>
 
 using namespace tenlog::log;
+using tenlog::testing::FailingFileCalls;
 
 namespace {
 
@@ -171,10 +175,92 @@ TEST(LogFile, SurvivesBeingKilledAtAnyMoment)
         ASSERT_LE(loaded.records.size(), completed + 1) << "round " << round;
         for (int i = 0; i < loaded.records.size(); ++i)
             ASSERT_EQ(loaded.records[i].Call, QStringLiteral("K%1AB").arg(i + 1));
-        // No temporary file is left for the next start to trip over... except
-        // one the killed rewrite was writing, which is never read as the log.
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
-            if (name != QLatin1String("log.txt"))
-                QFile::remove(dir.filePath(name));
+        // The killed rewrite may leave its temporary file; the start-up
+        // clean-up removes it and only it.
+        tenlog::platform::removeStaleTemporaryFiles(dir.path());
+        ASSERT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("log.txt")})
+            << "round " << round;
     }
+}
+
+// A failed append is cut back out, so the log holds only confirmed records:
+// the next contact is not glued to a fragment, and logging the same contact
+// again stores it once.
+TEST(LogFile, FailedAppendLeavesOnlyConfirmedRecords)
+{
+    struct Case {
+        const char* what;
+        long long bytesLeft;
+        int failingSync;
+    };
+    for (const Case& c : {Case{"disk fills mid-record", 20, 0}, Case{"sync fails", -1, 1}}) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        FailingFileCalls calls;
+        const LogFile log(dir.filePath(QStringLiteral("log.txt")), calls);
+        const QsoRecord first = rec("K1ABC", "CT", "USA"), second = rec("W6XYZ", "SCV", "USA");
+        ASSERT_TRUE(log.append(first));
+        calls.syncCalls = 0;
+        calls.bytesLeft = c.bytesLeft;
+        calls.failingSync = c.failingSync;
+        QString error;
+        EXPECT_FALSE(log.append(second, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(log.mayEndWithPartialRecord());
+        EXPECT_EQ(log.load().records, QList<QsoRecord>{first});
+
+        calls.bytesLeft = -1;
+        calls.failingSync = 0;
+        ASSERT_TRUE(log.append(second));
+        const LogParse loaded = log.load();
+        EXPECT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+        EXPECT_EQ(loaded.records, (QList<QsoRecord>{first, second}));
+    }
+}
+
+// When not even the cut-back works, the file may end with a fragment; more
+// appends would bury it mid-log, so they are refused until a whole-file
+// write puts the log right.
+TEST(LogFile, AppendsAreRefusedWhileTheFileMayEndWithAPartialRecord)
+{
+    QTemporaryDir dir;
+    FailingFileCalls calls;
+    const LogFile log(dir.filePath(QStringLiteral("log.txt")), calls);
+    const QsoRecord first = rec("K1ABC", "CT", "USA"), second = rec("W6XYZ", "SCV", "USA");
+    ASSERT_TRUE(log.append(first));
+    calls.bytesLeft = 20;
+    calls.truncateFails = true;
+    QString error;
+    EXPECT_FALSE(log.append(second, &error));
+    EXPECT_TRUE(log.mayEndWithPartialRecord());
+    EXPECT_TRUE(error.contains(QLatin1String("partial record"))) << error.toStdString();
+    const qint64 damagedSize = QFileInfo(log.path()).size();
+    EXPECT_EQ(damagedSize, recordLine(first)->size() + 20);
+
+    // The disk is fine again, but the fragment is still there.
+    calls.bytesLeft = -1;
+    calls.truncateFails = false;
+    EXPECT_FALSE(log.append(second, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("log.txt may end with a partial record"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QLatin1String("Check"))) << error.toStdString();
+    EXPECT_EQ(QFileInfo(log.path()).size(), damagedSize);
+
+    ASSERT_TRUE(log.rewrite({first}));
+    EXPECT_FALSE(log.mayEndWithPartialRecord());
+    ASSERT_TRUE(log.append(second));
+    EXPECT_EQ(log.load().records, (QList<QsoRecord>{first, second}));
+}
+
+// An editor that drops the final line end must not cost the log: the next
+// record goes on a line of its own and the file still loads.
+TEST(LogFile, RecordAfterALastLineWithoutLineEndStartsItsOwnLine)
+{
+    QTemporaryDir dir;
+    const LogFile log(dir.filePath(QStringLiteral("log.txt")));
+    const QsoRecord first = rec("K1ABC", "CT", "USA"), second = rec("W6XYZ", "SCV", "USA");
+    ASSERT_TRUE(tenlog::platform::writeFileAtomically(log.path(), recordLine(first)->chopped(2)));
+    ASSERT_TRUE(log.append(second));
+    const LogParse loaded = log.load();
+    EXPECT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    EXPECT_EQ(loaded.records, (QList<QsoRecord>{first, second}));
 }
