@@ -1,6 +1,8 @@
 // The folder part of start-up.
 #include "app/AppStartup.h"
 
+#include "platform/DurableFile.h"
+
 #include "common/DataFolders.h"
 #include "common/FirstRun.h"
 #include "platform/Dialogs.h"
@@ -17,6 +19,33 @@ AppStartup::AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs)
     : m_paths(paths)
     , m_dialogs(dialogs)
 {
+}
+
+bool AppStartup::lockWorkingFolder()
+{
+    const QString folder = m_paths.workingFolder();
+    m_lock = std::make_unique<platform::WorkingFolderLock>(folder);
+    switch (m_lock->acquire()) {
+    case platform::WorkingFolderLock::Result::Held:
+        platform::removeStaleTemporaryFiles(folder);
+        return true;
+    case platform::WorkingFolderLock::Result::Unlockable:
+        // A folder where not even the lock file can be made cannot have its
+        // log rewritten either; the load sequence reports what it cannot read.
+        return true;
+    case platform::WorkingFolderLock::Result::InUse:
+        break;
+    }
+    const qint64 pid = m_lock->holderPid();
+    m_dialogs.message(QStringLiteral("Log In Use"),
+                      QStringLiteral("The log in ") + QDir::toNativeSeparators(folder)
+                          + QStringLiteral(" is in use by another copy of TenLog")
+                          + (pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString())
+                          + QStringLiteral(". Only one copy may keep a log at a time, or each would erase the other's "
+                                           "contacts. Use the copy that is running, or close it and start again. "
+                                           "Nothing was changed."),
+                      platform::MessageIcon::Critical);
+    return false;
 }
 
 void AppStartup::recordWorkingFolder()

@@ -7,6 +7,9 @@
 
 #include "common/AppFolders.h"
 #include "common/SharedPreferences.h"
+#include "platform/WorkingFolderLock.h"
+
+#include <memory>
 
 #include <QString>
 
@@ -22,6 +25,11 @@ class AppStartup {
 public:
     AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs);
 
+    // Takes the working folder for this copy before anything in it is
+    // touched, then clears the temporary files a crash left behind. False
+    // (after saying so) when another copy of the program is using the log.
+    bool lockWorkingFolder();
+
     // Remembers the working folder and seeds it with the shipped files.
     void recordWorkingFolder();
     // Resolves the per-user folders, loads the shared preferences, ensures
@@ -36,6 +44,7 @@ private:
     platform::Dialogs& m_dialogs;
     common::AppFolders m_folders;
     common::SharedPreferences m_shared;
+    std::unique_ptr<platform::WorkingFolderLock> m_lock;
 };
 
 } // namespace tenlog::app

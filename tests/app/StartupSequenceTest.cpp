@@ -2,6 +2,7 @@
 #include "app/ui/LogoWindow.h"
 #include "app/ui/StartupSequence.h"
 #include "log/ui/MainWindow.h"
+#include "platform/WorkingFolderLock.h"
 #include "platform/qt/QtSettingsStore.h"
 
 #include "ReadOnlyFolder.h"
@@ -88,4 +89,19 @@ TEST_F(StartupSequenceTest, BrokenSharedPreferencesAndUnwritableDocumentsStillSt
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(dialogs.messageTitles().contains(QStringLiteral("User Access Directory Error")));
     EXPECT_TRUE(QFileInfo(startup.folders().backupFolder()).isDir());
+}
+
+TEST_F(StartupSequenceTest, ASecondCopyOnTheSameFolderEndsWithoutTouchingAFile)
+{
+    platform::WorkingFolderLock firstCopy(paths.workingFolder());
+    ASSERT_EQ(firstCopy.acquire(), platform::WorkingFolderLock::Result::Held);
+    const QStringList before = QDir(paths.workingFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    app::StartupSequence second({clock, dialogs, settings, paths, player});
+    EXPECT_EQ(second.run(), nullptr);
+    ASSERT_EQ(dialogs.messageTitles(), QStringList{QStringLiteral("Log In Use")});
+    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("(process %1)").arg(QCoreApplication::applicationPid())));
+    EXPECT_EQ(QDir(paths.workingFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)
+        << "nothing seeded, nothing written";
+    EXPECT_EQ(second.logo(), nullptr) << "not even the logo";
 }

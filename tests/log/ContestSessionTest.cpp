@@ -6,6 +6,8 @@
 #include "common/FirstRun.h"
 #include "platform/DurableFile.h"
 
+#include <QDir>
+
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
@@ -194,4 +196,65 @@ TEST_F(ContestSessionTest, PartialDuplicatesAndTheCallShapeWarning)
     session->partialDupeCheck(QStringLiteral("KA"), QLatin1Char('B'), true);
     EXPECT_EQ(session->message(), QStringLiteral("The second or third character is not numeric!"));
     EXPECT_EQ(dialogs.beeps, beeps + 1);
+}
+
+TEST_F(ContestSessionTest, NothingIsWrittenToALogThatWasNeverRead)
+{
+    const QByteArray existing = "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+    platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), existing);
+    ContestSession unread(clock, dialogs, session->folders());
+    ASSERT_TRUE(unread.loadPreferences());
+    const EntryOutcome out = unread.logEntry(line("K1ABC", "CT"));
+    EXPECT_FALSE(out.logged);
+    EXPECT_FALSE(out.clearLine);
+    EXPECT_EQ(unread.message(), kLogNotReadText);
+    unread.deleteContact(1);
+    EXPECT_EQ(logFile(), existing) << "not appended, not rewritten";
+}
+
+TEST_F(ContestSessionTest, ALogIsErasedOrReplacedOnlyAfterItsBackupIsOnDisk)
+{
+    const QByteArray existing = "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+    const QString logPath = paths.workingFolder() + QStringLiteral("/log.txt");
+    platform::writeFileAtomically(logPath, existing);
+    const QString backups = session->folders().backupFolder();
+
+    // A backup folder that cannot be made: "YES" changes nothing and says why.
+    common::AppFolders blocked = session->folders();
+    blocked.userDataFolder = paths.root() + QStringLiteral("/not-a-folder");
+    platform::writeFileAtomically(blocked.userDataFolder, "a file where the folder should be");
+    ContestSession cannotBackUp(clock, dialogs, blocked);
+    ASSERT_TRUE(cannotBackUp.loadPreferences());
+    dialogs.inputAnswers = {QStringLiteral("YES")};
+    cannotBackUp.startNewLog();
+    EXPECT_EQ(logFile(), existing);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error Starting New Log"));
+
+    // At start-up the log is erased unread ("No", then "YES"): it is still copied first.
+    ContestSession atStart(clock, dialogs, session->folders());
+    ASSERT_TRUE(atStart.loadPreferences());
+    dialogs.inputAnswers = {QStringLiteral("YES")};
+    ASSERT_TRUE(atStart.startNewLog());
+    EXPECT_EQ(logFile(), QByteArray());
+    const QStringList copies = QDir(backups).entryList({QStringLiteral("*.log")}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    QByteArray copied;
+    platform::readWholeFile(backups + QLatin1Char('/') + copies.first(), &copied);
+    EXPECT_EQ(copied, existing);
+
+    // A restore replaces the log only once the log it replaces is backed up.
+    atStart.logEntry(line("W1AW", "CT"));
+    const QByteArray current = logFile();
+    const QString archive = paths.root() + QStringLiteral("/archive.log");
+    platform::writeFileAtomically(archive, existing);
+    dialogs.messageAnswers = {platform::Answer::Ok, platform::Answer::Yes};
+    dialogs.fileAnswers = {archive};
+    atStart.restoreLog();
+    EXPECT_EQ(logFile(), existing);
+    const QStringList after = QDir(backups).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(after.size(), 2) << "the same minute: a second name, the first backup kept";
+    const QString second = QString(copies.first()).replace(QStringLiteral(".log"), QStringLiteral("-2.log"));
+    ASSERT_TRUE(after.contains(second));
+    platform::readWholeFile(backups + QLatin1Char('/') + second, &copied);
+    EXPECT_EQ(copied, current);
 }

@@ -25,6 +25,8 @@ StartupSequence::~StartupSequence()
 
 log::MainWindow* StartupSequence::run()
 {
+    if (!m_startup.lockWorkingFolder())
+        return nullptr;
     m_startup.recordWorkingFolder();
 
     DataFolders folders(m_services.paths, m_services.dialogs);

@@ -178,8 +178,14 @@ bool MainWindow::runLoadSequence()
     m_session->showMessage(QStringLiteral("Select a mode from the menu bar and click Log \"Time On\" below!"));
     m_contactList->fitColumns(width());
 
-    if (!m_session->loadPreferences())
+    // A stop before the log is read leaves the window up, but says why
+    // nothing can be logged.
+    auto stopped = [this] {
+        m_session->showMessage(kLogNotReadText);
         return false;
+    };
+    if (!m_session->loadPreferences())
+        return stopped();
     const Prefs& prefs = m_session->prefs();
     m_menus->colourNeededSpots->setChecked(prefs.NeededSpotsGreen == 1);
     m_menus->audioNeededSpots->setChecked(prefs.NeededSpotAudio == 1);
@@ -193,7 +199,7 @@ bool MainWindow::runLoadSequence()
     }
     m_session->switchMode(prefs.CurrentMode == QLatin1String("PH") ? QStringLiteral("PH") : QStringLiteral("CW"));
     if (!m_session->loadPrefixes())
-        return false;
+        return stopped();
 
     openStationSetup();
 

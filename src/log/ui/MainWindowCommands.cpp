@@ -46,6 +46,16 @@ void MainWindow::connectMenus()
     connect(m_menus->modeCw, &QAction::triggered, s, [s] { s->switchMode(QStringLiteral("CW")); });
     connect(m_menus->modePhone, &QAction::triggered, s, [s] { s->switchMode(QStringLiteral("PH")); });
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
+
+    // Until log.txt has been read nothing may write it or write from it.
+    const QList<QAction*> writers{m_menus->newLog, m_menus->archiveLog, m_menus->restoreLog, m_menus->writeCabrillo,
+                                  m_menus->exportAdif};
+    for (QAction* item : writers)
+        item->setEnabled(false);
+    connect(s, &ContestSession::logReloaded, this, [writers] {
+        for (QAction* item : writers)
+            item->setEnabled(true);
+    });
 }
 
 void MainWindow::newLog()
