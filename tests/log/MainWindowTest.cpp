@@ -186,6 +186,16 @@ TEST_F(MainWindowTest, MissingPreferencesStopTheLoadSequence)
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error opeining file"));
     EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Error opening file"));
     EXPECT_EQ(dialogs.modalRuns, 0) << "the sequence stops before the station dialog";
+
+    // The window stays up, says why, and neither logs nor writes the unread log.
+    const QByteArray existing = logLine(QStringLiteral("K1ABC"), "CT", "USA");
+    platform::writeFileAtomically(work("log.txt"), existing);
+    EXPECT_EQ(textOf("lblDialog"), log::kLogNotReadText);
+    for (const char* item : {"mnuNew", "mnuArchive", "mnuRestore", "mnuWriteSumm", "mnuADIF"})
+        EXPECT_FALSE(window->findChild<QAction*>(QString::fromLatin1(item))->isEnabled()) << item;
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("K1ABC  CT\n"));
+    EXPECT_EQ(fileBytes(work("log.txt")), existing);
 }
 
 TEST_F(MainWindowTest, MissingPrefixFileIsNotAnErrorAndFailedAppendsAreReported)
