@@ -108,6 +108,8 @@ TEST(PrefixTable, FileErrorsAndTheCapacity)
     QString error;
     EXPECT_FALSE(t.loadData(line("K", "USA").left(20), &error)) << "an incomplete entry";
     EXPECT_EQ(t.prefixCount(), 0);
+    for (const QByteArray& empty : {QByteArray(), QByteArray("\r\n"), QByteArray("  \r\n\r\n")})
+        EXPECT_FALSE(t.loadData(empty, &error)) << "an empty prefix file would make every call \"Not Found\"";
 
     QByteArray full;
     for (int i = 0; i < PrefixTable::kCapacity; ++i)
