@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>

@@ -427,6 +427,75 @@ TEST_F(MainWindowTest, KeysTypedDuringTheDuplicateHoldArriveInOrderAfterIt)
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("W2XY"));
 }
 
+TEST_F(MainWindowTest, BurstsTypedIntoTheDuplicateHoldLogOnlyTheNextContact)
+{
+    struct Case {
+        const char* burst; // \t is Tab, \n is Enter
+        const char* logged; // the call that must be appended, or nothing
+        const char* exchange;
+    };
+    const Case cases[] = {
+        {"K1ABC\t\tCT\n", nullptr, nullptr},
+        {"K1ABC CT\n", nullptr, nullptr},
+        {"K1ABC\t\tCT\nW1AW\t\tMA\n", "W1AW", "MA"},
+        {"K1ABC\nW1AW\t\tMA\n", "W1AW", "MA"}, // found at Enter: everything after it is the next contact
+    };
+    const QByteArray worked = logLine(QStringLiteral("K1ABC"), "CT", "USA");
+    for (const Case& c : cases) {
+        platform::writeFileAtomically(work("log.txt"), worked);
+        scriptStation();
+        ASSERT_TRUE(start()) << c.burst;
+        find<QPushButton>("cmdLogOn")->click();
+        for (const char* k = c.burst; *k; ++k) {
+            QWidget* target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            if (*k == '\t')
+                QTest::keyClick(target, Qt::Key_Tab);
+            else if (*k == '\n')
+                QTest::keyClick(target, Qt::Key_Return);
+            else
+                QTest::keyClicks(target, QString(QLatin1Char(*k)));
+        }
+        // The red notice stays in sight while the keys wait.
+        EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Duplicate K1ABC"))) << c.burst;
+        EXPECT_EQ(find<QLabel>("lblDialog")->palette().color(QPalette::Window), QColor(255, 0, 0)) << c.burst;
+        clock.advanceMs(3001);
+        QTRY_VERIFY_WITH_TIMEOUT(!textOf("lblDialog").startsWith(QStringLiteral("Duplicate K1ABC"))
+                                     || textOf("txtCall").isEmpty(),
+                                 2000);
+        QTest::qWait(150);
+        const QByteArray file = fileBytes(work("log.txt"));
+        if (!c.logged) {
+            EXPECT_EQ(file, worked) << c.burst << ": nothing logged";
+        } else {
+            const QList<log::QsoRecord> records = log::parseLog(file).records;
+            ASSERT_EQ(records.size(), 2) << c.burst;
+            EXPECT_EQ(records.last().Call, QString::fromLatin1(c.logged)) << c.burst;
+            EXPECT_EQ(records.last().SecSer, QString::fromLatin1(c.exchange)) << c.burst;
+        }
+        window.reset();
+    }
+}
+
+TEST_F(MainWindowTest, AMenuOrAnotherWindowIsNotLeavingTheCallBox)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    type(QStringLiteral("K1ABC"));
+    auto* call = find<QLineEdit>("txtCall");
+    for (Qt::FocusReason reason : {Qt::MenuBarFocusReason, Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(call, &out);
+        EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << reason << ": no duplicate check";
+        EXPECT_EQ(textOf("txtRSTR"), QString()) << reason << ": no report filled";
+    }
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(call, &out);
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Duplicate K1ABC"))) << "Tab leaves the call box";
+}
+
 TEST_F(MainWindowTest, GridHoverClickAndColours)
 {
     QByteArray log;

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tenlog::log {
 
 namespace {
@@ -201,7 +203,7 @@ void EntryLineArea::applyOutcome(const EntryOutcome& outcome)
     if (!outcome.postContestTime.isEmpty())
         m_postContestTime->setText(outcome.postContestTime);
     if (outcome.duplicateOf > 0)
-        duplicateFound();
+        duplicateFound(false);
     if (outcome.logged)
         m_lines->setDupeLine(QString());
     if (outcome.focus)
@@ -262,7 +264,7 @@ void EntryLineArea::callLeft()
         return;
     m_holding = false; // every duplicate check starts a new verdict
     if (m_session.checkDuplicate(m_call->text()) > 0)
-        duplicateFound();
+        duplicateFound(true);
     for (QLineEdit* report : {m_reportReceived, m_reportSent}) {
         if (report->text().isEmpty()) {
             report->setText(defaultReport(m_session.mode()));
@@ -271,8 +273,9 @@ void EntryLineArea::callLeft()
     }
 }
 
-void EntryLineArea::duplicateFound()
+void EntryLineArea::duplicateFound(bool midEntry)
 {
+    m_dropUntilEnter = midEntry;
     m_lines->setDupeLine(QString());
     // With navigation on, the line is cleared only once "Dupe" has been
     // heard; keys typed meanwhile are held, and the window keeps painting.
@@ -289,14 +292,19 @@ void EntryLineArea::duplicateFound()
 
 bool EntryLineArea::holdAfterDuplicate(QKeyEvent* key)
 {
-    if (!m_holding || key->text().isEmpty())
+    if (!m_holding)
+        return false;
+    const int code = key->key();
+    if (code == Qt::Key_Shift || code == Qt::Key_Control || code == Qt::Key_Alt || code == Qt::Key_Meta
+        || (code == 0 && key->text().isEmpty()))
         return false;
     if (!m_voice.isWaiting() && m_session.clock().monotonicMs() > m_duplicateAtMs + kHoldMs && m_heldKeys.isEmpty()) {
         m_holding = false;
         return false;
     }
-    // Typed too soon after a duplicate: kept back, delivered when the hold ends.
-    m_heldKeys.append({key->key(), key->text()});
+    // Typed too soon after a duplicate: every key for the line (Tab, space
+    // and Enter too) is kept back, in order, so the notice stays in sight.
+    m_heldKeys.append({code, key->modifiers(), key->text()});
     if (!m_holdTimer->isActive())
         m_holdTimer->start();
     return true;
@@ -308,9 +316,20 @@ void EntryLineArea::releaseHeldKeys()
         return;
     m_holdTimer->stop();
     m_holding = false;
-    const auto held = std::exchange(m_heldKeys, {});
-    for (const auto& [code, text] : held) {
-        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QList<HeldKey> held = std::exchange(m_heldKeys, {});
+    if (m_dropUntilEnter) {
+        // Found on leaving the call box, the duplicate's own exchange and
+        // Enter were still to come: they belong to the contact refused.
+        const auto enter = std::find_if(held.begin(), held.end(), [](const HeldKey& k) {
+            return k.code == Qt::Key_Return || k.code == Qt::Key_Enter;
+        });
+        if (enter != held.end())
+            held.erase(held.begin(), enter + 1);
+    }
+    // What is left is the next contact, typed from the call box.
+    m_call->setFocus();
+    for (const HeldKey& k : held) {
+        QKeyEvent press(QEvent::KeyPress, k.code, k.modifiers, k.text);
         QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : m_call, &press);
     }
 }

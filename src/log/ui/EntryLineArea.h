@@ -83,7 +83,8 @@ private:
     void updateNewFlag();
     void clearCallInfo();
     void clearBoxes();
-    void duplicateFound();
+    // midEntry: found on leaving the call box, before the contact's Enter.
+    void duplicateFound(bool midEntry);
     bool holdAfterDuplicate(QKeyEvent* key);
     void releaseHeldKeys();
     void fieldEntered(QObject* watched);
@@ -113,7 +114,13 @@ private:
 
     // Keys typed during the hold after a duplicate, in order.
     bool m_holding = false;
-    QList<std::pair<int, QString>> m_heldKeys;
+    struct HeldKey {
+        int code;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+    QList<HeldKey> m_heldKeys;
+    bool m_dropUntilEnter = false;
     qint64 m_duplicateAtMs = 0;
     QTimer* m_holdTimer = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "text/DateText.h"
 #include "voice/VoiceNavigation.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -37,16 +38,28 @@ QKeyEvent carriedKey(QChar c)
     return QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
 }
 
+// Focus that goes to a menu, a popup or another window and comes back has
+// not moved along the entry line.
+bool movedAlongTheLine(const QEvent* event)
+{
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
 } // namespace
 
 bool EntryLineArea::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
-        fieldEntered(watched);
+        if (movedAlongTheLine(event))
+            fieldEntered(watched);
     } else if (event->type() == QEvent::FocusOut && watched == m_call) {
-        callLeft();
+        if (movedAlongTheLine(event))
+            callLeft();
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (holdAfterDuplicate(key))
+            return true;
         if (key->key() == Qt::Key_Escape) {
             clearEntry();
             return true;
@@ -112,8 +125,6 @@ void EntryLineArea::placeCarried(QLineEdit* box)
 
 bool EntryLineArea::callKey(QKeyEvent* key)
 {
-    if (holdAfterDuplicate(key))
-        return true;
     const QString text = m_call->text();
     if (text.size() < 2)
         clearCallInfo();
