@@ -183,6 +183,16 @@ EntryOutcome ContestSession::logEntry(const EntryLine& line)
         r.QsoTime = line.postContest ? outcome.postContestTime : text::formatDateTime(utc, QStringLiteral("hh:nn:ss"));
         r.Mode = m_prefs.CurrentMode;
         r.Freq = m_pendingFreq;
+        if (newCountry && m_log.dxCountries(r.Mode).size() >= kDxListCapacity) {
+            // Accepted, it would make every later load of the log fail.
+            m_dialogs.beep();
+            m_dialogs.message(QStringLiteral("Contact Not Logged"),
+                              QStringLiteral("The log already holds %1 DX countries on this mode, as many as it can keep, "
+                                             "so a contact with a new one cannot be logged.\nIt is still on the entry line.")
+                                  .arg(kDxListCapacity),
+                              platform::MessageIcon::Critical);
+            return outcome;
+        }
 
         // The contact shows as logged only once it is safely on disk.
         if (const auto error = m_log.appendContact(r)) {
@@ -241,6 +251,13 @@ QString ContestSession::partialDupeCheck(const QString& callText, QChar key, boo
         }
     }
     return list;
+}
+
+QString ContestSession::partialDupeList(const QString& callText, bool listOn) const
+{
+    if (!listOn || callText.isEmpty())
+        return {};
+    return m_log.partialDupes(callText, m_prefs.CurrentMode);
 }
 
 CallInfo ContestSession::callInfoFor(const geo::PrefixEntry& entry) const

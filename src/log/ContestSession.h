@@ -113,6 +113,8 @@ public:
     // (empty when the list is off or the key does not refresh it) and sets
     // the message line.
     QString partialDupeCheck(const QString& callText, QChar key, bool listOn);
+    // The partial-duplicate line for the call as it stands (after a deletion).
+    QString partialDupeList(const QString& callText, bool listOn) const;
     // The prefix lookup for the call box: the country box text and the information.
     std::pair<QString, std::optional<CallInfo>> lookupCall(const QString& call) const;
     CallInfo callInfoFor(const geo::PrefixEntry& entry) const;

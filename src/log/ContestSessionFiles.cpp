@@ -99,6 +99,14 @@ void ContestSession::restoreLog()
     if (platform::readWholeFile(*source, &archived, &error)) {
         const LogParse parsed = parseLog(archived);
         error = parsed.error.isEmpty() ? tallyLog(parsed.records).error : parsed.error;
+        // Any text of nine quoted values parses; a log also has real dates, times and modes.
+        for (int i = 0; error.isEmpty() && i < parsed.records.size(); ++i) {
+            const QsoRecord& r = parsed.records.at(i);
+            if (!text::parseDate(r.QsoDate) || !text::parseTime(r.QsoTime))
+                error = QStringLiteral("record %1 has no valid date and time").arg(i + 1);
+            else if (!isCw(r.Mode) && !isPhone(r.Mode))
+                error = QStringLiteral("record %1 has the mode \"%2\", not CW or PH").arg(i + 1).arg(r.Mode);
+        }
         if (!error.isEmpty())
             error = QStringLiteral("The file is not a readable log (") + error
                   + QStringLiteral("). The working log was left as it was.");

@@ -258,3 +258,47 @@ TEST_F(ContestSessionTest, ALogIsErasedOrReplacedOnlyAfterItsBackupIsOnDisk)
     platform::readWholeFile(backups + QLatin1Char('/') + second, &copied);
     EXPECT_EQ(copied, current);
 }
+
+TEST_F(ContestSessionTest, RestoreTakesOnlyWhatReadsAsALog)
+{
+    const QByteArray good = "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+    struct Case {
+        const char* what;
+        QByteArray archive;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"a log", good, true},
+        {"a date that is no date", "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"hello\",\"14:05:33\",\"CW\",\"\"\r\n", false},
+        {"a time that is no time", "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"25:99\",\"CW\",\"\"\r\n", false},
+        {"a mode that is neither", "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"FT8\",\"\"\r\n", false},
+        {"nine values of something else", "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\",\"h\",\"i\"\r\n", false},
+    };
+    const QString archive = paths.root() + QStringLiteral("/archive.log");
+    for (const Case& c : cases) {
+        platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), QByteArray());
+        ASSERT_TRUE(session->reloadLog());
+        platform::writeFileAtomically(archive, c.archive);
+        dialogs.messages.clear();
+        dialogs.messageAnswers = {platform::Answer::Ok};
+        dialogs.fileAnswers = {archive};
+        session->restoreLog();
+        EXPECT_EQ(logFile(), c.accepted ? c.archive : QByteArray()) << c.what;
+        EXPECT_EQ(dialogs.messages.back().title == QStringLiteral("Error Restoring Log"), !c.accepted) << c.what;
+    }
+}
+
+TEST_F(ContestSessionTest, ADxCountryPastTheListsCapacityIsRefusedWhenLogged)
+{
+    QByteArray log;
+    for (int i = 0; i < kDxListCapacity; ++i)
+        log += "\"DX" + QByteArray::number(i) + "A\",\"599\",\"001\",\"599\",\"Land " + QByteArray::number(i)
+             + "\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
+    platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), log);
+    ASSERT_TRUE(session->reloadLog());
+    EXPECT_FALSE(session->logEntry(line("DL1AA", "002", "Land 1000")).logged);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Contact Not Logged"));
+    EXPECT_EQ(logFile(), log);
+    EXPECT_TRUE(session->logEntry(line("DL1AB", "003", "Land 7")).logged) << "a country already listed is fine";
+    ASSERT_TRUE(session->reloadLog()) << "the log still loads";
+}

@@ -477,6 +477,39 @@ TEST_F(MainWindowTest, BurstsTypedIntoTheDuplicateHoldLogOnlyTheNextContact)
     }
 }
 
+TEST_F(MainWindowTest, BackspaceRefreshesThePartialDuplicates)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    type(QStringLiteral("K1AZ"));
+    EXPECT_EQ(textOf("lblDupe"), QString());
+    QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_Backspace);
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1A"));
+    EXPECT_EQ(textOf("lblDupe"), QStringLiteral("K1ABC ")) << "the shorter call matches again";
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_Backspace);
+    EXPECT_EQ(textOf("lblDupe"), QString());
+}
+
+TEST_F(MainWindowTest, ClocksTickFromTheStartAndColumnsFollowTheWidth)
+{
+    QString utcDuringStationDialog;
+    dialogs.modalScripts.push_back([this, &utcDuringStationDialog](QDialog*) {
+        utcDuringStationDialog = textOf("lblutctime");
+        return static_cast<int>(QDialog::Accepted);
+    });
+    ASSERT_TRUE(start());
+    EXPECT_EQ(utcDuringStationDialog, QStringLiteral("14:00:00")) << "the clocks run during the start-up questions";
+    auto* list = find<QTreeWidget>("ListView1");
+    for (int width : {900, 1500}) {
+        window->resize(width, 700);
+        QApplication::processEvents();
+        EXPECT_EQ(list->header()->sectionSize(1), qRound(900 * window->width() / 9600.0)) << width;
+    }
+}
+
 TEST_F(MainWindowTest, AMenuOrAnotherWindowIsNotLeavingTheCallBox)
 {
     platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
@@ -512,7 +545,7 @@ TEST_F(MainWindowTest, GridHoverClickAndColours)
     QTest::mouseClick(find<QLabel>("Label10_83"), Qt::LeftButton);
     EXPECT_EQ(textOf("txtSec"), QStringLiteral("JAL"));
 
-    // New colours: worked blue, remaining cancelled (black).
+    // New colours: worked blue, remaining cancelled (the colour there stays).
     dialogs.colourAnswers = {0xFF0000, std::nullopt};
     dialogs.modalScripts.push_back([](QDialog* d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("Form6"));
@@ -522,10 +555,10 @@ TEST_F(MainWindowTest, GridHoverClickAndColours)
     });
     window->findChild<QAction*>(QStringLiteral("mnuColors"))->trigger();
     EXPECT_EQ(window->session().prefs().WorkedColor, 0xFF0000);
-    EXPECT_EQ(window->session().prefs().RemainingColor, 0);
+    EXPECT_EQ(window->session().prefs().RemainingColor, 192);
     EXPECT_EQ(find<QLabel>("Label10_1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(find<QLabel>("Label10_2")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-    EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n16711680\r\n0\r\n"));
+    EXPECT_EQ(find<QLabel>("Label10_2")->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    EXPECT_TRUE(fileBytes(work("tnpref.txt")).contains("\r\n16711680\r\n192\r\n"));
 }
 
 TEST_F(MainWindowTest, ContactListShowsTwentyOrAllAndDeletes)

@@ -88,7 +88,7 @@ protected:
         else if (which == QLatin1String("multiplier colours"))
             window = new log::ColourDialog(0xFF, 0xFF00, dialogs);
         else if (which == QLatin1String("help"))
-            window = new log::HelpWindow(folders.workingFolder);
+            window = new log::HelpWindow(folders.workingFolder, dialogs);
         else if (which == QLatin1String("voice navigation"))
             window = new voice::VoiceNavigationDialog(*navigation, dialogs);
         else if (which == QLatin1String("logo"))

@@ -65,8 +65,8 @@ ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& d
 
 void ColourDialog::pick(qint32* colour, QLabel* preview)
 {
-    // The picker starts on black; cancelling it also gives black.
-    *colour = m_dialogs.pickColour(0).value_or(0);
+    // The picker starts on the colour there now; cancelling it keeps that colour.
+    *colour = m_dialogs.pickColour(*colour).value_or(*colour);
     showColour(preview, *colour);
 }
 

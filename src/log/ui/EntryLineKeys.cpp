@@ -153,6 +153,12 @@ bool EntryLineArea::callKey(QKeyEvent* key)
         m_reportReceived->setFocus();
         return true;
     }
+    if (key->key() == Qt::Key_Backspace) {
+        // The shorter call refreshes the list like any other key.
+        m_call->backspace();
+        m_lines->setDupeLine(m_session.partialDupeList(m_call->text(), m_partialDupesOn));
+        return true;
+    }
     if (c.isNull() || c.unicode() < 32)
         return false; // editing keys work as usual
     c = capitalLetter(c);

@@ -1,6 +1,7 @@
 // The help window.
 #include "log/ui/HelpWindow.h"
 
+#include "common/ui/FormScaling.h"
 #include "platform/DurableFile.h"
 
 #include <QPlainTextEdit>
@@ -9,7 +10,7 @@
 
 namespace tenlog::log {
 
-HelpWindow::HelpWindow(const QString& workingFolder, QWidget* parent)
+HelpWindow::HelpWindow(const QString& workingFolder, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form5"));
@@ -26,7 +27,9 @@ HelpWindow::HelpWindow(const QString& workingFolder, QWidget* parent)
     connect(closeButton, &QPushButton::clicked, this, &QDialog::hide);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(closeButton, 0, Qt::AlignRight);
+    // Laid out for the reference screen and scaled like the other dialogs.
     resize(720, 560);
+    common::scaleFormToScreen(this, dialogs);
 
     QByteArray helpText;
     QString error;

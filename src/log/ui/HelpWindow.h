@@ -5,12 +5,16 @@
 
 class QPlainTextEdit;
 
+namespace tenlog::platform {
+class Dialogs;
+}
+
 namespace tenlog::log {
 
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit HelpWindow(const QString& workingFolder, QWidget* parent = nullptr);
+    HelpWindow(const QString& workingFolder, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
 private:
     QPlainTextEdit* m_helpText = nullptr;

@@ -45,6 +45,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     buildAreas();
     connectAreas();
     connectMenus();
+    // The clocks tick from the start, through the start-up questions and after a load error.
+    m_clocks->start();
+    m_scorePanel->start();
 
     // The window covers the whole screen; its areas are laid out to that size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -190,6 +193,7 @@ bool MainWindow::runLoadSequence()
     m_menus->colourNeededSpots->setChecked(prefs.NeededSpotsGreen == 1);
     m_menus->audioNeededSpots->setChecked(prefs.NeededSpotAudio == 1);
     m_session->checkUtcOffset();
+    m_clocks->updateClocks(); // the stored offset is known now
     if (prefs.FormSizePercent < 100) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
@@ -217,8 +221,7 @@ bool MainWindow::runLoadSequence()
     m_contactList->hideRecordButtons();
 
     fitToWorkArea();
-    m_scorePanel->start();
-    m_clocks->start();
+    m_clocks->updateClocks();
     m_session->setStarted();
     // The modal questions are gone: give the keyboard back to the entry line.
     activateWindow();
@@ -242,6 +245,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseMove && (watched == centralWidget() || watched->objectName() == QLatin1String("lowerAreas")))
         m_entryLine->showHoverText(QString());
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The columns follow the window's width (form size, taskbar fit, the operator's own resizing).
+    m_contactList->fitColumns(width());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

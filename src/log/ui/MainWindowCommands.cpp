@@ -164,7 +164,7 @@ void MainWindow::togglePostContest()
 
 void MainWindow::showHelp()
 {
-    HelpWindow help(m_services.folders.workingFolder, this);
+    HelpWindow help(m_services.folders.workingFolder, m_services.dialogs, this);
     m_services.dialogs.runModal(&help);
 }
 
