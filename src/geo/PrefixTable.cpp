@@ -120,6 +120,12 @@ int PrefixTable::longestPrefix(const QString& work, Qt::CaseSensitivity cs) cons
 CallLookup PrefixTable::lookupCall(const QString& callBoxText) const
 {
     CallLookup result;
+    // A maritime or aeronautical mobile station is in no country: "MM" is not
+    // a prefix. The box is left for the operator (the multiplier is the
+    // region sent).
+    if (callBoxText.endsWith(QLatin1String("/MM"), Qt::CaseInsensitive)
+        || callBoxText.endsWith(QLatin1String("/AM"), Qt::CaseInsensitive))
+        return result;
     result.country = QStringLiteral("Not Found");
     const int best = longestPrefix(workText(callBoxText), Qt::CaseInsensitive);
     if (best < 0)

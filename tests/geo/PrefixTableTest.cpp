@@ -72,7 +72,19 @@ TEST(PrefixTable, SlashRule)
     EXPECT_EQ(PrefixTable::workText(QStringLiteral("W1AW/7")), QStringLiteral("W1AW/7"));
     const PrefixTable t = smallTable();
     EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC/VE3")).country, QStringLiteral("Canada"));
-    EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC/MM")).country, QStringLiteral("Scotland"));
+    EXPECT_EQ(t.lookupCall(QStringLiteral("K1ABC/MM")).country, QString()) << "maritime mobile, not Scotland";
+}
+
+TEST(PrefixTable, MaritimeAndAeronauticalMobileHaveNoCountry)
+{
+    PrefixTable t;
+    ASSERT_EQ(t.loadFirstFound({QStringLiteral(TENLOG_SOURCE_DATA_DIR)}), PrefixTable::LoadResult::Loaded);
+    for (const char* call : {"W1ABC/MM", "w1abc/mm", "G4XYZ/AM"}) {
+        const CallLookup found = t.lookupCall(QString::fromLatin1(call));
+        EXPECT_FALSE(found.found) << call;
+        EXPECT_EQ(found.country, QString()) << call << ": left for the operator";
+    }
+    EXPECT_TRUE(t.lookupCall(QStringLiteral("W1ABC/M")).found) << "a plain mobile keeps its country";
 }
 
 TEST(PrefixTable, Kg4Rule)

@@ -136,6 +136,25 @@ TEST_F(MainWindowTest, ANewCountryDoesNotMoveTheLinesBelowIt)
     EXPECT_EQ(find<QLabel>("Label10_1")->mapTo(window.get(), QPoint()).y(), gridTop);
 }
 
+TEST_F(MainWindowTest, LongTextNeverWidensTheWindow)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->resize(1000, 700);
+    QApplication::processEvents();
+    const int width = window->width();
+    const QString huge(200000, QLatin1Char('K'));
+    window->session().showMessage(huge);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(find<QLabel>("Label10_1"), &enter); // the hover line, then the partial duplicates
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("W"));
+    QApplication::processEvents();
+    EXPECT_EQ(window->width(), width);
+    EXPECT_LE(window->minimumSizeHint().width(), 1000);
+    EXPECT_LE(textOf("lblDialog").size(), 401);
+}
+
 TEST_F(MainWindowTest, TheWindowFitsAHalfHeightScreenByScrollingTheLowerAreas)
 {
     scriptStation();

@@ -8,6 +8,18 @@
 
 namespace tenlog::log {
 
+namespace {
+
+// Text from the log or the network can be any length; a line shows what fits.
+constexpr int kLongestShown = 400;
+
+QString shown(const QString& text)
+{
+    return text.size() > kLongestShown ? text.left(kLongestShown) + QChar(0x2026) : text;
+}
+
+} // namespace
+
 MessageLines::MessageLines(QWidget* parent)
     : QWidget(parent)
 {
@@ -22,6 +34,8 @@ MessageLines::MessageLines(QWidget* parent)
     // Two lines of the big font: a long message wraps without moving what is below.
     m_message->setFixedHeight(QFontMetrics(big).height() * 2 + 6);
     setBackground(m_message, lineTeal());
+    // However long the text, the line never widens the window.
+    m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(m_message);
 
     column->addWidget(makeLabel(this, QStringLiteral("lblPossDup"), QStringLiteral("               Possible Duplicates"),
@@ -33,6 +47,7 @@ MessageLines::MessageLines(QWidget* parent)
     m_dupeLine->setWordWrap(true);
     m_dupeLine->setFixedHeight(m_dupeLine->fontMetrics().height() * 3 + 4);
     setBackground(m_dupeLine, palette().color(QPalette::Button));
+    m_dupeLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(m_dupeLine);
 }
 
@@ -44,10 +59,10 @@ QString MessageLines::message() const
 void MessageLines::setMessage(const QString& text, bool red)
 {
     setMessageRed(red);
-    if (m_message->text() == text)
+    if (m_message->text() == shown(text))
         return;
-    m_message->setText(text);
-    m_message->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message") : text);
+    m_message->setText(shown(text));
+    m_message->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message") : shown(text));
     if (!text.trimmed().isEmpty())
         announce(m_message);
 }
@@ -60,11 +75,11 @@ void MessageLines::setMessageRed(bool red)
 void MessageLines::setDupeLine(const QString& text)
 {
     setBackground(m_dupeLine, text.isEmpty() ? palette().color(QPalette::Button) : lineTeal());
-    if (m_dupeLine->text() == text)
+    if (m_dupeLine->text() == shown(text))
         return;
-    m_dupeLine->setText(text);
+    m_dupeLine->setText(shown(text));
     m_dupeLine->setAccessibleName(text.isEmpty() ? QStringLiteral("Possible duplicates list")
-                                                 : QStringLiteral("Possible duplicates: ") + text);
+                                                 : QStringLiteral("Possible duplicates: ") + shown(text));
 }
 
 } // namespace tenlog::log
