@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-serialport-dev
   libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # The install test validates the desktop entry and the AppStream metadata.
+  desktop-file-utils appstream
   "$@"
 )
 

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <filesystem>
+#include <system_error>
+
 namespace tenlog::platform {
 
 namespace {
@@ -33,7 +36,57 @@ QString documentsFromUserDirs(const QString& configHome, const QString& home)
     return {};
 }
 
+// Two names for one folder, such as home through a symbolic link and the
+// resolved current folder that getcwd reports.
+bool sameFolder(const QString& a, const QString& b)
+{
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    const QString canonicalB = QFileInfo(b).canonicalFilePath();
+    if (!canonicalA.isEmpty() && !canonicalB.isEmpty())
+        return canonicalA == canonicalB;
+    return QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+std::filesystem::path fileSystemPath(const QString& folder)
+{
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+}
+
 } // namespace
+
+QString chooseWorkingFolder(const WorkingFolderRequest& request, const QString& currentFolder,
+                            const QString& home)
+{
+    QString argument = request.argument;
+    if (argument == QLatin1String("~") || argument.startsWith(QLatin1String("~/")))
+        argument = home + argument.mid(1);
+    if (!argument.isEmpty())
+        return QDir::cleanPath(QDir(currentFolder).absoluteFilePath(argument));
+    if (request.desktop || sameFolder(currentFolder, home))
+        return QDir::cleanPath(home + QLatin1Char('/') + QLatin1String(kDesktopFolderName));
+    return QDir::cleanPath(currentFolder);
+}
+
+QString enterWorkingFolder(const QString& folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return shown + QStringLiteral(" is a file, not a folder.");
+    std::error_code error;
+    const std::filesystem::path path = fileSystemPath(folder);
+    if (!info.exists()) {
+        std::filesystem::create_directories(path, error);
+        if (error)
+            return QStringLiteral("The folder ") + shown + QStringLiteral(" could not be created: ")
+                + QString::fromLocal8Bit(error.message().c_str()) + QLatin1Char('.');
+    }
+    std::filesystem::current_path(path, error);
+    if (error)
+        return QStringLiteral("The folder ") + shown + QStringLiteral(" could not be entered: ")
+            + QString::fromLocal8Bit(error.message().c_str()) + QLatin1Char('.');
+    return {};
+}
 
 SystemPaths::SystemPaths(const QProcessEnvironment& environment, QString workingFolder,
                          QString executableFolder)
