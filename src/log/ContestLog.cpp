@@ -53,6 +53,7 @@ std::optional<QString> ContestLog::reload(const QDateTime& localNow)
         return tally.error;
     m_records = std::move(parsed.records);
     m_tally = std::move(tally);
+    m_index.rebuild(m_records);
     m_stamp = stampNow();
     if (m_loadedCount == 0)
         m_loadedCount = contactCount();
@@ -79,6 +80,7 @@ std::optional<QString> ContestLog::appendContact(const QsoRecord& record)
     if (!m_file.append(record, &error))
         return error;
     m_records.append(record);
+    m_index.add(record, contactCount() - 1);
     m_stamp = stampNow();
 
     const int c = multIndex(record.SecSer);
@@ -116,6 +118,7 @@ std::optional<QString> ContestLog::rewrite(const QList<QsoRecord>& records)
         return tally.error;
     m_records = records;
     m_tally = std::move(tally);
+    m_index.rebuild(m_records);
     if (m_loadedCount == 0)
         m_loadedCount = contactCount();
     return std::nullopt;
@@ -130,6 +133,7 @@ std::optional<QString> ContestLog::clear()
         return error;
     m_stamp = stampNow();
     m_records.clear();
+    m_index.rebuild(m_records);
     m_tally = LogTally{};
     return std::nullopt;
 }
@@ -156,21 +160,16 @@ ContestLog::Backup ContestLog::backupTo(const QString& backupFolder, const QDate
 
 int ContestLog::findDuplicate(const QString& call, const QString& mode) const
 {
-    for (int i = 0; i < m_records.size(); ++i) {
-        const QsoRecord& r = m_records.at(i);
-        if (r.Call.compare(call, Qt::CaseInsensitive) == 0 && r.Mode.compare(mode, Qt::CaseInsensitive) == 0)
-            return i + 1;
-    }
-    return 0;
+    return m_index.firstExact(call, mode) + 1;
 }
 
 QString ContestLog::partialDupes(const QString& probe, const QString& mode, int cap) const
 {
+    // Each listed call takes at least one character and its space, so the
+    // earliest cap + 1 matches always reach past the cap.
     QString list;
-    for (const QsoRecord& r : m_records) {
-        if (r.Mode.compare(mode, Qt::CaseInsensitive) != 0 || !r.Call.startsWith(probe, Qt::CaseInsensitive))
-            continue;
-        list.prepend(r.Call + QLatin1Char(' '));
+    for (int position : m_index.firstMatches(probe, mode, cap + 1)) {
+        list.prepend(m_records.at(position).Call + QLatin1Char(' '));
         if (list.size() > cap)
             break;
     }

@@ -4,6 +4,7 @@
 // window never shows a contact that is not on disk.
 #pragma once
 
+#include "log/CallIndex.h"
 #include "log/ContactLog.h"
 
 #include <QDateTime>
@@ -100,6 +101,7 @@ private:
     std::optional<QString> refuseIfChangedElsewhere(const QDateTime& localNow = QDateTime());
 
     LogFile m_file;
+    CallIndex m_index;
     FileStamp m_stamp;
     QString m_tornNotice;
     QList<QsoRecord> m_records;

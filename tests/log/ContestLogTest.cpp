@@ -167,3 +167,74 @@ TEST(ContestLog, PartialDuplicatesStopPastOneHundredCharacters)
     EXPECT_EQ(log.partialDupes(QStringLiteral("K1AB"), QStringLiteral("PH")), QStringLiteral("K1ABZZ "));
     EXPECT_EQ(log.partialDupes(QStringLiteral("W"), QStringLiteral("CW")), QString());
 }
+
+namespace {
+
+// The checks as a plain scan of the log, to hold the index to.
+QString scannedPartialDupes(const QList<QsoRecord>& records, const QString& probe, const QString& mode, int cap = 100)
+{
+    QString list;
+    for (const QsoRecord& r : records) {
+        if (r.Mode.compare(mode, Qt::CaseInsensitive) != 0 || !r.Call.startsWith(probe, Qt::CaseInsensitive))
+            continue;
+        list.prepend(r.Call + QLatin1Char(' '));
+        if (list.size() > cap)
+            break;
+    }
+    return list;
+}
+
+int scannedDuplicate(const QList<QsoRecord>& records, const QString& call, const QString& mode)
+{
+    for (int i = 0; i < records.size(); ++i)
+        if (records.at(i).Call.compare(call, Qt::CaseInsensitive) == 0
+            && records.at(i).Mode.compare(mode, Qt::CaseInsensitive) == 0)
+            return i + 1;
+    return 0;
+}
+
+} // namespace
+
+TEST(ContestLog, IndexedChecksGiveWhatAScanOfTheLogGives)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    tenlog::platform::writeFileAtomically(path, QByteArray());
+    ContestLog log(path);
+    ASSERT_FALSE(log.reload().has_value());
+    std::mt19937 random(28025);
+    const char* modes[] = {"CW", "PH", "cw"};
+    const char letters[] = "KWNAB1234";
+    auto randomCall = [&] {
+        QString call;
+        const int length = std::uniform_int_distribution<int>(1, 6)(random);
+        for (int i = 0; i < length; ++i) {
+            QChar c = QLatin1Char(letters[std::uniform_int_distribution<int>(0, 8)(random)]);
+            call += std::uniform_int_distribution<int>(0, 3)(random) == 0 ? c.toLower() : c;
+        }
+        return call;
+    };
+    for (int step = 0; step < 600; ++step) {
+        if (step % 50 == 49) { // a delete rewrites the log
+            QList<QsoRecord> records = log.records();
+            records.removeAt(std::uniform_int_distribution<int>(0, static_cast<int>(records.size()) - 1)(random));
+            ASSERT_FALSE(log.rewrite(records).has_value());
+        } else {
+            QsoRecord r{randomCall(), QStringLiteral("599"), QStringLiteral("CT"), QStringLiteral("599"),
+                        QStringLiteral("USA"), QStringLiteral("2013/12/14"), QStringLiteral("14:05:33"),
+                        QString::fromLatin1(modes[step % 3]), QString()};
+            ASSERT_FALSE(log.appendContact(r).has_value());
+        }
+        for (int probes = 0; probes < 5; ++probes) {
+            const QString probe = randomCall().left(std::uniform_int_distribution<int>(1, 3)(random));
+            const QString mode = QString::fromLatin1(modes[probes % 3]);
+            ASSERT_EQ(log.partialDupes(probe, mode), scannedPartialDupes(log.records(), probe, mode)) << step;
+            ASSERT_EQ(log.partialDupes(probe, mode, 10), scannedPartialDupes(log.records(), probe, mode, 10)) << step;
+            const QString call = randomCall();
+            ASSERT_EQ(log.findDuplicate(call, mode), scannedDuplicate(log.records(), call, mode)) << step;
+        }
+    }
+    ASSERT_FALSE(log.reload().has_value()); // and after a fresh read
+    EXPECT_EQ(log.partialDupes(QStringLiteral("k"), QStringLiteral("CW")),
+              scannedPartialDupes(log.records(), QStringLiteral("k"), QStringLiteral("CW")));
+}

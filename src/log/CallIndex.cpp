@@ -1,0 +1,57 @@
+// The per-mode call index.
+#include "log/CallIndex.h"
+
+#include <algorithm>
+
+namespace tenlog::log {
+
+void CallIndex::rebuild(const QList<QsoRecord>& records)
+{
+    m_byMode.clear();
+    for (int i = 0; i < records.size(); ++i) {
+        const QsoRecord& r = records.at(i);
+        m_byMode[r.Mode.toCaseFolded()].push_back({r.Call.toCaseFolded(), i});
+    }
+    for (auto& entries : m_byMode)
+        std::sort(entries.begin(), entries.end());
+}
+
+void CallIndex::add(const QsoRecord& record, int position)
+{
+    std::vector<Entry>& entries = m_byMode[record.Mode.toCaseFolded()];
+    Entry entry{record.Call.toCaseFolded(), position};
+    entries.insert(std::upper_bound(entries.begin(), entries.end(), entry), std::move(entry));
+}
+
+std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mode, int limit) const
+{
+    std::vector<int> positions;
+    const auto found = m_byMode.constFind(mode.toCaseFolded());
+    if (found == m_byMode.cend() || limit <= 0)
+        return positions;
+    const std::vector<Entry>& entries = *found;
+    const QString key = probe.toCaseFolded();
+    for (auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
+         it != entries.end() && it->call.startsWith(key); ++it)
+        positions.push_back(it->position);
+    // Only the earliest in the log are wanted, in log order.
+    if (static_cast<int>(positions.size()) > limit) {
+        std::nth_element(positions.begin(), positions.begin() + limit, positions.end());
+        positions.resize(static_cast<size_t>(limit));
+    }
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+int CallIndex::firstExact(const QString& call, const QString& mode) const
+{
+    const auto found = m_byMode.constFind(mode.toCaseFolded());
+    if (found == m_byMode.cend())
+        return -1;
+    const std::vector<Entry>& entries = *found;
+    const QString key = call.toCaseFolded();
+    const auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
+    return it != entries.end() && it->call == key ? it->position : -1;
+}
+
+} // namespace tenlog::log

@@ -1,0 +1,40 @@
+// The calls of the log sorted per mode, so the duplicate and partial-
+// duplicate checks on every key cost about the same whatever the size of
+// the log. Kept up to date by the log as contacts are added, and rebuilt
+// when the log is read or rewritten. Calls and modes compare without regard
+// to letter case, as the checks always have.
+#pragma once
+
+#include "log/ContactLog.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace tenlog::log {
+
+class CallIndex {
+public:
+    void rebuild(const QList<QsoRecord>& records);
+    // The record at position (0-based, the last of the log).
+    void add(const QsoRecord& record, int position);
+
+    // Positions of the records of this mode whose call begins with probe:
+    // the earliest `limit` of them, in log order.
+    std::vector<int> firstMatches(const QString& probe, const QString& mode, int limit) const;
+    // Position of the first record of this mode with exactly this call, -1 when none.
+    int firstExact(const QString& call, const QString& mode) const;
+
+private:
+    struct Entry {
+        QString call; // case-folded
+        int position;
+        bool operator<(const Entry& other) const
+        {
+            return call < other.call || (call == other.call && position < other.position);
+        }
+    };
+    QHash<QString, std::vector<Entry>> m_byMode; // keyed by the case-folded mode
+};
+
+} // namespace tenlog::log
