@@ -1,6 +1,8 @@
 // The ADIF export's table and file text.
 #include "export/Adif.h"
 
+#include "export/Cabrillo.h"
+
 #include "platform/DurableFile.h"
 #include "text/DateText.h"
 #include "text/NumberText.h"
@@ -123,7 +125,24 @@ int DxccTable::lookup(const QString& country) const
     return m_firstByName.value(trimBlanks(country).toCaseFolded(), 0);
 }
 
-QByteArray adifHeader(const QString& caption, const QString& exportedOn)
+bool isAdifNumber(const QString& text)
+{
+    qsizetype i = text.startsWith(u'-') ? 1 : 0;
+    bool digit = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
+QByteArray adifHeader(const QString& caption, const QString& exportedOn, const QDateTime& createdUtc)
 {
     QString out;
     out += QStringLiteral("ADIF Export from ") + trimBlanks(caption.left(52)) + QStringLiteral("\r\n");
@@ -131,6 +150,17 @@ QByteArray adifHeader(const QString& caption, const QString& exportedOn)
                           "\r\n");
     out += QStringLiteral("Contacts of one contest for import into a general-purpose logging program\r\n");
     out += QStringLiteral("Log exported on: ") + exportedOn + QStringLiteral("\r\n");
+    const auto headerField = [&out](QLatin1StringView name, const QString& data) {
+        appendField(out, name, data);
+        out += QStringLiteral("\r\n");
+    };
+    headerField(QLatin1StringView("ADIF_Ver"), QLatin1String(kAdifVersion));
+    headerField(QLatin1StringView("ProgramID"), QStringLiteral("TenLog"));
+    headerField(QLatin1StringView("ProgramVersion"), QStringLiteral(TENLOG_VERSION));
+    if (createdUtc.isValid()) {
+        headerField(QLatin1StringView("Created_Timestamp"),
+                    createdUtc.toUTC().toString(QStringLiteral("yyyyMMdd HHmmss")));
+    }
     out += QStringLiteral("\r\n<EOH>\r\n\r\n");
     return out.toLatin1();
 }
@@ -169,7 +199,8 @@ std::optional<QString> adifState(const log::QsoRecord& record)
 
 namespace {
 
-void appendRecord(QString& out, const log::QsoRecord& r, const DxccTable& dxcc, const AdifExtras& extras)
+void appendRecord(QString& out, const log::QsoRecord& r, const DxccTable& dxcc, const AdifExtras& extras,
+                  const AdifStation& station, int position)
 {
     if (!r.Call.isEmpty()) {
         appendField(out, QLatin1StringView("Call"), r.Call);
@@ -179,8 +210,8 @@ void appendRecord(QString& out, const log::QsoRecord& r, const DxccTable& dxcc, 
         out += QStringLiteral("<Qso_Date:8:d>") + date->toString(QStringLiteral("yyyyMMdd")) + u' ';
     }
     out += QStringLiteral("<Band:3>10M ");
-    if (!r.Freq.isEmpty()) {
-        appendField(out, QLatin1StringView("Freq"), trimBlanks(r.Freq));
+    if (const QString freq = trimBlanks(r.Freq); isAdifNumber(freq)) {
+        appendField(out, QLatin1StringView("Freq"), freq);
         out += u' ';
     }
     const bool phone = r.Mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
@@ -208,29 +239,44 @@ void appendRecord(QString& out, const log::QsoRecord& r, const DxccTable& dxcc, 
         appendField(out, QLatin1StringView("RST_Rcvd"), received);
         out += u' ';
     }
-    if (!extras.comment.isEmpty()) {
+    if (!extras.comment.isEmpty())
         appendField(out, QLatin1StringView("Comment"), extras.comment);
-        out += QStringLiteral("\r\n");
-    }
+    else
+        out.chop(1); // the blank after the line's last field
+    out += QStringLiteral("\r\n");
+
+    appendField(out, QLatin1StringView("Contest_ID"), QLatin1String(kAdifContestId));
+    out += u' ';
+    const auto optional = [&out](QLatin1StringView name, const QString& data) {
+        if (data.isEmpty())
+            return;
+        appendField(out, name, data);
+        out += u' ';
+    };
+    optional(QLatin1StringView("STX_String"),
+             trimBlanks(cabrilloSentExchange(station.section, station.ownState, position)));
+    optional(QLatin1StringView("SRX_String"), trimBlanks(r.SecSer));
+    optional(QLatin1StringView("Station_Callsign"), trimBlanks(station.ownCall));
     out += QStringLiteral("<eor>\r\n\r\n");
 }
 
 } // namespace
 
-QByteArray adifRecord(const log::QsoRecord& record, const DxccTable& dxcc, const AdifExtras& extras)
+QByteArray adifRecord(const log::QsoRecord& record, const DxccTable& dxcc, const AdifExtras& extras,
+                      const AdifStation& station, int position)
 {
     QString out;
-    appendRecord(out, record, dxcc, extras);
+    appendRecord(out, record, dxcc, extras, station, position);
     return out.toLatin1();
 }
 
 QByteArray adifFile(const QByteArray& header, const QList<log::QsoRecord>& records, const DxccTable& dxcc,
-                    const AdifExtras& extras)
+                    const AdifExtras& extras, const AdifStation& station)
 {
     QString out;
-    out.reserve(records.size() * 200);
-    for (const log::QsoRecord& r : records)
-        appendRecord(out, r, dxcc, extras);
+    out.reserve(records.size() * 280);
+    for (qsizetype i = 0; i < records.size(); ++i)
+        appendRecord(out, records.at(i), dxcc, extras, station, static_cast<int>(i + 1));
     return header + out.toLatin1();
 }
 

@@ -6,6 +6,8 @@
 #include "text/DateText.h"
 #include "text/NumberText.h"
 
+#include <functional>
+
 namespace tenlog::exports {
 
 const std::array<RememberedDetail, 6> kRememberedDetails{{
@@ -92,6 +94,78 @@ QStringList soapboxLines(const QString& soapbox)
     return lines;
 }
 
+QString powerWord(CabrilloPower power)
+{
+    switch (power) {
+    case CabrilloPower::High: return QStringLiteral("HIGH");
+    case CabrilloPower::Qrp: return QStringLiteral("QRP");
+    case CabrilloPower::Low: break;
+    }
+    return QStringLiteral("LOW");
+}
+
+QString modeWord(CabrilloMode mode)
+{
+    switch (mode) {
+    case CabrilloMode::Phone: return QStringLiteral("SSB");
+    case CabrilloMode::Cw: return QStringLiteral("CW");
+    case CabrilloMode::Mixed: break;
+    }
+    return QStringLiteral("MIXED");
+}
+
+using LineWriter = std::function<void(const QString&)>;
+
+void writeHeaderV2(const LineWriter& line, const CabrilloDetails& details, const CabrilloStation& station,
+                   const QString& ownCall, qint64 claimedScore)
+{
+    line(QStringLiteral("START-OF-LOG: 2.0"));
+    line(QStringLiteral("CREATED-BY: ") + blankTrimmed(oneLine(station.createdBy.left(50))));
+    line(QStringLiteral("ARRL-SECTION: ") + blankTrimmed(oneLine(details.section)));
+    line(QStringLiteral("CONTEST: ARRL-10"));
+    line(QStringLiteral("CALLSIGN: ") + ownCall);
+    line(QStringLiteral("CATEGORY: ") + cabrilloCategory(details));
+    line(QStringLiteral("CLAIMED-SCORE: ") + text::linePrinted(claimedScore));
+    line(QStringLiteral("OPERATORS: ") + (details.operators.isEmpty() ? ownCall : oneLine(details.operators)));
+    line(QStringLiteral("CLUB: ") + oneLine(details.club));
+    line(QStringLiteral("NAME: ") + oneLine(details.name));
+    line(QStringLiteral("ADDRESS: ") + oneLine(details.address1));
+    line(QStringLiteral("ADDRESS: ") + oneLine(details.address2));
+    line(QStringLiteral("ADDRESS: (e-mail) ") + oneLine(details.email));
+    for (const QString& text : soapboxLines(details.soapbox))
+        line(QStringLiteral("SOAPBOX: ") + oneLine(text));
+}
+
+void writeHeaderV3(const LineWriter& line, const CabrilloDetails& details, const CabrilloStation& station,
+                   const QString& ownCall, qint64 claimedScore)
+{
+    const auto optional = [&line](const char* tag, const QString& value) {
+        const QString text = blankTrimmed(oneLine(value));
+        if (!text.isEmpty())
+            line(QLatin1String(tag) + QStringLiteral(": ") + text);
+    };
+    line(QStringLiteral("START-OF-LOG: 3.0"));
+    line(QStringLiteral("CONTEST: ARRL-10"));
+    line(QStringLiteral("CALLSIGN: ") + ownCall);
+    for (const auto& [tag, value] : cabrilloCategoryTags(details))
+        line(tag + QStringLiteral(": ") + value);
+    line(QStringLiteral("LOCATION: ") + blankTrimmed(oneLine(details.section)));
+    optional("EMAIL", details.email);
+    optional("NAME", details.name);
+    optional("ADDRESS", details.address1);
+    optional("ADDRESS", details.address2);
+    line(QStringLiteral("CLAIMED-SCORE: ") + QString::number(claimedScore));
+    line(QStringLiteral("OPERATORS: ")
+         + (details.operators.isEmpty() ? ownCall : blankTrimmed(oneLine(details.operators))));
+    optional("CLUB", details.club);
+    const QStringList soapbox = soapboxLines(details.soapbox);
+    if (soapbox != QStringList{QString()}) {
+        for (const QString& text : soapbox)
+            line(QStringLiteral("SOAPBOX: ") + oneLine(text));
+    }
+    line(QStringLiteral("CREATED-BY: ") + blankTrimmed(oneLine(station.createdBy.left(50))));
+}
+
 } // namespace
 
 QString blankTrimmed(const QString& text)
@@ -109,19 +183,33 @@ QString cabrilloCategory(const CabrilloDetails& details)
 {
     const QString op = details.op == CabrilloOperator::Multiple ? QStringLiteral("MULTI-ONE")
                                                                  : QStringLiteral("SINGLE-OP");
-    QString power;
-    switch (details.power) {
-    case CabrilloPower::High: power = QStringLiteral("HIGH"); break;
-    case CabrilloPower::Low: power = QStringLiteral("LOW"); break;
-    case CabrilloPower::Qrp: power = QStringLiteral("QRP"); break;
-    }
-    QString mode;
-    switch (details.mode) {
-    case CabrilloMode::Mixed: mode = QStringLiteral("MIXED"); break;
-    case CabrilloMode::Phone: mode = QStringLiteral("SSB"); break;
-    case CabrilloMode::Cw: mode = QStringLiteral("CW"); break;
-    }
-    return op + QStringLiteral(" 10M ") + power + kBlank + mode;
+    return op + QStringLiteral(" 10M ") + powerWord(details.power) + kBlank + modeWord(details.mode);
+}
+
+QList<std::pair<QString, QString>> cabrilloCategoryTags(const CabrilloDetails& details)
+{
+    // 3.0 spells the multi-operator entry by the operator count alone; the
+    // single transmitter comes on a line of its own.
+    const QString op = details.op == CabrilloOperator::Multiple ? QStringLiteral("MULTI-OP")
+                                                                 : QStringLiteral("SINGLE-OP");
+    return {
+        {QStringLiteral("CATEGORY-OPERATOR"), op},
+        {QStringLiteral("CATEGORY-MODE"), modeWord(details.mode)},
+        {QStringLiteral("CATEGORY-POWER"), powerWord(details.power)},
+        {QStringLiteral("CATEGORY-BAND"), QStringLiteral("10M")},
+        {QStringLiteral("CATEGORY-TRANSMITTER"), QStringLiteral("ONE")},
+        {QStringLiteral("CATEGORY-ASSISTED"), QStringLiteral("NON-ASSISTED")},
+    };
+}
+
+QString cabrilloFormatSetting(CabrilloFormat format)
+{
+    return format == CabrilloFormat::V3 ? QStringLiteral("3.0") : QStringLiteral("2.0");
+}
+
+CabrilloFormat cabrilloFormatFromSetting(const QString& value)
+{
+    return value == QStringLiteral("3.0") ? CabrilloFormat::V3 : CabrilloFormat::V2;
 }
 
 QString cabrilloSentExchange(const QString& section, const QString& ownState, int position)
@@ -162,21 +250,10 @@ QByteArray cabrilloFile(const CabrilloDetails& details, const CabrilloStation& s
     };
     const QString ownCall = oneLine(station.ownCall);
 
-    line(QStringLiteral("START-OF-LOG: 2.0"));
-    line(QStringLiteral("CREATED-BY: ") + blankTrimmed(oneLine(station.createdBy.left(50))));
-    line(QStringLiteral("ARRL-SECTION: ") + blankTrimmed(oneLine(details.section)));
-    line(QStringLiteral("CONTEST: ARRL-10"));
-    line(QStringLiteral("CALLSIGN: ") + ownCall);
-    line(QStringLiteral("CATEGORY: ") + cabrilloCategory(details));
-    line(QStringLiteral("CLAIMED-SCORE: ") + text::linePrinted(claimedScore));
-    line(QStringLiteral("OPERATORS: ") + (details.operators.isEmpty() ? ownCall : oneLine(details.operators)));
-    line(QStringLiteral("CLUB: ") + oneLine(details.club));
-    line(QStringLiteral("NAME: ") + oneLine(details.name));
-    line(QStringLiteral("ADDRESS: ") + oneLine(details.address1));
-    line(QStringLiteral("ADDRESS: ") + oneLine(details.address2));
-    line(QStringLiteral("ADDRESS: (e-mail) ") + oneLine(details.email));
-    for (const QString& text : soapboxLines(details.soapbox))
-        line(QStringLiteral("SOAPBOX: ") + oneLine(text));
+    if (details.format == CabrilloFormat::V3)
+        writeHeaderV3(line, details, station, ownCall, claimedScore);
+    else
+        writeHeaderV2(line, details, station, ownCall, claimedScore);
 
     for (qsizetype i = 0; i < records.size(); ++i) {
         const QString sent = cabrilloSentExchange(details.section, station.ownState, static_cast<int>(i + 1));

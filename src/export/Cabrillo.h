@@ -1,7 +1,8 @@
-// The contest entry file: Cabrillo 2.0 for the contest "ARRL-10", built from
-// the in-memory log and the details of the summary-sheet dialog.
+// The contest entry file for the contest "ARRL-10", built from the in-memory
+// log and the details of the summary-sheet dialog, in Cabrillo 2.0 (the
+// default) or Cabrillo 3.0.
 //
-// Layout: single-byte text, every line ended by CR LF.
+// Cabrillo 2.0 layout: single-byte text, every line ended by CR LF.
 //   START-OF-LOG: 2.0
 //   CREATED-BY: <caption, first 50 characters, trimmed>
 //   ARRL-SECTION: <section, trimmed>
@@ -13,6 +14,28 @@
 //   CLUB: / NAME: / ADDRESS: / ADDRESS: / ADDRESS: (e-mail) / SOAPBOX:
 //   QSO: lines, one per contact in logging order
 //   END-OF-LOG:
+//
+// Cabrillo 3.0 layout, the same character set and line ends, one tag a line:
+//   START-OF-LOG: 3.0
+//   CONTEST: ARRL-10
+//   CALLSIGN: <own call>
+//   CATEGORY-OPERATOR: SINGLE-OP|MULTI-OP      (MULTI-OP with one transmitter
+//   CATEGORY-MODE: MIXED|CW|SSB                 is this contest's multi-single)
+//   CATEGORY-POWER: HIGH|LOW|QRP
+//   CATEGORY-BAND: 10M
+//   CATEGORY-TRANSMITTER: ONE
+//   CATEGORY-ASSISTED: NON-ASSISTED           (the dialog offers no other)
+//   LOCATION: <section, trimmed: ARRL/RAC section or DX>
+//   EMAIL: / NAME: / ADDRESS: (one per address line)   only when typed
+//   CLAIMED-SCORE: <score, digits only>
+//   OPERATORS: <operators, or the own call when there are none>
+//   CLUB:                                      only when typed
+//   SOAPBOX: lines as in 2.0, none for an empty soapbox
+//   CREATED-BY: <as in 2.0>
+//   QSO: lines exactly as in 2.0
+//   END-OF-LOG:
+// Log checkers of 3.0 files treat an empty optional tag as a value, so a
+// detail left blank writes no line rather than an empty one.
 //
 // A QSO: line, columns 1-based:
 //   QSO: 28000 CW 2013-12-14 1405 W1AW          599     CT K1ABC         579     MA
@@ -49,6 +72,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 
 namespace tenlog::log {
 class ContestLog;
@@ -59,6 +83,7 @@ namespace tenlog::exports {
 enum class CabrilloPower { High, Low, Qrp };
 enum class CabrilloOperator { Single, Multiple };
 enum class CabrilloMode { Mixed, Phone, Cw };
+enum class CabrilloFormat { V2, V3 };
 
 // What the summary-sheet dialog collects, as typed.
 struct CabrilloDetails {
@@ -73,6 +98,7 @@ struct CabrilloDetails {
     CabrilloPower power = CabrilloPower::Low;
     CabrilloOperator op = CabrilloOperator::Single;
     CabrilloMode mode = CabrilloMode::Mixed;
+    CabrilloFormat format = CabrilloFormat::V2;
 };
 
 // The station and program the file is written for.
@@ -96,6 +122,12 @@ extern const std::array<RememberedDetail, 6> kRememberedDetails;
 
 inline constexpr auto kSettingsApplication = "Korvo_Software";
 inline constexpr auto kSettingsSection = "Settings";
+// The chosen file format, beside the remembered details: "2.0" or "3.0".
+inline constexpr auto kFormatSettingsKey = "CabrilloFormat";
+
+// The settings value of a format and back; anything unknown reads as 2.0.
+QString cabrilloFormatSetting(CabrilloFormat format);
+CabrilloFormat cabrilloFormatFromSetting(const QString& value);
 
 // Blanks (only blanks) removed at both ends.
 QString blankTrimmed(const QString& text);
@@ -103,13 +135,17 @@ QString blankTrimmed(const QString& text);
 // "SINGLE-OP 10M LOW MIXED" and the like.
 QString cabrilloCategory(const CabrilloDetails& details);
 
+// The 3.0 category lines' values, in the order they are written:
+// {"CATEGORY-OPERATOR", "SINGLE-OP"}, {"CATEGORY-MODE", "MIXED"} and so on.
+QList<std::pair<QString, QString>> cabrilloCategoryTags(const CabrilloDetails& details);
+
 // The exchange sent with the contact at this 1-based position in the log.
 QString cabrilloSentExchange(const QString& section, const QString& ownState, int position);
 
 // One "QSO:" line without its line end.
 QString cabrilloQsoLine(const log::QsoRecord& record, const QString& ownCall, const QString& sentExchange);
 
-// The whole file.
+// The whole file, in the format the details name.
 QByteArray cabrilloFile(const CabrilloDetails& details, const CabrilloStation& station,
                         const QList<log::QsoRecord>& records, qint64 claimedScore);
 // The same, claiming the score the main window shows.

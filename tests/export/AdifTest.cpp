@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <QTimeZone>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -69,22 +70,38 @@ QStringList lines(const QByteArray& data)
 
 } // namespace
 
-TEST(AdifHeader, ProgramLineDateLineAndEndOfHeader)
+TEST(AdifHeader, ProgramLineDateLineFieldsAndEndOfHeader)
 {
-    const QByteArray header = adifHeader(QStringLiteral("  TenLog 10 Meter Contest Log 0.1.0"), QStringLiteral("12/14/13"));
+    const QByteArray header = adifHeader(QStringLiteral("  TenLog 10 Meter Contest Log 0.1.0"), QStringLiteral("12/14/13"),
+                                         QDateTime(QDate(2013, 12, 16), QTime(14, 30, 5), Qt::UTC));
     const QStringList l = lines(header);
-    ASSERT_EQ(l.size(), 8) << "seven lines, each ended by CR LF";
+    ASSERT_EQ(l.size(), 12) << "eleven lines, each ended by CR LF";
     EXPECT_EQ(l[0], QStringLiteral("ADIF Export from TenLog 10 Meter Contest Log 0.1.0"));
     for (int i : {1, 2}) {
         EXPECT_FALSE(l[i].isEmpty());
         EXPECT_FALSE(l[i].contains(QLatin1Char('<'))) << "a maker line must not look like a tag";
     }
     EXPECT_EQ(l[3], QStringLiteral("Log exported on: 12/14/13"));
-    EXPECT_EQ(l[4], QString());
-    EXPECT_EQ(l[5], QStringLiteral("<EOH>"));
-    EXPECT_EQ(l[6], QString());
-    EXPECT_EQ(l[7], QString()) << "the last line ends with CR LF";
+    EXPECT_EQ(l.mid(4, 4), (QStringList{QStringLiteral("<ADIF_Ver:5>3.1.4"), QStringLiteral("<ProgramID:6>TenLog"),
+                                       QStringLiteral("<ProgramVersion:%1>" TENLOG_VERSION)
+                                           .arg(QByteArray(TENLOG_VERSION).size()),
+                                       QStringLiteral("<Created_Timestamp:15>20131216 143005")}));
+    EXPECT_EQ(l[8], QString());
+    EXPECT_EQ(l[9], QStringLiteral("<EOH>"));
+    EXPECT_EQ(l[10], QString());
+    EXPECT_EQ(l[11], QString()) << "the last line ends with CR LF";
     EXPECT_EQ(header.count('\n'), header.count("\r\n"));
+
+    const adif_test::Document doc = adif_test::read(header.toStdString());
+    ASSERT_EQ(doc.error, "");
+    EXPECT_EQ(doc.headerFields.at("CREATED_TIMESTAMP").data, "20131216 143005");
+    EXPECT_EQ(doc.headerFields.at("PROGRAMVERSION").data, TENLOG_VERSION);
+    EXPECT_EQ(adif_test::validate(doc), std::vector<std::string>{});
+
+    // A local time is written as the UTC time it stands for; no time, no timestamp.
+    QDateTime local(QDate(2013, 12, 16), QTime(9, 30), QTimeZone(-5 * 3600));
+    EXPECT_TRUE(adifHeader(QString(), QString(), local).contains("<Created_Timestamp:15>20131216 143000\r\n"));
+    EXPECT_FALSE(adifHeader(QString(), QString()).contains("Created_Timestamp"));
 
     // The caption is cut to 52 characters before its blanks are trimmed.
     const QString longCaption = QStringLiteral("TenLog 10 Meter Contest Log for the weekend of the    ARRL contest");
@@ -98,11 +115,13 @@ TEST(AdifHeader, ProgramLineDateLineAndEndOfHeader)
 TEST(AdifRecord, ExactLayoutWithAndWithoutComment)
 {
     const DxccTable t = table();
-    EXPECT_EQ(adifRecord(rec("K1ABC"), t, {QStringLiteral("100"), QStringLiteral("ARRL 10 Meter Contest")}),
+    const AdifStation w1aw{QStringLiteral("W1AW"), QStringLiteral("CT"), QStringLiteral("CT")};
+    EXPECT_EQ(adifRecord(rec("K1ABC", "USA", "MA"), t, {QStringLiteral("100"), QStringLiteral("ARRL 10 Meter Contest")},
+                         w1aw, 1),
               QByteArray("<Call:5>K1ABC <Qso_Date:8:d>20131214 <Band:3>10M <Freq:6>28.025 <Mode:2>CW\r\n"
-                         "<Tx_Pwr:3>100 <Time_On:4>1405 <DXCC:3>291 <State:2>CT <RST_Sent:3>599 <RST_Rcvd:3>599 "
+                         "<Tx_Pwr:3>100 <Time_On:4>1405 <DXCC:3>291 <State:2>MA <RST_Sent:3>599 <RST_Rcvd:3>599 "
                          "<Comment:21>ARRL 10 Meter Contest\r\n"
-                         "<eor>\r\n"
+                         "<Contest_ID:7>ARRL-10 <STX_String:2>CT <SRX_String:2>MA <Station_Callsign:4>W1AW <eor>\r\n"
                          "\r\n"));
 
     QsoRecord phone = rec("VE3XYZ", "Canada", "ON", "PH", "2013/12/15", "9:05:00", "");
@@ -110,12 +129,51 @@ TEST(AdifRecord, ExactLayoutWithAndWithoutComment)
     phone.RstRcvd = QStringLiteral("57");
     EXPECT_EQ(adifRecord(phone, t, {}),
               QByteArray("<Call:6>VE3XYZ <Qso_Date:8:d>20131215 <Band:3>10M <Mode:3>SSB\r\n"
-                         "<Time_On:4>0905 <DXCC:1>1 <RST_Sent:2>59 <RST_Rcvd:2>57 <eor>\r\n"
+                         "<Time_On:4>0905 <DXCC:1>1 <RST_Sent:2>59 <RST_Rcvd:2>57\r\n"
+                         "<Contest_ID:7>ARRL-10 <SRX_String:2>ON <eor>\r\n"
                          "\r\n"))
-        << "without a comment <eor> ends the second line";
+        << "without a comment the second line ends after its last field; no station, no station fields";
 
-    EXPECT_EQ(adifRecord(QsoRecord{}, t, {}), QByteArray("<Band:3>10M <Mode:2>CW\r\n<Time_On:4>0000 <eor>\r\n\r\n"))
+    EXPECT_EQ(adifRecord(QsoRecord{}, t, {}),
+              QByteArray("<Band:3>10M <Mode:2>CW\r\n<Time_On:4>0000\r\n<Contest_ID:7>ARRL-10 <eor>\r\n\r\n"))
         << "a record of empty fields keeps only the fields written always";
+}
+
+TEST(AdifRecord, ExchangesAndStationCall)
+{
+    const struct {
+        const char* section; // on the summary sheet
+        const char* ownState;
+        const char* ownCall;
+        int position;
+        const char* received;
+        const char* stx;
+        const char* srx;
+        const char* station;
+    } rows[] = {
+        {"CT", "CT", "W1AW", 7, "MA", "CT", "MA", "W1AW"},
+        {"", "ON", " VE3AAA ", 1, " 001 ", "ON", "001", "VE3AAA"}, // blanks around the values dropped
+        {"DX", "", "JA1XYZ", 1, "CT", "1", "CT", "JA1XYZ"},       // DX stations send the contact's position
+        {"DX", "CT", "DL1ABC", 11000, "R2", "11000", "R2", "DL1ABC"},
+        {"DXX", "", "", 3, "", "(none)", "(none)", "(none)"}, // only exactly DX sends numbers; nothing empty is written
+        {"", "  ", "W1AW/3", 2, "  ", "(none)", "(none)", "W1AW/3"},
+    };
+    for (const auto& row : rows) {
+        const AdifStation station{QString::fromLatin1(row.ownCall), QString::fromLatin1(row.ownState),
+                                  QString::fromLatin1(row.section)};
+        const adif_test::Document doc = adif_test::read(
+            adifRecord(rec("K1ABC", "USA", row.received), table(), {}, station, row.position).toStdString());
+        ASSERT_EQ(doc.error, "");
+        ASSERT_EQ(doc.records.size(), 1u);
+        EXPECT_EQ(doc.strayCharacters, 0);
+        EXPECT_EQ(adif_test::validate(doc), std::vector<std::string>{}) << row.section << " " << row.ownCall;
+        const auto& f = doc.records.front();
+        auto data = [&f](const char* name) { return f.count(name) ? f.at(name).data : std::string("(none)"); };
+        EXPECT_EQ(data("CONTEST_ID"), "ARRL-10");
+        EXPECT_EQ(data("STX_STRING"), row.stx) << row.section << " " << row.ownState << " " << row.position;
+        EXPECT_EQ(data("SRX_STRING"), row.srx) << row.received;
+        EXPECT_EQ(data("STATION_CALLSIGN"), row.station) << row.ownCall;
+    }
 }
 
 TEST(AdifRecord, FirstLineFields)
@@ -140,10 +198,17 @@ TEST(AdifRecord, FirstLineFields)
     // Band: always 10 m.
     EXPECT_EQ(field(rec(""), "BAND"), "10M");
 
-    // Frequency: only when the radio gave one; blanks around it dropped.
-    EXPECT_EQ(field(rec("K1ABC", "USA", "CT", "CW", "2013/12/14", "14:05:33", ""), "FREQ"), "(none)");
-    EXPECT_EQ(field(rec("K1ABC", "USA", "CT", "PH", "2013/12/14", "14:05:33", "28.475"), "FREQ"), "28.475");
-    EXPECT_EQ(field(rec("K1ABC", "USA", "CT", "PH", "2013/12/14", "14:05:33", "  28.475 "), "FREQ"), "28.475");
+    // Frequency: only when the radio gave a number; blanks around it dropped.
+    const struct {
+        const char* stored;
+        const char* written;
+    } freqs[] = {{"", "(none)"},        {"28.475", "28.475"}, {"  28.475 ", "28.475"}, {"28", "28"},
+                 {"28.", "28."},        {"28,475", "(none)"}, {"28.4.75", "(none)"},  {"28.475 MHz", "(none)"},
+                 {".", "(none)"},       {"  ", "(none)"}};
+    for (const auto& row : freqs) {
+        EXPECT_EQ(field(rec("K1ABC", "USA", "CT", "PH", "2013/12/14", "14:05:33", row.stored), "FREQ"), row.written)
+            << row.stored;
+    }
 
     // Mode: SSB for phone whatever its letter case, CW for everything else.
     const struct {
@@ -392,9 +457,13 @@ TEST(AdifFile, FullLogReadsBackRecordByRecordInAnIndependentReader)
     DxccTable dxcc;
     ASSERT_TRUE(dxcc.loadFirstFound({QStringLiteral(TENLOG_SOURCE_DATA_DIR)}, &error)) << error.toStdString();
     const AdifExtras extras{QStringLiteral("100 "), QStringLiteral("ARRL 10 Meter Contest")};
+    const AdifStation station{QStringLiteral("DL1ABC"), QString(), QStringLiteral("DX")};
     const QString path = dir.filePath(QStringLiteral("10Meter.adi"));
     ASSERT_TRUE(tenlog::platform::writeFileAtomically(
-        path, adifFile(adifHeader(QStringLiteral("TenLog"), QStringLiteral("12/16/13")), loaded.records, dxcc, extras),
+        path,
+        adifFile(adifHeader(QStringLiteral("TenLog"), QStringLiteral("12/16/13"),
+                            QDateTime(QDate(2013, 12, 16), QTime(23, 59, 59), Qt::UTC)),
+                 loaded.records, dxcc, extras, station),
         &error));
     QByteArray written;
     ASSERT_TRUE(tenlog::platform::readWholeFile(path, &written));
@@ -404,6 +473,10 @@ TEST(AdifFile, FullLogReadsBackRecordByRecordInAnIndependentReader)
     EXPECT_EQ(doc.strayCharacters, 0) << "every declared length matches its data";
     EXPECT_NE(doc.header.find("ADIF Export from TenLog"), std::string::npos);
     ASSERT_EQ(doc.records.size(), loaded.records.size());
+    EXPECT_EQ(doc.headerFields.at("ADIF_VER").data, "3.1.4");
+    EXPECT_EQ(doc.headerFields.at("CREATED_TIMESTAMP").data, "20131216 235959");
+    const std::vector<std::string> problems = adif_test::validate(doc);
+    EXPECT_TRUE(problems.empty()) << problems.size() << " fields of the wrong type, the first: " << problems.front();
 
     const std::map<QString, std::string> numbers{{"USA", "291"},   {"Canada", "1"},  {"Alaska", "6"},
                                                  {"Hawaii", "110"}, {"Japan", "339"}, {"Fed. Rep. of Germany", "230"}};
@@ -436,7 +509,10 @@ TEST(AdifFile, FullLogReadsBackRecordByRecordInAnIndependentReader)
             && data("DXCC") == (number == numbers.end() ? "(none)" : number->second) && data("STATE") == state
             && data("RST_SENT") == (r.RstSnt.isEmpty() ? "(none)" : r.RstSnt.toStdString())
             && data("RST_RCVD") == (r.RstRcvd.isEmpty() ? "(none)" : r.RstRcvd.toStdString())
-            && data("COMMENT") == "ARRL 10 Meter Contest" && f.size() <= 12u;
+            && data("COMMENT") == "ARRL 10 Meter Contest" && data("CONTEST_ID") == "ARRL-10"
+            && data("STX_STRING") == std::to_string(i + 1)
+            && data("SRX_STRING") == (r.SecSer.isEmpty() ? "(none)" : r.SecSer.toStdString())
+            && data("STATION_CALLSIGN") == "DL1ABC" && f.size() <= 16u;
         if (!ok) {
             ++failures;
             ADD_FAILURE() << "record " << i + 1 << ": " << r.Call.toStdString() << " " << r.QsoDate.toStdString()

@@ -359,3 +359,37 @@ TEST_F(CabrilloDialogTest, MenuEntryShowsTheDialogModallyAndUnloadsItAfterDone)
     EXPECT_TRUE(shown.isNull()) << "the dialog is unloaded when it closes";
     EXPECT_TRUE(dialogs.saveRequests.empty());
 }
+
+TEST_F(CabrilloDialogTest, FileFormatChoiceIsRememberedAndWritesThatFormat)
+{
+    // Nothing stored, or a value this version does not know: 2.0.
+    for (const QString& stored : {QString(), QStringLiteral("4.0")}) {
+        store("CabrilloFormat", stored);
+        open();
+        EXPECT_TRUE(option("optCabrillo2")->isChecked()) << stored.toStdString();
+        EXPECT_FALSE(option("optCabrillo3")->isChecked());
+        EXPECT_FALSE(option("optCabrillo3")->accessibleName().isEmpty());
+        dialog.reset();
+    }
+
+    open();
+    type("Text1", QStringLiteral("ct"));
+    option("optCabrillo2")->setFocus();
+    QTest::keyClick(option("optCabrillo2"), Qt::Key_Right);
+    ASSERT_TRUE(option("optCabrillo3")->isChecked()) << "the arrow key moves the choice to 3.0";
+    dialogs.fileAnswers.push_back(target("W1AW.log"));
+    QTest::mouseClick(button("Command4"), Qt::LeftButton);
+    const QStringList lines = QString::fromLatin1(readAll(target("W1AW.log"))).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.first(), QStringLiteral("START-OF-LOG: 3.0"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("LOCATION: CT")));
+    EXPECT_EQ(stored("CabrilloFormat"), QStringLiteral("3.0"));
+    dialog.reset();
+
+    open();
+    EXPECT_TRUE(option("optCabrillo3")->isChecked()) << "the next dialog opens on 3.0";
+    choose("optCabrillo2");
+    dialogs.fileAnswers.push_back(target("W1AW.log"));
+    QTest::mouseClick(button("Command4"), Qt::LeftButton);
+    EXPECT_TRUE(readAll(target("W1AW.log")).startsWith("START-OF-LOG: 2.0\r\n"));
+    EXPECT_EQ(stored("CabrilloFormat"), QStringLiteral("2.0"));
+}

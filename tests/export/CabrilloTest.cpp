@@ -5,6 +5,7 @@
 // way a log checker reads them: split on white space.
 #include "export/Cabrillo.h"
 
+#include "CabrilloReader.h"
 #include "QtPrinters.h"
 #include "log/ContestLog.h"
 
@@ -338,4 +339,146 @@ TEST(CabrilloFile, FullLogOfElevenThousandContacts)
     }
     EXPECT_EQ(cols(lines.at(14 + log::kLogCapacity - 1), 48, 55), QStringLiteral("  11000 "));
     EXPECT_EQ(lines.last(), QStringLiteral("END-OF-LOG:"));
+}
+
+namespace {
+
+std::string joined(const std::vector<std::string>& problems)
+{
+    std::string out;
+    for (const std::string& p : problems)
+        out += "\n  " + p;
+    return out;
+}
+
+CabrilloDetails v3(const char* section = "CT")
+{
+    CabrilloDetails d;
+    d.format = CabrilloFormat::V3;
+    d.section = QString::fromLatin1(section);
+    return d;
+}
+
+} // namespace
+
+TEST(Cabrillo3File, EveryDialogChoiceMapsToTheCategoryValues)
+{
+    const struct {
+        CabrilloOperator op;
+        const char* opValue;
+    } ops[] = {{CabrilloOperator::Single, "SINGLE-OP"}, {CabrilloOperator::Multiple, "MULTI-OP"}};
+    const struct {
+        CabrilloMode mode;
+        const char* modeValue;
+    } modes[] = {{CabrilloMode::Mixed, "MIXED"}, {CabrilloMode::Cw, "CW"}, {CabrilloMode::Phone, "SSB"}};
+    const struct {
+        CabrilloPower power;
+        const char* powerValue;
+    } powers[] = {{CabrilloPower::High, "HIGH"}, {CabrilloPower::Low, "LOW"}, {CabrilloPower::Qrp, "QRP"}};
+    for (const auto& o : ops) {
+        for (const auto& m : modes) {
+            for (const auto& p : powers) {
+                CabrilloDetails d = v3();
+                d.op = o.op;
+                d.mode = m.mode;
+                d.power = p.power;
+                const std::string file = cabrilloFile(d, station(), {rec(QStringLiteral("K1ABC"))}, 4).toStdString();
+                const std::string row = std::string(o.opValue) + " " + m.modeValue + " " + p.powerValue;
+                EXPECT_EQ(joined(cabrillo_test::check(file, 4)), "") << row;
+                using cabrillo_test::valuesOf;
+                EXPECT_EQ(valuesOf(file, "CATEGORY-OPERATOR"), std::vector<std::string>{o.opValue}) << row;
+                EXPECT_EQ(valuesOf(file, "CATEGORY-MODE"), std::vector<std::string>{m.modeValue}) << row;
+                EXPECT_EQ(valuesOf(file, "CATEGORY-POWER"), std::vector<std::string>{p.powerValue}) << row;
+                EXPECT_EQ(valuesOf(file, "CATEGORY-TRANSMITTER"), std::vector<std::string>{"ONE"}) << row;
+                EXPECT_EQ(valuesOf(file, "CATEGORY-ASSISTED"), std::vector<std::string>{"NON-ASSISTED"}) << row;
+            }
+        }
+    }
+}
+
+TEST(Cabrillo3File, DetailsGoUnderTheirOwnTagsAndBlankOnesAreLeftOut)
+{
+    CabrilloDetails d = v3(" ENY ");
+    d.name = QStringLiteral("Hiram Maxim");
+    d.address1 = QStringLiteral("225 Main Street");
+    d.address2 = QStringLiteral("Newington CT\n06111"); // a pasted line break stays on one line
+    d.email = QStringLiteral("w1aw@arrl.org");
+    d.club = QStringLiteral("Newington ARC");
+    d.soapbox = QStringLiteral("Fun\r\nAgain\n\n");
+    d.operators = QStringLiteral("W1AW K1ABC");
+    const std::string full = cabrilloFile(d, station(), {}, 0).toStdString();
+    EXPECT_EQ(joined(cabrillo_test::check(full, 0)), "");
+    using cabrillo_test::valuesOf;
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(valuesOf(full, "START-OF-LOG"), Values{"3.0"});
+    EXPECT_EQ(valuesOf(full, "LOCATION"), Values{"ENY"});
+    EXPECT_EQ(valuesOf(full, "NAME"), Values{"Hiram Maxim"});
+    EXPECT_EQ(valuesOf(full, "ADDRESS"), (Values{"225 Main Street", "Newington CT 06111"}));
+    EXPECT_EQ(valuesOf(full, "EMAIL"), Values{"w1aw@arrl.org"});
+    EXPECT_EQ(valuesOf(full, "CLUB"), Values{"Newington ARC"});
+    EXPECT_EQ(valuesOf(full, "OPERATORS"), Values{"W1AW K1ABC"});
+    EXPECT_EQ(valuesOf(full, "SOAPBOX"), (Values{"Fun", "Again"}));
+    EXPECT_EQ(valuesOf(full, "CREATED-BY"), Values{"TenLog 10 Meter Contest Log 1.0"});
+    EXPECT_EQ(valuesOf(full, "CLAIMED-SCORE"), Values{"0"});
+    for (const char* old : {"ARRL-SECTION", "CATEGORY"})
+        EXPECT_TRUE(valuesOf(full, old).empty()) << old << " belongs to 2.0 only";
+
+    // Nothing typed: no empty optional tags, the own call as the operator.
+    const std::string bare = cabrilloFile(v3("DX"), station(), {}, 0).toStdString();
+    EXPECT_EQ(joined(cabrillo_test::check(bare, 0)), "");
+    for (const char* tag : {"NAME", "ADDRESS", "EMAIL", "CLUB", "SOAPBOX"})
+        EXPECT_TRUE(valuesOf(bare, tag).empty()) << tag;
+    EXPECT_EQ(valuesOf(bare, "OPERATORS"), Values{"W1AW"});
+
+    // The checker itself catches a wrong score and a missing section.
+    EXPECT_NE(joined(cabrillo_test::check(bare, 1)), "");
+    EXPECT_NE(joined(cabrillo_test::check(cabrilloFile(v3(""), station(), {}, 0).toStdString(), 0)), "");
+}
+
+TEST(Cabrillo3File, ClaimsTheLogsScoreWithTheSameQsoLinesAs2)
+{
+    // Phone and CW, a DX contact, /T calls: a score with several multipliers.
+    QList<QsoRecord> records;
+    for (int i = 0; i < 12; ++i) {
+        QsoRecord r = rec(i % 5 == 0 ? QStringLiteral("K%1AA/T").arg(i) : QStringLiteral("K%1AA").arg(i),
+                          i % 3 ? QStringLiteral("CW") : QStringLiteral("PH"),
+                          i % 2 ? QStringLiteral("CT") : QStringLiteral("ON"));
+        if (i == 7) {
+            r.Country = QStringLiteral("Japan");
+            r.SecSer = QStringLiteral("001");
+        }
+        records << r;
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    ASSERT_TRUE(log::LogFile(path).rewrite(records));
+    log::ContestLog contest(path);
+    ASSERT_FALSE(contest.reload().has_value());
+    const qint64 score = contest.currentScore().score;
+    ASSERT_GT(score, 0);
+
+    for (const char* section : {"CT", "DX"}) {
+        CabrilloDetails d = v3(section);
+        const QByteArray file3 = cabrilloFile(d, station(), contest);
+        EXPECT_EQ(joined(cabrillo_test::check(file3.toStdString(), score)), "") << section;
+        d.format = CabrilloFormat::V2;
+        const QStringList lines3 = qsoLines(file3);
+        EXPECT_EQ(lines3.size(), records.size());
+        EXPECT_EQ(lines3, qsoLines(cabrilloFile(d, station(), contest))) << section;
+    }
+}
+
+TEST(Cabrillo3File, FullLogOfElevenThousandContactsPassesTheChecker)
+{
+    QList<QsoRecord> records;
+    records.reserve(log::kLogCapacity);
+    for (int i = 0; i < log::kLogCapacity; ++i)
+        records << rec(QStringLiteral("K%1AB%2").arg(i % 10).arg(i), i % 3 ? QStringLiteral("CW") : QStringLiteral("PH"),
+                       QString::number(i % 1000 + 1));
+    const std::string file = cabrilloFile(v3("DX"), station(), records, 123456).toStdString();
+    EXPECT_EQ(joined(cabrillo_test::check(file, 123456)), "");
+    const std::vector<std::string> qsos = cabrillo_test::valuesOf(file, "QSO");
+    ASSERT_EQ(qsos.size(), static_cast<size_t>(log::kLogCapacity));
+    EXPECT_EQ(cabrillo_test::words(qsos.back()).at(6), "11000") << "the DX serial number sent";
 }

@@ -12,6 +12,7 @@
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/DurableFile.h"
+#include "platform/qt/QtSettingsStore.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -80,7 +81,12 @@ TEST_F(ExportFlow, AdifAsksForPowerAndCommentThenWritesAndReports)
     const QString chosen = QDir(folders.userDataFolder).filePath(QStringLiteral("mylog.adi"));
     dialogs.inputAnswers = {QStringLiteral("100  "), QStringLiteral("ARRL 10 Meter Contest")};
     dialogs.fileAnswers = {chosen};
-    runAdif();
+    // A DX station: the summary sheet remembered the section DX, so the
+    // exchange sent is the contact's number, as in the Cabrillo file.
+    tenlog::platform::QtSettingsStore settings(root.filePath(QStringLiteral("config")));
+    settings.setValue(QStringLiteral("Korvo_Software"), QStringLiteral("Settings"), QStringLiteral("UserARRLSection"),
+                      QStringLiteral("DX"));
+    runAdifExport({dialogs, clock, folders, records, kCaption, QStringLiteral("DL1ABC"), QString(), &settings});
 
     EXPECT_EQ(dialogs.inputPrompts,
               (QStringList{QStringLiteral("Please enter your transmitter output power. | Please enter the power value "
@@ -118,6 +124,11 @@ TEST_F(ExportFlow, AdifAsksForPowerAndCommentThenWritesAndReports)
     EXPECT_EQ(doc.records[0].at("TX_PWR").data, "100");
     EXPECT_EQ(doc.records[0].at("COMMENT").data, "ARRL 10 Meter Contest");
     EXPECT_EQ(doc.records[2].at("DXCC").data, "6") << "the shipped table, found in the working folder";
+    EXPECT_EQ(doc.headerFields.at("CREATED_TIMESTAMP").data, "20131216 143000") << "the program's clock, in UTC";
+    EXPECT_EQ(doc.records[2].at("STX_STRING").data, "3");
+    EXPECT_EQ(doc.records[2].at("SRX_STRING").data, "AK");
+    EXPECT_EQ(doc.records[2].at("STATION_CALLSIGN").data, "DL1ABC");
+    EXPECT_EQ(adif_test::validate(doc), std::vector<std::string>{});
 }
 
 TEST_F(ExportFlow, AdifCancelledQuestionsLeaveThoseFieldsOut)

@@ -2,9 +2,11 @@
 #include "export/ui/AdifExport.h"
 
 #include "export/Adif.h"
+#include "export/Cabrillo.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/DurableFile.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QLocale>
@@ -17,6 +19,20 @@ void fail(platform::Dialogs& dialogs, const QString& description)
 {
     dialogs.beep();
     dialogs.message(QStringLiteral("Unable to write file."), description, platform::MessageIcon::Critical);
+}
+
+// The section last written on the summary sheet: whether the station sends
+// serial numbers is decided there, and the ADIF exchange must agree.
+QString rememberedSection(const platform::SettingsStore* settings)
+{
+    if (!settings)
+        return {};
+    for (const RememberedDetail& detail : kRememberedDetails) {
+        if (detail.member == &CabrilloDetails::section)
+            return settings->value(QString::fromLatin1(kSettingsApplication), QString::fromLatin1(kSettingsSection),
+                                   QString::fromLatin1(detail.settingsKey), QString());
+    }
+    return {};
 }
 
 } // namespace
@@ -56,7 +72,9 @@ void runAdifExport(const AdifExportContext& context)
     const QString path = QDir(folders.workingFolder).absoluteFilePath(*chosen);
 
     const QString today = QLocale::system().toString(context.clock.localNow().date(), QLocale::ShortFormat);
-    const QByteArray data = adifFile(adifHeader(context.caption, today), context.records, dxcc, extras);
+    const AdifStation station{context.ownCall, context.ownState, rememberedSection(context.settings)};
+    const QByteArray data = adifFile(adifHeader(context.caption, today, context.clock.utcNow()), context.records,
+                                     dxcc, extras, station);
     if (!platform::writeFileAtomically(path, data, &error)) {
         fail(dialogs, error);
         return;

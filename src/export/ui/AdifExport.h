@@ -13,16 +13,23 @@
 namespace tenlog::platform {
 class Clock;
 class Dialogs;
+class SettingsStore;
 }
 
 namespace tenlog::exports {
 
 struct AdifExportContext {
     platform::Dialogs& dialogs;
-    const platform::Clock& clock;            // "Log exported on:" is today's local date
+    const platform::Clock& clock;            // "Log exported on:" is today's local date, the timestamp UTC
     const common::AppFolders& folders;          // DXCC table search and the proposed folder
     const QList<log::QsoRecord>& records;    // the whole log, in logging order
     QString caption;                         // the main window's caption
+    // The station written into every record. Added with defaults so that a
+    // caller that leaves them out still compiles; its records then carry no
+    // Station_Callsign and, unless DX, no STX_String.
+    QString ownCall = {};
+    QString ownState = {};                              // the exchange sent when not DX
+    const platform::SettingsStore* settings = nullptr; // the summary sheet's remembered section
 };
 
 // The whole export, every question and message included.

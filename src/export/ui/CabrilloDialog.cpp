@@ -154,6 +154,29 @@ void CabrilloDialog::buildLayout()
     m_operatorSingle->setChecked(true);
     m_modeMixed->setChecked(true);
 
+    // 2.0 stays the default: it is what sponsors have always been sent. The
+    // buttons name the format themselves, so they need no frame or caption.
+    auto* format = new QWidget(this);
+    format->setObjectName(QStringLiteral("fraFormat"));
+    format->setAccessibleName(QStringLiteral("Cabrillo file format"));
+    auto* formatRow = new QHBoxLayout(format);
+    formatRow->setContentsMargins(0, 0, 0, 0);
+    auto addFormat = [&](const char* name, const QString& caption, const QString& spoken) {
+        auto* option = new QRadioButton(caption, format);
+        option->setObjectName(QString::fromLatin1(name));
+        option->setAccessibleName(spoken);
+        formatRow->addWidget(option);
+        return option;
+    };
+    m_formatV2 = addFormat("optCabrillo2", QStringLiteral("Cabrillo &2.0 file"),
+                           QStringLiteral("File format: Cabrillo 2.0"));
+    m_formatV3 = addFormat("optCabrillo3", QStringLiteral("Cabrillo &3.0 file"),
+                           QStringLiteral("File format: Cabrillo 3.0"));
+    m_formatV3->setAccessibleDescription(QStringLiteral("For log checkers that expect the newer headers"));
+    formatRow->addStretch();
+    m_formatV2->setChecked(true);
+    outer->addWidget(format);
+
     m_writeButton = new QPushButton(QStringLiteral("Write Cabrillo Log File"), this);
     m_writeButton->setObjectName(QStringLiteral("Command4"));
     m_doneButton = new QPushButton(QStringLiteral("Done"), this);
@@ -183,6 +206,9 @@ void CabrilloDialog::fillRememberedDetails()
         edit->setText(m_context.settings.value(settingsApplication(), settingsSection(),
                                                QString::fromLatin1(detail.settingsKey), QString()));
     }
+    const CabrilloFormat format = cabrilloFormatFromSetting(m_context.settings.value(
+        settingsApplication(), settingsSection(), QString::fromLatin1(kFormatSettingsKey), QString()));
+    (format == CabrilloFormat::V3 ? m_formatV3 : m_formatV2)->setChecked(true);
 }
 
 CabrilloDetails CabrilloDialog::details() const
@@ -203,6 +229,7 @@ CabrilloDetails CabrilloDialog::details() const
     d.mode = m_modePhone->isChecked() ? CabrilloMode::Phone
            : m_modeCw->isChecked() ? CabrilloMode::Cw
                                     : CabrilloMode::Mixed;
+    d.format = m_formatV3->isChecked() ? CabrilloFormat::V3 : CabrilloFormat::V2;
     return d;
 }
 
@@ -252,6 +279,8 @@ void CabrilloDialog::rememberDetails(const CabrilloDetails& typed)
     for (const RememberedDetail& detail : kRememberedDetails)
         m_context.settings.setValue(settingsApplication(), settingsSection(),
                                     QString::fromLatin1(detail.settingsKey), blankTrimmed(typed.*detail.member));
+    m_context.settings.setValue(settingsApplication(), settingsSection(), QString::fromLatin1(kFormatSettingsKey),
+                                cabrilloFormatSetting(typed.format));
     // One save of the shared document, with the last of the six.
     for (std::size_t i = 0; i < kRememberedDetails.size(); ++i) {
         const RememberedDetail& detail = kRememberedDetails.at(i);

@@ -1,9 +1,10 @@
 // The summary-sheet dialog (Form2), "Summary Sheet Information": the
 // operator's name, address, e-mail, section, club, soapbox, operators and the
-// three category choices. "Write Cabrillo Log File" (Command4) asks where to
+// three category choices, and the file format (Cabrillo 2.0 or 3.0). "Write Cabrillo Log File" (Command4) asks where to
 // save, writes the Cabrillo file (format in export/Cabrillo.h) in one piece,
 // confirms it and remembers the address details in the settings store and
-// the shared preferences document; "Done" (Command3) closes the dialog.
+// the shared preferences document (the format in the settings store only);
+// "Done" (Command3) closes the dialog.
 #pragma once
 
 #include "export/Cabrillo.h"
@@ -87,6 +88,8 @@ private:
     QRadioButton* m_modeMixed = nullptr;
     QRadioButton* m_modePhone = nullptr;
     QRadioButton* m_modeCw = nullptr;
+    QRadioButton* m_formatV2 = nullptr;
+    QRadioButton* m_formatV3 = nullptr;
     QPushButton* m_writeButton = nullptr;
     QPushButton* m_doneButton = nullptr;
 };
