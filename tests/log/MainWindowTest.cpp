@@ -847,6 +847,7 @@ TEST_F(MainWindowTest, ExportMenusReachTheExporters)
     const QByteArray written = fileBytes(adif);
     EXPECT_EQ(written.count("<eor>") + written.count("<EOR>"), 2) << written.toStdString();
     EXPECT_TRUE(written.contains("K1ABC"));
+    EXPECT_TRUE(written.contains("<Station_Callsign:5>W3LPL")) << "the window hands the station to the export";
     EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuTessaryImport"))->isEnabled());
 
     // Cabrillo: the dialog's "Done" writes the chosen file with the window's score.

@@ -71,8 +71,9 @@ void MainWindow::writeCabrillo()
 
 void MainWindow::exportAdif()
 {
-    exports::runAdifExport(
-        {m_services.dialogs, m_services.clock, m_services.folders, m_session->log().records(), windowTitle()});
+    exports::runAdifExport({m_services.dialogs, m_services.clock, m_services.folders, m_session->log().records(),
+                            windowTitle(), m_session->prefs().OwnCall, m_session->prefs().OwnState,
+                            &m_services.settings});
 }
 
 void MainWindow::openStationSetup()
