@@ -76,7 +76,7 @@ void reportPercentile(benchmark::State& state, std::vector<double>& micros)
 
 void BM_KeyInCallBox(benchmark::State& state)
 {
-    Station station(11000);
+    Station station(static_cast<int>(state.range(0)));
     QLineEdit* call = station.box("txtCall");
     call->setFocus();
     const QString keys = QStringLiteral("K1ABCDEFGHIJ");
@@ -96,7 +96,7 @@ void BM_KeyInCallBox(benchmark::State& state)
     }
     reportPercentile(state, micros);
 }
-BENCHMARK(BM_KeyInCallBox)->Unit(benchmark::kMicrosecond)->Iterations(3000);
+BENCHMARK(BM_KeyInCallBox)->Unit(benchmark::kMicrosecond)->Iterations(3000)->Arg(1000)->Arg(11000);
 
 void BM_EnterToLogged(benchmark::State& state)
 {

@@ -8,9 +8,10 @@ namespace tenlog::log {
 void CallIndex::rebuild(const QList<QsoRecord>& records)
 {
     m_byMode.clear();
+    m_byMode[QStringLiteral("CW")].reserve(static_cast<size_t>(records.size()));
     for (int i = 0; i < records.size(); ++i) {
         const QsoRecord& r = records.at(i);
-        m_byMode[r.Mode.toCaseFolded()].push_back({r.Call.toCaseFolded(), i});
+        m_byMode[r.Mode.toUpper()].push_back({r.Call.toUpper(), i});
     }
     for (auto& entries : m_byMode)
         std::sort(entries.begin(), entries.end());
@@ -18,19 +19,19 @@ void CallIndex::rebuild(const QList<QsoRecord>& records)
 
 void CallIndex::add(const QsoRecord& record, int position)
 {
-    std::vector<Entry>& entries = m_byMode[record.Mode.toCaseFolded()];
-    Entry entry{record.Call.toCaseFolded(), position};
+    std::vector<Entry>& entries = m_byMode[record.Mode.toUpper()];
+    Entry entry{record.Call.toUpper(), position};
     entries.insert(std::upper_bound(entries.begin(), entries.end(), entry), std::move(entry));
 }
 
 std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mode, int limit) const
 {
     std::vector<int> positions;
-    const auto found = m_byMode.constFind(mode.toCaseFolded());
+    const auto found = m_byMode.constFind(mode.toUpper());
     if (found == m_byMode.cend() || limit <= 0)
         return positions;
     const std::vector<Entry>& entries = *found;
-    const QString key = probe.toCaseFolded();
+    const QString key = probe.toUpper();
     for (auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
          it != entries.end() && it->call.startsWith(key); ++it)
         positions.push_back(it->position);
@@ -45,11 +46,11 @@ std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mo
 
 int CallIndex::firstExact(const QString& call, const QString& mode) const
 {
-    const auto found = m_byMode.constFind(mode.toCaseFolded());
+    const auto found = m_byMode.constFind(mode.toUpper());
     if (found == m_byMode.cend())
         return -1;
     const std::vector<Entry>& entries = *found;
-    const QString key = call.toCaseFolded();
+    const QString key = call.toUpper();
     const auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
     return it != entries.end() && it->call == key ? it->position : -1;
 }

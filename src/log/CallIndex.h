@@ -27,14 +27,14 @@ public:
 
 private:
     struct Entry {
-        QString call; // case-folded
+        QString call; // in capitals (an upper-case call shares its text, no copy)
         int position;
         bool operator<(const Entry& other) const
         {
             return call < other.call || (call == other.call && position < other.position);
         }
     };
-    QHash<QString, std::vector<Entry>> m_byMode; // keyed by the case-folded mode
+    QHash<QString, std::vector<Entry>> m_byMode; // keyed by the mode in capitals
 };
 
 } // namespace tenlog::log
