@@ -35,6 +35,20 @@ bool isSoundRecord(const QsoRecord& r)
 
 } // namespace
 
+QString unstorableFieldMessage(const QsoRecord& record)
+{
+    static const char* const names[] = {"call",    "report received", "exchange", "report sent", "country",
+                                         "date",    "time",            "mode",     "frequency"};
+    const QList<const QString*> fields = fieldsOf(record);
+    for (int i = 0; i < fields.size(); ++i) {
+        if (text::QuotedValueWriter().writeText(*fields.at(i)))
+            continue;
+        return QStringLiteral("the %1 \"%2\" holds a character the log file cannot keep")
+            .arg(QLatin1String(names[i]), *fields.at(i));
+    }
+    return QStringLiteral("a field holds a character the log file cannot keep");
+}
+
 bool isCw(const QString& mode)
 {
     return mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0;
@@ -151,7 +165,7 @@ bool LogFile::append(const QsoRecord& record, QString* error) const
     const auto line = recordLine(record);
     if (!line) {
         if (error)
-            *error = QStringLiteral("a field holds a character the log file cannot keep");
+            *error = unstorableFieldMessage(record);
         return false;
     }
     // An editor may have dropped the final line end; a record glued onto that

@@ -48,6 +48,8 @@ inline constexpr int kDxListCapacity = 1000;
 // One record as its line of the file; nullopt when a field holds a double
 // quote or a character the single-byte file cannot hold.
 std::optional<QByteArray> recordLine(const QsoRecord& record);
+// Which field recordLine refused, in words for the operator.
+QString unstorableFieldMessage(const QsoRecord& record);
 
 struct LogParse {
     QList<QsoRecord> records;

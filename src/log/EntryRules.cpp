@@ -23,6 +23,21 @@ QChar digitOnly(QChar key)
     return QChar();
 }
 
+bool isExchangeChar(QChar c)
+{
+    return c.unicode() >= 32 && c.unicode() <= 126 && c != QLatin1Char('"');
+}
+
+QString keepExchangeChars(const QString& text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text)
+        if (isExchangeChar(c))
+            kept += c;
+    return kept;
+}
+
 bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd)
 {
     if (callText.size() <= 2 || !key.isDigit() || key.unicode() > 127 || !caretAtEnd)

@@ -17,6 +17,12 @@ QChar capitalLetter(QChar key);
 // Digits and backspace pass; anything else is dropped (nullopt-like: QChar()).
 QChar digitOnly(QChar key);
 
+// What a call sign, a report or an exchange can hold: printable ASCII
+// without the double quote (the log checkers take nothing else).
+bool isExchangeChar(QChar c);
+// The text with every other character dropped.
+QString keepExchangeChars(const QString& text);
+
 // A digit typed at the end of a call that already holds a digit followed by
 // letters (K1ABC then 5) starts the received report instead.
 bool carriesIntoReport(const QString& callText, QChar key, bool caretAtEnd);

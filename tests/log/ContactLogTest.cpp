@@ -264,3 +264,15 @@ TEST(LogFile, RecordAfterALastLineWithoutLineEndStartsItsOwnLine)
     EXPECT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
     EXPECT_EQ(loaded.records, (QList<QsoRecord>{first, second}));
 }
+
+TEST(ContactLog, ARefusedRecordNamesItsField)
+{
+    QsoRecord r{QStringLiteral("K1ABC"), QStringLiteral("599"), QStringLiteral("CT"), QStringLiteral("599"),
+                QString::fromUtf8("Russia \u0416"), QStringLiteral("2013/12/14"), QStringLiteral("14:05:33"),
+                QStringLiteral("CW"), QString()};
+    EXPECT_FALSE(recordLine(r).has_value());
+    EXPECT_TRUE(unstorableFieldMessage(r).startsWith(QStringLiteral("the country"))) << unstorableFieldMessage(r).toStdString();
+    r.Country = QStringLiteral("Russia");
+    r.Call = QStringLiteral("K1\"A");
+    EXPECT_TRUE(unstorableFieldMessage(r).startsWith(QStringLiteral("the call")));
+}

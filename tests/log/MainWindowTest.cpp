@@ -477,6 +477,33 @@ TEST_F(MainWindowTest, BurstsTypedIntoTheDuplicateHoldLogOnlyTheNextContact)
     }
 }
 
+TEST_F(MainWindowTest, OnlyWhatACallOrExchangeCanHoldGetsIn)
+{
+    scriptStation();
+    ASSERT_TRUE(start());
+    find<QPushButton>("cmdLogOn")->click();
+    type(QString::fromUtf8("DL1\u00c4B"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("DL1B")) << "typed";
+    struct Case {
+        const char* box;
+        QString pasted;
+        QString kept;
+    };
+    const Case cases[] = {
+        {"txtCall", QString::fromUtf8("UA3\u0416Z"), QStringLiteral("UA3Z")},
+        {"txtSec", QStringLiteral("C\"T"), QStringLiteral("CT")},
+        {"txtRSTR", QString::fromUtf8("5\u00e99"), QStringLiteral("59")},
+    };
+    for (const Case& c : cases) {
+        auto* box = find<QLineEdit>(c.box);
+        box->clear();
+        box->setFocus();
+        QApplication::clipboard()->setText(c.pasted);
+        box->paste();
+        EXPECT_EQ(box->text(), c.kept) << c.box << ": pasted";
+    }
+}
+
 TEST_F(MainWindowTest, BackspaceRefreshesThePartialDuplicates)
 {
     platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA"));

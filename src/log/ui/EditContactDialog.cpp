@@ -2,6 +2,8 @@
 // "Delete Dupe". The rules themselves are in log/EditRules.
 #include "log/ui/EditContactDialog.h"
 
+#include "log/ui/ExchangeTextFilter.h"
+
 #include "common/ui/FormScaling.h"
 #include "geo/PrefixTable.h"
 #include "log/CountryCompletion.h"
@@ -120,6 +122,7 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
 
     auto* storable = new StorableTextValidator(this);
+    auto* exchangeFilter = new ExchangeTextFilter(this);
     auto* grid = new QGridLayout(this);
     auto* title = new QLabel(QStringLiteral("Edit Contact:"), this);
     title->setObjectName(QStringLiteral("lblEditTitle"));
@@ -132,7 +135,9 @@ EditContactDialog::EditContactDialog(const QList<QsoRecord>& records, int number
         box->setObjectName(QString::fromLatin1(info.name));
         box->setAccessibleName(QString::fromLatin1(info.spoken));
         box->setAccessibleDescription(QString::fromLatin1(info.description));
-        box->setValidator(storable);
+        const bool exchangeBox = info.kind == EditBox::Call || info.kind == EditBox::RstSnt
+                              || info.kind == EditBox::RstRcvd || info.kind == EditBox::Section;
+        box->setValidator(exchangeBox ? static_cast<QValidator*>(exchangeFilter) : storable);
         box->installEventFilter(this);
         auto* label = new QLabel(QString::fromLatin1(info.caption), this);
         label->setBuddy(box);

@@ -2,6 +2,7 @@
 #include "log/ui/EntryLineArea.h"
 
 #include "log/ui/AreaWidgets.h"
+#include "log/ui/ExchangeTextFilter.h"
 #include "log/ui/MessageLines.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -61,6 +62,10 @@ EntryLineArea::EntryLineArea(ContestSession& session, voice::VoiceNavigation& vo
     }
     for (int i = 0; i < 4; ++i)
         setTabOrder(boxes[i], boxes[i + 1]);
+    // Typed or pasted, nothing a log checker would refuse gets in.
+    auto* filter = new ExchangeTextFilter(this);
+    for (QLineEdit* box : {m_call, m_reportReceived, m_exchange, m_reportSent})
+        box->setValidator(filter);
     connect(m_call, &QLineEdit::textChanged, this, &EntryLineArea::callChanged);
     connect(m_country, &QLineEdit::textChanged, this, &EntryLineArea::updateNewFlag);
 

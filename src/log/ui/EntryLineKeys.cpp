@@ -161,6 +161,8 @@ bool EntryLineArea::callKey(QKeyEvent* key)
     }
     if (c.isNull() || c.unicode() < 32)
         return false; // editing keys work as usual
+    if (!isExchangeChar(c))
+        return true; // no call holds it
     c = capitalLetter(c);
     m_lines->setDupeLine(m_session.partialDupeCheck(m_call->text(), c, m_partialDupesOn));
     typeInto(m_call, c);
