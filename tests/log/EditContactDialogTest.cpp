@@ -191,7 +191,14 @@ TEST_F(EditContactDialogTest, NoBoxTakesADoubleQuoteEvenPasted)
         QTest::keyClicks(b, QStringLiteral("\""));
         b->paste();
         QTest::keySequence(b, QKeySequence::Paste);
-        EXPECT_EQ(b->text(), before) << name;
+        EXPECT_FALSE(b->text().contains(QLatin1Char('"'))) << name;
+        // Call, report and exchange boxes drop just the quote; the others refuse the paste.
+        const bool dropsOnly = QString::fromLatin1(name) == QLatin1String("txtEditCall")
+                            || QString::fromLatin1(name) == QLatin1String("txtEditNum")
+                            || QString::fromLatin1(name) == QLatin1String("txtEditCk")
+                            || QString::fromLatin1(name) == QLatin1String("txtEditSec");
+        EXPECT_EQ(b->text(), dropsOnly ? before + QStringLiteral("ABAB") : before) << name;
+        b->setText(before);
     }
     // A paste of text the file can hold goes in.
     QApplication::clipboard()->setText(QStringLiteral("/7"));
