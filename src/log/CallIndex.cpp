@@ -5,13 +5,26 @@
 
 namespace tenlog::log {
 
+std::string CallIndex::keyOf(const QString& text)
+{
+    std::string key(static_cast<size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = text.at(i).unicode();
+        // Capitals of the single-byte letters; anything wider cannot be in the log.
+        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+            c = static_cast<char16_t>(c - 0x20);
+        key[static_cast<size_t>(i)] = static_cast<char>(c <= 0xFF ? c : 0xFF);
+    }
+    return key;
+}
+
 void CallIndex::rebuild(const QList<QsoRecord>& records)
 {
     m_byMode.clear();
     m_byMode[QStringLiteral("CW")].reserve(static_cast<size_t>(records.size()));
     for (int i = 0; i < records.size(); ++i) {
         const QsoRecord& r = records.at(i);
-        m_byMode[r.Mode.toUpper()].push_back({r.Call.toUpper(), i});
+        m_byMode[r.Mode.toUpper()].push_back({keyOf(r.Call), i});
     }
     for (auto& entries : m_byMode)
         std::sort(entries.begin(), entries.end());
@@ -20,7 +33,7 @@ void CallIndex::rebuild(const QList<QsoRecord>& records)
 void CallIndex::add(const QsoRecord& record, int position)
 {
     std::vector<Entry>& entries = m_byMode[record.Mode.toUpper()];
-    Entry entry{record.Call.toUpper(), position};
+    Entry entry{keyOf(record.Call), position};
     entries.insert(std::upper_bound(entries.begin(), entries.end(), entry), std::move(entry));
 }
 
@@ -31,9 +44,9 @@ std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mo
     if (found == m_byMode.cend() || limit <= 0)
         return positions;
     const std::vector<Entry>& entries = *found;
-    const QString key = probe.toUpper();
+    const std::string key = keyOf(probe);
     for (auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
-         it != entries.end() && it->call.startsWith(key); ++it)
+         it != entries.end() && it->call.compare(0, key.size(), key) == 0; ++it)
         positions.push_back(it->position);
     // Only the earliest in the log are wanted, in log order.
     if (static_cast<int>(positions.size()) > limit) {
@@ -50,7 +63,7 @@ int CallIndex::firstExact(const QString& call, const QString& mode) const
     if (found == m_byMode.cend())
         return -1;
     const std::vector<Entry>& entries = *found;
-    const QString key = call.toUpper();
+    const std::string key = keyOf(call);
     const auto it = std::lower_bound(entries.begin(), entries.end(), Entry{key, -1});
     return it != entries.end() && it->call == key ? it->position : -1;
 }

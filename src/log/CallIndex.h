@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <string>
 #include <vector>
 
 namespace tenlog::log {
@@ -26,8 +27,12 @@ public:
     int firstExact(const QString& call, const QString& mode) const;
 
 private:
+    // Calls in capitals as single bytes (the log holds nothing else): short
+    // ones need no allocation and compare as plain bytes, so a whole log
+    // sorts in a fraction of the time a read takes.
+    static std::string keyOf(const QString& text);
     struct Entry {
-        QString call; // in capitals (an upper-case call shares its text, no copy)
+        std::string call;
         int position;
         bool operator<(const Entry& other) const
         {
