@@ -2,6 +2,7 @@
 #include "log/CallIndex.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tenlog::log {
 
@@ -21,6 +22,14 @@ std::string CallIndex::keyOf(const QString& text)
 void CallIndex::rebuild(const QList<QsoRecord>& records)
 {
     m_byMode.clear();
+    m_pending = &records;
+}
+
+void CallIndex::build() const
+{
+    if (!m_pending)
+        return;
+    const QList<QsoRecord>& records = *std::exchange(m_pending, nullptr);
     m_byMode[QStringLiteral("CW")].reserve(static_cast<size_t>(records.size()));
     for (int i = 0; i < records.size(); ++i) {
         const QsoRecord& r = records.at(i);
@@ -32,6 +41,8 @@ void CallIndex::rebuild(const QList<QsoRecord>& records)
 
 void CallIndex::add(const QsoRecord& record, int position)
 {
+    if (m_pending)
+        return; // the pending build takes it from the records
     std::vector<Entry>& entries = m_byMode[record.Mode.toUpper()];
     Entry entry{keyOf(record.Call), position};
     entries.insert(std::upper_bound(entries.begin(), entries.end(), entry), std::move(entry));
@@ -39,6 +50,7 @@ void CallIndex::add(const QsoRecord& record, int position)
 
 std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mode, int limit) const
 {
+    build();
     std::vector<int> positions;
     const auto found = m_byMode.constFind(mode.toUpper());
     if (found == m_byMode.cend() || limit <= 0)
@@ -59,6 +71,7 @@ std::vector<int> CallIndex::firstMatches(const QString& probe, const QString& mo
 
 int CallIndex::firstExact(const QString& call, const QString& mode) const
 {
+    build();
     const auto found = m_byMode.constFind(mode.toUpper());
     if (found == m_byMode.cend())
         return -1;

@@ -16,6 +16,14 @@ namespace tenlog::log {
 
 class CallIndex {
 public:
+    CallIndex() = default;
+    // It may point at the records it will index, so it is never copied with them.
+    CallIndex(const CallIndex&) = delete;
+    CallIndex& operator=(const CallIndex&) = delete;
+
+    // The log was read or rewritten: the index is built again from records
+    // (which must outlive it) at the first question, so a read, an edit or
+    // a delete does not wait for a sort the operator may never need.
     void rebuild(const QList<QsoRecord>& records);
     // The record at position (0-based, the last of the log).
     void add(const QsoRecord& record, int position);
@@ -39,7 +47,10 @@ private:
             return call < other.call || (call == other.call && position < other.position);
         }
     };
-    QHash<QString, std::vector<Entry>> m_byMode; // keyed by the mode in capitals
+    void build() const;
+
+    mutable QHash<QString, std::vector<Entry>> m_byMode; // keyed by the mode in capitals
+    mutable const QList<QsoRecord>* m_pending = nullptr; // the records still to index
 };
 
 } // namespace tenlog::log
