@@ -33,6 +33,14 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
     return button;
 }
 
+QFont headlineFont(const QFont& base)
+{
+    QFont big = base;
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    return big;
+}
+
 QColor textColourFor(const QColor& background)
 {
     // Relative luminance as the contrast guidelines define it; black text

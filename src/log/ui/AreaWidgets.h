@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 class QLabel;
@@ -20,6 +21,9 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& tex
 // A button that leaves the keyboard with the entry line.
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption, const QString& tip,
                         const QString& accessibleName);
+
+// The large bold type of the station, the mode, "New" and the message line.
+QFont headlineFont(const QFont& base);
 
 // Black or white, whichever reads better on this background.
 QColor textColourFor(const QColor& background);

@@ -18,9 +18,7 @@ CallInfoArea::CallInfoArea(QWidget* parent)
     QPalette red = m_newLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     m_newLabel->setPalette(red);
-    QFont big = m_newLabel->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
+    const QFont big = headlineFont(m_newLabel->font());
     m_newLabel->setFont(big);
     // Hidden, it still holds its room, so showing it never moves what is below.
     QSizePolicy keep = m_newLabel->sizePolicy();

@@ -26,9 +26,7 @@ MessageLines::MessageLines(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     m_message = makeLabel(this, QStringLiteral("lblDialog"), QString(), QStringLiteral("Message"));
-    QFont big = m_message->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
+    const QFont big = headlineFont(m_message->font());
     m_message->setFont(big);
     m_message->setWordWrap(true);
     // Two lines of the big font: a long message wraps without moving what is below.

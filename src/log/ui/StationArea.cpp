@@ -17,9 +17,7 @@ StationArea::StationArea(QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     m_callLabel = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("CALL"), QStringLiteral("Own call"));
     m_stateLabel = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("SEC"), QStringLiteral("Own state or province"));
-    QFont big = m_callLabel->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
+    const QFont big = headlineFont(m_callLabel->font());
     m_callLabel->setFont(big);
     m_stateLabel->setFont(big);
     row->addWidget(m_callLabel);
