@@ -29,7 +29,8 @@ namespace {
 const QByteArray kPrefixes = "\"CE\",\"Chile\",\"SA\",70.67,-33.45,14,12,3\r\n"
                              "\"EA8\",\"Canary Islands\",\"AF\",15.5,28.1,33,36,0\r\n"
                              "\"VE\",\"Canada\",\"NA\",78.75,44.35,5,9,5\r\n"
-                             "\"ZL7\",\"Chatham Islands\",\"OC\",176.5,-44,32,60,-12.75\r\n";
+                             "\"ZL7\",\"Chatham Islands\",\"OC\",176.5,-44,32,60,-12.75\r\n"
+                             "\"K\",\"USA\",\"NA\",98.35,39.5,8,7,5\r\n";
 
 class StationIdDialogTest : public ::testing::Test {
 protected:
@@ -266,4 +267,21 @@ TEST_F(StationIdDialogTest, ClosingWithoutDoneStillGivesNumbers)
     EXPECT_EQ(applied.OwnLatitude, 41.5f);
     EXPECT_FALSE(QFile::exists(xmlPath()));
     EXPECT_EQ(dialogs.beeps, 0); // closing is not leaving the UTC box for another control
+}
+
+TEST_F(StationIdDialogTest, ACountryTheListDoesNotKnowIsFlaggedAndNotAccepted)
+{
+    showActive();
+    clear("Text2");
+    box("Text2")->setText(QStringLiteral("United States"));
+    done()->click();
+    EXPECT_FALSE(dialog->result() == QDialog::Accepted);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Unknown Country"));
+    EXPECT_TRUE(box("Text2")->hasFocus() || QApplication::focusWidget() == box("Text2"));
+    EXPECT_FALSE(shared.text().contains(QStringLiteral("United States"))) << "nothing was stored";
+
+    box("Text2")->setText(QStringLiteral("USA"));
+    done()->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }

@@ -9,6 +9,8 @@
 #include "text/NumberText.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,8 +106,31 @@ Prefs StationIdDialog::applyTo(Prefs prefs) const
                                             m_longitudeBox->text(), m_latitudeBox->text()});
 }
 
+bool StationIdDialog::countryIsKnown() const
+{
+    const QString country = m_countryBox->text();
+    if (country.isEmpty() || m_prefixes.entries().isEmpty())
+        return true; // nothing chosen, or no table to check against
+    return std::any_of(m_prefixes.entries().cbegin(), m_prefixes.entries().cend(),
+                       [&country](const geo::PrefixEntry& e) { return e.CountryName == country; });
+}
+
 void StationIdDialog::onDone()
 {
+    // A name the table does not know keeps whatever coordinates the last
+    // completion filled in, and every bearing and distance would be wrong.
+    if (!countryIsKnown()) {
+        m_dialogs.beep();
+        m_dialogs.message(QStringLiteral("Unknown Country"),
+                          QStringLiteral("\"") + m_countryBox->text()
+                              + QStringLiteral("\" is not a country of the prefix list, so its position is not known. "
+                                               "Type the first letters of your country and take the name the list "
+                                               "offers (for example USA), or leave the box empty."),
+                          platform::MessageIcon::Warning);
+        m_countryBox->setFocus();
+        m_countryBox->selectAll();
+        return;
+    }
     m_utcOffsetBox->setText(numberOrZeroText(m_utcOffsetBox->text()));
     m_longitudeBox->setText(numberOrZeroText(m_longitudeBox->text()));
     m_latitudeBox->setText(numberOrZeroText(m_latitudeBox->text()));

@@ -40,6 +40,8 @@ protected:
 
 private:
     void onDone();
+    // The country box is empty or holds a name of the prefix table exactly.
+    bool countryIsKnown() const;
     // True when the key was handled here and must not reach the box.
     bool handleKey(QLineEdit* box, QKeyEvent* event);
     void completeCountryKey(QChar key);
