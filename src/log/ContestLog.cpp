@@ -24,13 +24,13 @@ ContestLog::FileStamp ContestLog::stampNow() const
 
 std::optional<QString> ContestLog::reload(const QDateTime& localNow)
 {
-    QByteArray data;
-    QString error;
-    if (!platform::readWholeFile(m_file.path(), &data, &error))
-        return error;
-    LogParse parsed = parseLog(data);
+    LogParse parsed = m_file.load();
     if (!parsed.error.isEmpty()) {
         // Only a last line cut short is repaired; damage anywhere else stays an error.
+        QByteArray data;
+        QString error;
+        if (!platform::readWholeFile(m_file.path(), &data, &error))
+            return error;
         const std::optional<TornTail> torn = findTornTail(data);
         if (!torn)
             return parsed.error;

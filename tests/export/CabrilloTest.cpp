@@ -317,13 +317,20 @@ TEST(CabrilloQsoLine, AnOverlongFieldMovesOnlyTheFieldBehindIt)
                                                    QStringLiteral("ABCDEFGHIJ")}));
 }
 
-TEST(CabrilloFile, FullLogOfElevenThousandContacts)
+// A full log: both modes, serial numbers as exchanges.
+static QList<QsoRecord> fullLog()
 {
     QList<QsoRecord> records;
     records.reserve(log::kLogCapacity);
     for (int i = 0; i < log::kLogCapacity; ++i)
         records << rec(QStringLiteral("K%1AB%2").arg(i % 10).arg(i), i % 3 ? QStringLiteral("CW") : QStringLiteral("PH"),
                        QString::number(i % 1000 + 1));
+    return records;
+}
+
+TEST(CabrilloFile, FullLogOfElevenThousandContacts)
+{
+    const QList<QsoRecord> records = fullLog();
     CabrilloDetails d;
     d.section = QStringLiteral("DX");
     const QByteArray file = cabrilloFile(d, station(), records, 4242);
@@ -471,11 +478,7 @@ TEST(Cabrillo3File, ClaimsTheLogsScoreWithTheSameQsoLinesAs2)
 
 TEST(Cabrillo3File, FullLogOfElevenThousandContactsPassesTheChecker)
 {
-    QList<QsoRecord> records;
-    records.reserve(log::kLogCapacity);
-    for (int i = 0; i < log::kLogCapacity; ++i)
-        records << rec(QStringLiteral("K%1AB%2").arg(i % 10).arg(i), i % 3 ? QStringLiteral("CW") : QStringLiteral("PH"),
-                       QString::number(i % 1000 + 1));
+    const QList<QsoRecord> records = fullLog();
     const std::string file = cabrilloFile(v3("DX"), station(), records, 123456).toStdString();
     EXPECT_EQ(joined(cabrillo_test::check(file, 123456)), "");
     const std::vector<std::string> qsos = cabrillo_test::valuesOf(file, "QSO");

@@ -229,11 +229,9 @@ void EntryLineArea::clearBoxes()
 
 void EntryLineArea::clearEntry()
 {
-    for (QLineEdit* b : {m_call, m_reportReceived, m_exchange, m_reportSent, m_country})
-        b->clear();
+    clearBoxes();
     m_lines->setDupeLine(QString());
     m_session.showMessage(QString());
-    clearCallInfo();
     m_call->setFocus();
 }
 
