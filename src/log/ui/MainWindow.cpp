@@ -179,7 +179,6 @@ bool MainWindow::runLoadSequence()
     m_callInfo->showNewCountry(false);
     m_session->mutablePrefs().FormSizePercent = 100;
     m_session->showMessage(QStringLiteral("Select a mode from the menu bar and click Log \"Time On\" below!"));
-    m_contactList->fitColumns(width());
 
     // A stop before the log is read leaves the window up, but says why
     // nothing can be logged.
