@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -136,7 +137,7 @@ QString QtSerialPort::describeOpenFailure(const QString& device) const
         return head + QStringLiteral("the device is not there (%1). Check that the interface is plugged in.").arg(linuxReason(reason))
             + mapHint;
     if (reason == 0 && qtError == QSerialPort::UnsupportedOperationError)
-        return head + QStringLiteral("%1 is not a serial port.").arg(device) + mapHint;
+        return head + QStringLiteral("it is not a serial port.") + mapHint;
     if (reason != 0)
         return head + linuxReason(reason) + QLatin1Char('.');
     QString qtReason = m_port.errorString();
@@ -239,27 +240,23 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 {
     if (m_applyingLines || !m_port.isOpen() || m_failing)
         return;
+    // A device that has gone (a pulled USB adapter, the far end of a
+    // pseudo-terminal closed) is hung up: say so, rather than pass on the
+    // errno Qt happens to hold after a read that found the end of the data.
+    pollfd state {};
+    state.fd = static_cast<int>(m_port.handle());
+    state.events = POLLIN;
+    const bool hungUp = ::poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     QString what;
-    switch (error) {
-    case QSerialPort::ResourceError:
-    case QSerialPort::DeviceNotFoundError:
+    if (hungUp || error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError)
         what = QStringLiteral("the device went away (was the interface unplugged?)");
-        break;
-    case QSerialPort::ReadError:
-        what = QStringLiteral("reading from the device failed");
-        break;
-    case QSerialPort::WriteError:
-        what = QStringLiteral("writing to the device failed");
-        break;
-    default:
+    else if (error == QSerialPort::ReadError)
+        what = QStringLiteral("reading from the device failed (%1)").arg(m_port.errorString());
+    else if (error == QSerialPort::WriteError)
+        what = QStringLiteral("writing to the device failed (%1)").arg(m_port.errorString());
+    else
         return; // not fatal: the port goes on working
-    }
-    // Qt's text is the system's reason, except after a read that found the
-    // end of the data, where errno still says "Success".
-    const QString detail = m_port.errorString();
-    const bool useful = !detail.isEmpty() && detail != QString::fromLocal8Bit(std::strerror(0));
-    m_failureReason = QStringLiteral("%1 (%2) stopped working and was closed: %3%4.")
-                          .arg(portName(), m_device, what, useful ? QStringLiteral(" (%1)").arg(detail) : QString());
+    m_failureReason = QStringLiteral("%1 (%2) stopped working and was closed: %3.").arg(portName(), m_device, what);
     m_failing = true;
     // QSerialPort is inside its own notification here; close it once that
     // has returned.
