@@ -309,3 +309,28 @@ TEST(RadioEmulators, AnswerTheirFamilysRequestAsTheParsersExpect)
             EXPECT_EQ(rig.link->received.mid(29, 2), QByteArray("30")) << c.what << ": CW, VFO A";
     }
 }
+
+TEST(RadioEmulators, FaultsReplaceSilenceOrFloodTheReplies)
+{
+    Emulated rig(kenwood);
+    ASSERT_TRUE(rig.open(QStringLiteral("4800,N,8,2")));
+    PortUnderTest& link = *rig.link;
+
+    ASSERT_TRUE(rig.radio.command(QStringLiteral("fault silent")));
+    ASSERT_TRUE(link.port->write("FA;"));
+    ASSERT_TRUE(rig.radio.waitForReceived(1));
+    EXPECT_FALSE(link.receive(1, 200)) << "a silent radio answers nothing";
+
+    ASSERT_TRUE(rig.radio.command(QStringLiteral("fault garbage")));
+    ASSERT_TRUE(link.port->write("FA;"));
+    ASSERT_TRUE(link.receive(14));
+    EXPECT_NE(link.received, QByteArray("FA00028475000;")) << "random bytes in place of the reply";
+
+    link.received.clear();
+    ASSERT_TRUE(rig.radio.command(QStringLiteral("fault none")));
+    ASSERT_TRUE(rig.radio.command(QStringLiteral("fault noise64k")));
+    ASSERT_TRUE(link.receive(64 * 1024)) << "got " << link.received.size();
+    ASSERT_TRUE(link.port->write("FA;"));
+    ASSERT_TRUE(link.receive(64 * 1024 + 14));
+    EXPECT_TRUE(link.received.endsWith("FA00028475000;")) << "the radio answers normally after the noise";
+}
