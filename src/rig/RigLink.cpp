@@ -1,0 +1,59 @@
+#include "rig/RigLink.h"
+
+namespace tenlog::rig {
+
+RigLink::RigLink(QObject* parent)
+    : QObject(parent)
+{
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
+}
+
+void RigLink::resumeAfterCommand()
+{
+    if (linkUp())
+        m_timer.start();
+}
+
+int RigLink::intervalForRate(const QString& rateCode, int currentMs)
+{
+    if (rateCode == u"F")
+        return 50;
+    if (rateCode == u"M")
+        return 250;
+    if (rateCode == u"S")
+        return 1000;
+    if (rateCode == u"R")
+        return 5000;
+    return currentMs;
+}
+
+void RigLink::startPollTimer()
+{
+    m_timer.setInterval(intervalForRate(m_settings.pollRateCode, m_timer.interval()));
+    m_timer.start();
+}
+
+void RigLink::publish(const QByteArray& raw)
+{
+    if (m_settings.modeBy == ModeBy::Frequency)
+        modeFromFrequency(m_reading.frequencyMHz, m_reading.mode);
+    emit rawReceived(raw);
+    emit readingChanged(m_reading.frequencyMHz, m_reading.mode);
+    if (m_settings.useFrequency)
+        emit frequencyPolled(m_reading.frequencyMHz);
+    if (m_settings.modeBy != ModeBy::DontUse)
+        emit modePolled(m_reading.mode);
+}
+
+void RigLink::failLink(const QString& reason)
+{
+    m_timer.stop();
+    dropLink();
+    if (m_failureReported)
+        return;
+    m_failureReported = true;
+    emit linkFailed(reason);
+}
+
+} // namespace tenlog::rig
