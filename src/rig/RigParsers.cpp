@@ -51,19 +51,19 @@ bool setFromHzField(const QByteArray& reply, qsizetype from, qsizetype length, R
     return true;
 }
 
-// Digits d1.. laid out as MHz with three places before the point, leading
-// zeros of those three left out: "02847500" with four after gives "28.4750".
-QByteArray megahertzText(QByteArrayView digits, qsizetype decimals)
+// Digits d1.. (most significant first) laid out as MHz: wholeDigits before
+// the point, of which leading zeros among the first three are left out, then
+// up to decimals digits: "02847500" with 3 and 5 gives "28.47500".
+QByteArray megahertzText(QByteArrayView digits, qsizetype wholeDigits, qsizetype decimals)
 {
-    QByteArray text;
-    const QByteArrayView whole = digits.first(qMin<qsizetype>(3, digits.size()));
+    const QByteArrayView whole = digits.first(qMin(wholeDigits, digits.size()));
     qsizetype skip = 0;
-    while (skip < whole.size() && whole[skip] == '0')
+    while (skip < qMin<qsizetype>(3, whole.size()) && whole[skip] == '0')
         ++skip;
-    text += whole.sliced(skip).toByteArray();
+    QByteArray text = whole.sliced(skip).toByteArray();
     text += '.';
-    if (digits.size() > 3)
-        text += digits.sliced(3, qMin(decimals, digits.size() - 3)).toByteArray();
+    if (digits.size() > wholeDigits)
+        text += digits.sliced(wholeDigits, qMin(decimals, digits.size() - wholeDigits)).toByteArray();
     return text;
 }
 
@@ -202,7 +202,7 @@ void parseCivFrequency(const QByteArray& reply, bool fourByteFrequency, RigReadi
     });
     if (!allDecimal(digits))
         return;
-    const QByteArray text = megahertzText(digits.left(10), 6);
+    const QByteArray text = megahertzText(digits.left(10), 4, 6);
     const QString asText = QString::fromLatin1(text);
     if (!text::isNumeric(asText))
         return;
@@ -233,7 +233,7 @@ void parseYaesuStatus(const QByteArray& reply, RigReading& reading)
     const int code = (high - '0') * 10 + (low - '0');
     if (!allDecimal(QByteArrayView(digits).first(8)))
         return;
-    const QString text = QString::fromLatin1(megahertzText(QByteArrayView(digits).first(8), 5));
+    const QString text = QString::fromLatin1(megahertzText(QByteArrayView(digits).first(8), 3, 5));
     if (!text::isNumeric(text))
         return;
     reading.frequencyMHz = text::valSingle(text);
@@ -310,7 +310,8 @@ void parseYaesuBinaryStatus(const QByteArray& reply, YaesuBinaryModel model, Rig
 
 void parseTenTecFrequency(const QByteArray& reply, RigReading& reading)
 {
-    const auto run = fieldAt(hexDigits(reply), 2, 8);
+    const QByteArray digits = hexDigits(reply);
+    const auto run = fieldAt(digits, 2, 8);
     if (!run)
         return;
     bool ok = false;

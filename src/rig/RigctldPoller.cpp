@@ -99,7 +99,7 @@ void RigctldPoller::receiveTick()
         changed = takeLine(line) || changed;
     }
     // No line is this long: what is held is noise, and so is what follows.
-    if (m_partialLine.size() > kMaxReplyBytesPerTick) {
+    if (m_partialLine.size() >= kMaxReplyBytesPerTick) {
         m_partialLine.clear();
         m_expected.clear();
     }
