@@ -1,6 +1,18 @@
 #include "rig/RigLink.h"
 
+#include "text/NumberText.h"
+
 namespace tenlog::rig {
+
+QString frequencyDisplayText(float frequencyMHz)
+{
+    return frequencyMHz > 0 ? text::formatNumber(frequencyMHz, QStringLiteral("###.####0")) : QString();
+}
+
+bool isNoRig(const QString& rigName)
+{
+    return rigName.compare(kNoRigName, Qt::CaseInsensitive) == 0;
+}
 
 RigLink::RigLink(QObject* parent)
     : QObject(parent)

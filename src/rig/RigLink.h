@@ -24,6 +24,13 @@ namespace tenlog::rig {
 // program hold more and more of it.
 inline constexpr qsizetype kMaxReplyBytesPerTick = 4096;
 
+// The frequency as the setup window shows it ("###.####0": 28.47500); empty until a
+// frequency above 0 has been decoded.
+QString frequencyDisplayText(float frequencyMHz);
+
+// True for "None" in any letter case: no radio is chosen.
+bool isNoRig(const QString& rigName);
+
 class RigLink : public QObject {
     Q_OBJECT
 public:
@@ -53,6 +60,9 @@ public:
     // their bytes. Resuming restarts the timer only while the link is up.
     void pauseForCommand() { m_timer.stop(); }
     void resumeAfterCommand();
+
+    // Choosing how the mode is found forgets the mode decoded so far.
+    void clearMode() { m_reading.mode.clear(); }
 
     // Poll state; kept across restarts.
     bool awaitingReply() const { return m_awaitingReply; }

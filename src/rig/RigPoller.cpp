@@ -43,7 +43,7 @@ bool RigPoller::start()
 {
     m_failureReported = false;
     m_settings.commSettings = commSettingsText(m_settings);
-    if (m_settings.rigName == kNoRigName)
+    if (isNoRig(m_settings.rigName))
         return false;
     m_reading.mode.clear();
     const RigProfile* row = profile();

@@ -37,7 +37,7 @@ QString RigctldPoller::where() const
 bool RigctldPoller::start()
 {
     m_failureReported = false;
-    if (m_settings.rigName == kNoRigName)
+    if (isNoRig(m_settings.rigName))
         return false;
     m_reading.mode.clear();
     m_client.abort();

@@ -145,6 +145,8 @@ TEST_F(RigPollerTest, KenwoodSendsBothRequestsAndDecodesOneBuffer)
     EXPECT_EQ(emitted.frequencies, QList<float>{28.475f});
     EXPECT_EQ(emitted.modes, QStringList{"PH"});
     EXPECT_EQ(poller.reading().frequencyMHz, 28.475f);
+    EXPECT_EQ(frequencyDisplayText(poller.reading().frequencyMHz), QStringLiteral("28.47500"));
+    EXPECT_EQ(frequencyDisplayText(0), QString());
 }
 
 TEST_F(RigPollerTest, IcomAlternatesAndSkipsAnEmptyModeRequest)
@@ -261,6 +263,10 @@ TEST_F(RigPollerTest, OpenFailureAndFailureUnderneathAreReportedOnce)
 TEST_F(RigPollerTest, NoneAndPegasusOpenNoPort)
 {
     EXPECT_FALSE(startWith("None"));
+    RigSettings upperCase;
+    upperCase.rigName = QStringLiteral("NONE");
+    poller.setSettings(upperCase);
+    EXPECT_FALSE(poller.start());
     EXPECT_TRUE(emitted.openFailures.isEmpty());
     EXPECT_FALSE(poller.isPolling());
 
