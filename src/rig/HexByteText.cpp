@@ -51,6 +51,11 @@ QString hexDisplayText(const QByteArray& bytes)
     return shown;
 }
 
+QString rawDisplayText(const QByteArray& bytes, bool asHex)
+{
+    return asHex ? hexDisplayText(bytes) : QString::fromLatin1(bytes);
+}
+
 QByteArray hexDigits(const QByteArray& bytes)
 {
     return bytes.toHex().toUpper();

@@ -20,6 +20,9 @@ std::optional<QByteArray> bytesFromHexText(const QString& text);
 // Each byte as two upper-case hexadecimal digits and one blank, the raw
 // display of a reply: "FE FE E0 ".
 QString hexDisplayText(const QByteArray& bytes);
+// What the raw display shows of a reply: the hex text above, or the bytes as
+// characters.
+QString rawDisplayText(const QByteArray& bytes, bool asHex);
 // Two upper-case hexadecimal digits per byte, no separators: the digit
 // string the binary reply parsers count positions in.
 QByteArray hexDigits(const QByteArray& bytes);

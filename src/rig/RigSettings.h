@@ -21,6 +21,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace tenlog::rig {
 
@@ -48,6 +49,12 @@ struct RigSettings {
 };
 
 inline constexpr int kRigSettingsLines = 14;
+
+// The bit rates the operator chooses from, as the file holds them (before
+// the padding to 5 characters).
+inline const QStringList kRigBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
+                                          QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
+                                          QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000")};
 
 QString rigSettingsFileName();
 

@@ -56,7 +56,8 @@ TEST(HexByteText, ReadsPairsAtEveryThirdCharacter)
     EXPECT_FALSE(bytesFromHexText(QStringLiteral("FE FE 64"), 6));  // too short
     EXPECT_FALSE(bytesFromHexText(QStringLiteral("FE XX 64"), 3));  // not hex
     EXPECT_FALSE(bytesFromHexText(QStringLiteral("FE F")));         // half a pair
-    EXPECT_EQ(hexDisplayText(hex("fe0a00")), QStringLiteral("FE 0A 00 "));
+    EXPECT_EQ(rawDisplayText(hex("fe0a00"), true), QStringLiteral("FE 0A 00 "));
+    EXPECT_EQ(rawDisplayText("FA;", false), QStringLiteral("FA;"));
     EXPECT_EQ(hexDigits(hex("fe0a")), QByteArray("FE0A"));
 }
 
