@@ -52,7 +52,9 @@ void RigLink::publish(const QByteArray& raw)
         modeFromFrequency(m_reading.frequencyMHz, m_reading.mode);
     emit rawReceived(raw);
     emit readingChanged(m_reading.frequencyMHz, m_reading.mode);
-    if (m_settings.useFrequency)
+    // Until a frequency has been decoded there is none to log: a radio whose
+    // replies are only shown raw must not put 0 MHz on the contacts.
+    if (m_settings.useFrequency && m_reading.frequencyMHz > 0)
         emit frequencyPolled(m_reading.frequencyMHz);
     if (m_settings.modeBy != ModeBy::DontUse)
         emit modePolled(m_reading.mode);

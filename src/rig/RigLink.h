@@ -74,7 +74,8 @@ signals:
     void rawReceived(const QByteArray& bytes);
     // After every receive tick that decoded something.
     void readingChanged(float frequencyMHz, const QString& mode);
-    // The frequency to log with the next contact, when "Use Frequency" is on.
+    // The frequency to log with the next contact, when "Use Frequency" is on
+    // and a frequency has been decoded.
     void frequencyPolled(float frequencyMHz);
     // The mode for the log to follow, unless mode-by is "Don't Use".
     void modePolled(const QString& mode);

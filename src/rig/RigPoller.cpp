@@ -12,8 +12,8 @@ QByteArray asBytes(const QString& text)
     return text.toLatin1();
 }
 
-// Every request string of a radio of one hex request per cycle, bytes taken
-// from the first pairs.
+// The first pairs of a hex request; no bytes (nothing sent this cycle) when
+// the request is shorter than minLength.
 std::optional<QByteArray> pairsIfLongEnough(const QString& text, qsizetype minLength, int pairs)
 {
     if (text.size() < minLength)

@@ -40,6 +40,7 @@ bool RigctldPoller::start()
     if (isNoRig(m_settings.rigName))
         return false;
     m_reading.mode.clear();
+    // A new connection owes no answers from the old one.
     m_client.abort();
     m_expected.clear();
     m_partialLine.clear();

@@ -218,6 +218,11 @@ TEST_F(RigPollerTest, RequestsThatAreNotHexEndTheTickSilently)
         s.frequencyQuery = QStringLiteral("FE FE 01");
     }));
     EXPECT_EQ(port.written(), hex("FEFE01"));
+    // "Other" replies are only shown: no frequency to log.
+    port.queueReply(hex("FEFE0102"));
+    poller.tick();
+    EXPECT_EQ(emitted.raw, QList<QByteArray>{hex("FEFE0102")});
+    EXPECT_TRUE(emitted.frequencies.isEmpty());
 }
 
 TEST_F(RigPollerTest, AFloodIsCappedPerTick)
