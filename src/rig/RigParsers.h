@@ -1,0 +1,75 @@
+// Decoders for what the radios answer to the poll requests. Each takes the
+// bytes one receive tick collected and updates a RigReading only from what it
+// finds: a reply it does not recognise, a digit that is not a number or a
+// field that runs past the end of the bytes ends the decode silently, and
+// whatever it had already set stays set.
+//
+// Replies, by family:
+//  Kenwood/Elecraft  "FA" + 11 digits Hz + ";", "MD" + mode digit + ";",
+//                    "IF" + 11 digits Hz ... mode digit at +29, VFO at +30
+//  FTdx9000          "FA" + 8 digits Hz + ";", "MD0" + mode digit + ";"
+//  Icom CI-V         FE FE to from cmd data FD; frequency in BCD, least
+//                    significant byte first; echoed requests carry no data
+//  Yaesu             4 BCD bytes of 10 Hz units, most significant first,
+//                    then a mode byte
+//  Yaesu 757 GX II   status block, BCD frequency in bytes 6..9 (least
+//                    significant first), mode in byte 10
+//  Yaesu 890..1000   status block with a binary frequency (rows below)
+//  Ten-Tec front     "A" + 32-bit Hz + CR, "M" + mode bytes + CR
+//  panel
+//  Ten-Tec Orion     "@AF" + Hz digits + CR, "@RMM" + mode digit
+//  Pegasus           a file: frequency in MHz, mode text
+#pragma once
+
+#include "rig/RigProfiles.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tenlog::rig {
+
+struct RigReading {
+    float frequencyMHz = 0; // 0 until the first frequency
+    QString mode;           // "CW", "PH", for some radios "AM" or "FM"; empty until decoded
+    int kenwoodVfo = 10;    // VFO digit of the last IF reply, 10 until one came
+
+    bool operator==(const RigReading&) const = default;
+};
+
+void parseKenwoodFrequency(const QByteArray& reply, const QString& frequencyQuery, RigReading& reading);
+void parseKenwoodMode(const QByteArray& reply, RigReading& reading);
+void parseKenwoodInfo(const QByteArray& reply, RigReading& reading);
+void parseFtdxReply(const QByteArray& reply, const QString& frequencyQuery, const QString& modeQuery,
+                    RigReading& reading);
+// fourByteFrequency: the IC-735, whose four-byte frequency comes out 100
+// times too large from the five-byte construction.
+void parseCivFrequency(const QByteArray& reply, bool fourByteFrequency, RigReading& reading);
+void parseCivMode(const QByteArray& reply, RigReading& reading);
+void parseYaesuStatus(const QByteArray& reply, RigReading& reading);
+void parseYaesu757Status(const QByteArray& reply, RigReading& reading);
+void parseYaesuBinaryStatus(const QByteArray& reply, YaesuBinaryModel model, RigReading& reading);
+void parseTenTecFrequency(const QByteArray& reply, RigReading& reading);
+void parseTenTecMode(const QByteArray& reply, RigReading& reading);
+void parseOrionFrequency(const QByteArray& reply, RigReading& reading);
+void parseOrionMode(const QByteArray& reply, RigReading& reading);
+// Reads PEGASUS.OUT (any letter case) in folder, written by the Pegasus
+// control program: the frequency in MHz and the mode text as quoted values.
+void readPegasusFile(const QString& folder, RigReading& reading);
+
+// The mode of the fixed band segments (exclusive bounds, compared in single
+// precision) that frequencyMHz lies in; mode unchanged outside them.
+void modeFromFrequency(float frequencyMHz, QString& mode);
+
+// Runs the profile's parser on one tick's bytes. lastRequestWasFrequency
+// picks the frequency or the mode decoder of radios polled one request at a
+// time. pegasusFolder is where the Pegasus file exchange lives.
+struct ParseContext {
+    const RigProfile& profile;
+    QString frequencyQuery;
+    QString modeQuery;
+    bool lastRequestWasFrequency = false;
+    QString pegasusFolder;
+};
+void parseReply(const QByteArray& reply, const ParseContext& context, RigReading& reading);
+
+} // namespace tenlog::rig

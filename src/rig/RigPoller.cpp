@@ -1,0 +1,220 @@
+#include "rig/RigPoller.h"
+
+#include "rig/HexByteText.h"
+
+namespace tenlog::rig {
+
+namespace {
+
+// A request typed as text goes out byte for byte.
+QByteArray asBytes(const QString& text)
+{
+    return text.toLatin1();
+}
+
+// The first pairs of a hex request; no bytes (nothing sent this cycle) when
+// the request is shorter than minLength.
+std::optional<QByteArray> pairsIfLongEnough(const QString& text, qsizetype minLength, int pairs)
+{
+    if (text.size() < minLength)
+        return QByteArray();
+    return bytesFromHexText(text, pairs);
+}
+
+} // namespace
+
+RigPoller::RigPoller(platform::SerialPort& port, QString pegasusFolder, QObject* parent)
+    : RigLink(parent)
+    , m_port(port)
+    , m_pegasusFolder(std::move(pegasusFolder))
+{
+    m_port.setFailureHandler([this](const QString& reason) {
+        if (m_linkUp)
+            failLink(reason);
+    });
+}
+
+RigPoller::~RigPoller()
+{
+    m_port.setFailureHandler({});
+}
+
+bool RigPoller::start()
+{
+    m_failureReported = false;
+    m_settings.commSettings = commSettingsText(m_settings);
+    if (isNoRig(m_settings.rigName))
+        return false;
+    m_reading.mode.clear();
+    const RigProfile* row = profile();
+    if (!row || row->requestScheme == RequestScheme::Rigctld) {
+        stop();
+        emit openFailed(QStringLiteral("\"%1\" is not a radio that is polled on a serial port.")
+                            .arg(m_settings.rigName));
+        return false;
+    }
+    if (row->usesSerialPort) {
+        QString reason;
+        if (!openPort(*row, &reason)) {
+            stop();
+            emit openFailed(reason);
+            return false;
+        }
+    } else if (m_port.isOpen()) {
+        m_port.close();
+    }
+    m_linkUp = true;
+    tick();
+    startPollTimer();
+    return true;
+}
+
+bool RigPoller::openPort(const RigProfile& row, QString* reason)
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.setPortNumber(m_settings.commPortNumber);
+    // Set either way: the port remembers it, and the previous radio may have
+    // been one that needs it.
+    m_port.setRtsHandshake(row.rtsHandshake);
+    if (!m_port.setSettings(m_settings.commSettings)) {
+        *reason = QStringLiteral("The port settings \"%1\" are not valid.").arg(m_settings.commSettings);
+        return false;
+    }
+    m_port.setDtr(false);
+    m_port.setRts(false);
+    if (!m_port.open()) {
+        *reason = m_port.errorString();
+        return false;
+    }
+    if (m_settings.powerCode == u"R")
+        m_port.setRts(true);
+    else if (m_settings.powerCode == u"D")
+        m_port.setDtr(true);
+    if (row.yaesuWakeAndClose)
+        m_port.write(QByteArray(5, '\0'));
+    if (row.orionWake)
+        m_port.write(QByteArrayLiteral("X\r"));
+    return true;
+}
+
+void RigPoller::stop()
+{
+    m_timer.stop();
+    dropLink();
+}
+
+void RigPoller::dropLink()
+{
+    m_linkUp = false;
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void RigPoller::closeLink()
+{
+    const RigProfile* row = profile();
+    if (row && row->yaesuWakeAndClose && isPolling())
+        m_port.write(QByteArray::fromHex("0000000080"));
+    stop();
+}
+
+void RigPoller::tick()
+{
+    const RigProfile* row = profile();
+    if (!row)
+        return;
+    if (m_awaitingReply)
+        receiveTick(*row);
+    else
+        sendTick(*row);
+}
+
+std::optional<RigPoller::Request> RigPoller::buildRequest(const RigProfile& row) const
+{
+    const QString& frequency = m_settings.frequencyQuery;
+    const QString& mode = m_settings.modeQuery;
+    switch (row.requestScheme) {
+    case RequestScheme::None:
+    case RequestScheme::Rigctld:
+        return Request{{}, m_queryToggle};
+    case RequestScheme::BothAsText:
+        return Request{asBytes(frequency) + asBytes(mode), m_queryToggle};
+    case RequestScheme::BothWithCarriageReturn: {
+        QByteArray bytes;
+        if (!frequency.isEmpty())
+            bytes += asBytes(frequency) + '\r';
+        if (!mode.isEmpty())
+            bytes += asBytes(mode) + '\r';
+        return Request{bytes, m_queryToggle};
+    }
+    case RequestScheme::CivAlternating:
+    case RequestScheme::FrontPanelAlternating: {
+        const bool civ = row.requestScheme == RequestScheme::CivAlternating;
+        const auto bytes = pairsIfLongEnough(m_queryToggle == 0 ? frequency : mode, civ ? 17 : 7, civ ? 6 : 3);
+        if (!bytes)
+            return std::nullopt;
+        return Request{*bytes, 1 - m_queryToggle};
+    }
+    case RequestScheme::TextAlternating: {
+        const QString& text = m_queryToggle == 0 ? frequency : mode;
+        return Request{text.size() >= 2 ? asBytes(text) : QByteArray(), 1 - m_queryToggle};
+    }
+    case RequestScheme::YaesuFiveBytes: {
+        const auto bytes = pairsIfLongEnough(frequency, 14, 5);
+        if (!bytes)
+            return std::nullopt;
+        return Request{*bytes, m_queryToggle};
+    }
+    case RequestScheme::OperatorChoice: {
+        if (!m_settings.convertToHex)
+            return Request{asBytes(frequency) + asBytes(mode), m_queryToggle};
+        QByteArray bytes;
+        for (const QString* text : {&frequency, &mode}) {
+            if (text->isEmpty())
+                continue;
+            const auto converted = bytesFromHexText(*text);
+            if (!converted)
+                return std::nullopt;
+            bytes += *converted;
+        }
+        return Request{bytes, m_queryToggle};
+    }
+    }
+    return std::nullopt;
+}
+
+void RigPoller::sendTick(const RigProfile& row)
+{
+    // A request still on its way out means the radio is slow to take bytes:
+    // this cycle sends nothing and only reads what arrives.
+    if (!row.usesSerialPort || m_port.bytesToWrite() == 0) {
+        const std::optional<Request> request = buildRequest(row);
+        // A request string that is not hex byte text ends the tick.
+        if (!request)
+            return;
+        if (!request->bytes.isEmpty() && !m_port.write(request->bytes))
+            return;
+        m_queryToggle = request->nextToggle;
+    }
+    m_awaitingReply = true;
+}
+
+void RigPoller::receiveTick(const RigProfile& row)
+{
+    QByteArray reply;
+    if (row.usesSerialPort) {
+        reply = m_port.readAll();
+        if (reply.size() > kMaxReplyBytesPerTick)
+            reply.truncate(kMaxReplyBytesPerTick);
+    }
+    if (row.parser == ReplyParser::PegasusFile || !reply.isEmpty()) {
+        const ParseContext context{row, m_settings.frequencyQuery, m_settings.modeQuery, m_queryToggle == 1,
+                                   m_pegasusFolder};
+        parseReply(reply, context, m_reading);
+        publish(reply);
+    }
+    m_awaitingReply = false;
+}
+
+} // namespace tenlog::rig

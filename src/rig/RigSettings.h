@@ -1,0 +1,83 @@
+// The rig link settings and their file "RigCntrl.txt" in the working folder.
+//
+// RigCntrl.txt: one quoted-value a line, CR LF ends, in this order:
+//   1 bit rate, quoted, always 5 characters ("9600 ")   8 port number, bare
+//   2 parity code, quoted ("N", "O", "E")               9 power line code, quoted
+//   3 data bits, quoted                                10 polling rate code, quoted
+//   4 stop bits, quoted                                11 radio name, quoted
+//   5 mode request, quoted                             12 convert to hex, bare 0 or 1
+//   6 frequency request, quoted                        13 use frequency, bare 0 or 1
+//   7 port parameter text, quoted ("9600,N,8,1")       14 mode by, bare 1, 2 or 3
+//  15 rigctld host, quoted                             16 rigctld port, bare
+// Lines 15 and 16 are this program's addition for the network rig daemon.
+// Programs that read the first fourteen values stop there and never see
+// them, and a file without them leaves the defaults, so files go both ways.
+//
+// Reading stops silently at a missing file or at the first value that cannot
+// be read; what was read until then stays, everything else keeps its value.
+#pragma once
+
+#include "rig/RigProfiles.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tenlog::rig {
+
+enum class ModeBy { Rig = 1, Frequency = 2, DontUse = 3 };
+
+struct RigSettings {
+    QString baudRate = QStringLiteral("56000"); // exactly 5 characters, blank padded
+    QString parityCode = QStringLiteral("N");
+    QString dataBits = QStringLiteral("8");
+    QString stopBits = QStringLiteral("1");
+    QString modeQuery;
+    QString frequencyQuery;
+    QString commSettings = QStringLiteral("56000,N,8,1");
+    int commPortNumber = 1;                     // 1..10 (0..255 in the file)
+    QString powerCode = QStringLiteral("N");    // "N" none, "R" RTS, "D" DTR
+    QString pollRateCode = QStringLiteral("M"); // "F", "M", "S", "R"
+    QString rigName = kNoRigName;
+    bool convertToHex = false;
+    bool useFrequency = true;
+    ModeBy modeBy = ModeBy::Rig;
+    QString rigctldHost = QStringLiteral("127.0.0.1");
+    quint16 rigctldPort = 4532;
+
+    bool operator==(const RigSettings&) const = default;
+};
+
+inline constexpr int kRigSettingsLines = 14;
+
+// The bit rates the operator chooses from, as the file holds them (before
+// the padding to 5 characters).
+inline const QStringList kRigBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
+                                          QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
+                                          QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000")};
+
+QString rigSettingsFileName();
+
+// Text put in a fixed-width field: cut or blank padded to width.
+QString fixedWidth(const QString& text, int width);
+// The port parameter text built from the fields: "9600,N,8,1".
+QString commSettingsText(const RigSettings& settings);
+
+// Choosing a radio: its name, its request strings and hex flag, and its
+// serial options where it has them (the others stay).
+void applyRigProfile(RigSettings& settings, const RigProfile& profile);
+
+// Reads file data into settings, value by value, stopping at the first one
+// that cannot be read. Returns how many values were taken.
+int readRigSettings(const QByteArray& data, RigSettings& settings);
+// The file's bytes; empty with the reason when a text cannot be written (a
+// double quote or a character beyond Latin-1).
+QByteArray rigSettingsBytes(const RigSettings& settings, QString* error = nullptr);
+
+// Reads RigCntrl.txt in folder (found in any letter case) into settings; a
+// missing file changes nothing. Returns how many values were taken.
+int loadRigSettings(const QString& folder, RigSettings& settings);
+// Replaces RigCntrl.txt in folder through the atomic writer.
+bool saveRigSettings(const QString& folder, const RigSettings& settings, QString* error = nullptr);
+
+} // namespace tenlog::rig

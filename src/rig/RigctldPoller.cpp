@@ -1,0 +1,157 @@
+#include "rig/RigctldPoller.h"
+
+#include "text/NumberText.h"
+
+namespace tenlog::rig {
+
+RigctldPoller::RigctldPoller(platform::TcpClient& client, QObject* parent)
+    : RigLink(parent)
+    , m_client(client)
+{
+    m_client.setConnectedHandler([this] {
+        if (m_linkUp)
+            tick();
+    });
+    m_client.setDisconnectedHandler([this] {
+        if (m_linkUp)
+            failLink(QStringLiteral("rigctld at %1 closed the connection.").arg(where()));
+    });
+    m_client.setErrorHandler([this](platform::TcpError, const QString& text) {
+        if (m_linkUp)
+            failLink(QStringLiteral("rigctld at %1: %2").arg(where(), text));
+    });
+}
+
+RigctldPoller::~RigctldPoller()
+{
+    m_client.setConnectedHandler({});
+    m_client.setDisconnectedHandler({});
+    m_client.setErrorHandler({});
+}
+
+QString RigctldPoller::where() const
+{
+    return QStringLiteral("%1:%2").arg(m_settings.rigctldHost).arg(m_settings.rigctldPort);
+}
+
+bool RigctldPoller::start()
+{
+    m_failureReported = false;
+    if (isNoRig(m_settings.rigName))
+        return false;
+    m_reading.mode.clear();
+    // A new connection owes no answers from the old one.
+    m_client.abort();
+    m_expected.clear();
+    m_partialLine.clear();
+    m_awaitingReply = false;
+    m_linkUp = true;
+    m_client.connectToHost(m_settings.rigctldHost, m_settings.rigctldPort);
+    startPollTimer();
+    return true;
+}
+
+void RigctldPoller::stop()
+{
+    m_timer.stop();
+    dropLink();
+}
+
+void RigctldPoller::dropLink()
+{
+    m_linkUp = false;
+    m_client.abort();
+}
+
+void RigctldPoller::tick()
+{
+    if (!m_linkUp || !m_client.isConnected())
+        return;
+    if (m_awaitingReply)
+        receiveTick();
+    else
+        sendTick();
+}
+
+void RigctldPoller::sendTick()
+{
+    // Answers to the last requests still owed: a slow daemon gets no more.
+    if (m_expected.empty()) {
+        if (!m_client.write(QByteArrayLiteral("f\nm\n")))
+            return;
+        m_expected = {Expect::Frequency, Expect::Mode, Expect::Passband};
+    }
+    m_awaitingReply = true;
+}
+
+void RigctldPoller::receiveTick()
+{
+    QByteArray received = m_client.readAll();
+    if (received.size() > kMaxReplyBytesPerTick)
+        received.truncate(kMaxReplyBytesPerTick);
+    m_partialLine += received;
+    bool changed = false;
+    qsizetype end;
+    while ((end = m_partialLine.indexOf('\n')) >= 0) {
+        QByteArray line = m_partialLine.left(end);
+        m_partialLine.remove(0, end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        changed = takeLine(line) || changed;
+    }
+    // No line is this long: what is held is noise, and so is what follows.
+    if (m_partialLine.size() >= kMaxReplyBytesPerTick) {
+        m_partialLine.clear();
+        m_expected.clear();
+    }
+    if (changed)
+        publish(received);
+    else if (!received.isEmpty())
+        emit rawReceived(received);
+    m_awaitingReply = false;
+}
+
+bool RigctldPoller::takeLine(const QByteArray& line)
+{
+    if (m_expected.empty())
+        return false;
+    const Expect expected = m_expected.front();
+    m_expected.pop_front();
+    if (line.startsWith("RPRT")) {
+        // A failed mode command answers with the one line only.
+        if (expected == Expect::Mode && !m_expected.empty() && m_expected.front() == Expect::Passband)
+            m_expected.pop_front();
+        return false;
+    }
+    switch (expected) {
+    case Expect::Frequency: {
+        const QString text = QString::fromLatin1(line);
+        if (!text::isNumeric(text))
+            return false;
+        m_reading.frequencyMHz = text::toSingle(text::roundHalfEven(text::val(text) / 1e6, 5));
+        return true;
+    }
+    case Expect::Mode: {
+        const std::optional<QString> mode = logMode(line.trimmed());
+        if (mode)
+            m_reading.mode = *mode;
+        return true;
+    }
+    case Expect::Passband:
+        return false;
+    }
+    return false;
+}
+
+std::optional<QString> RigctldPoller::logMode(const QByteArray& rigctldMode)
+{
+    if (rigctldMode == "CW" || rigctldMode == "CWR")
+        return QStringLiteral("CW");
+    if (rigctldMode == "USB" || rigctldMode == "LSB")
+        return QStringLiteral("PH");
+    if (rigctldMode == "AM" || rigctldMode == "FM")
+        return QString::fromLatin1(rigctldMode);
+    return std::nullopt;
+}
+
+} // namespace tenlog::rig

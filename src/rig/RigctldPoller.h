@@ -1,0 +1,56 @@
+// Polls a radio through Hamlib's network daemon rigctld (default
+// 127.0.0.1:4532), on the same two-tick cycle as the serial radios.
+//
+// rigctld's plain text protocol: the send tick writes "f\nm\n"; the daemon
+// answers the frequency in Hz on one line, then the mode name and the
+// passband in Hz on two lines ("28475000\nCW\n500\n"), or "RPRT <n>" in place
+// of the answer to a command that failed. Replies may arrive split anywhere
+// across reads, so lines are assembled across ticks.
+//
+// Mode names follow the 757 status rule: CW and CWR are "CW", USB and LSB
+// "PH", AM "AM", FM "FM"; any other mode (data, RTTY...) leaves the mode.
+#pragma once
+
+#include "rig/RigLink.h"
+
+#include "platform/TcpClient.h"
+
+#include <deque>
+
+namespace tenlog::rig {
+
+class RigctldPoller final : public RigLink {
+    Q_OBJECT
+public:
+    explicit RigctldPoller(platform::TcpClient& client, QObject* parent = nullptr);
+    ~RigctldPoller() override;
+
+    // Connects to the host and port of the settings; the first poll goes out
+    // once connected. A refused or lost connection emits linkFailed().
+    bool start() override;
+    void stop() override;
+    void tick() override;
+
+    // The log mode a rigctld mode name gives, or nothing to leave the mode.
+    static std::optional<QString> logMode(const QByteArray& rigctldMode);
+
+protected:
+    bool linkUp() const override { return m_linkUp; }
+    void dropLink() override;
+
+private:
+    enum class Expect { Frequency, Mode, Passband };
+
+    void sendTick();
+    void receiveTick();
+    // Takes one reply line; true when it changed the reading.
+    bool takeLine(const QByteArray& line);
+    QString where() const;
+
+    platform::TcpClient& m_client;
+    std::deque<Expect> m_expected;
+    QByteArray m_partialLine;
+    bool m_linkUp = false;
+};
+
+} // namespace tenlog::rig

@@ -1,0 +1,313 @@
+// The serial poller against an in-memory port: opening as each radio needs,
+// the send and receive ticks, the signals, and the faults of a bad link.
+#include "rig/RigPoller.h"
+
+#include "FakeSerialPort.h"
+#include "SettableClock.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tenlog::rig;
+using tenlog::testing::FakeSerialPort;
+using tenlog::testing::SettableClock;
+
+namespace {
+
+// Timers need an application object.
+class CoreApplication : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "rig_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            m_app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QCoreApplication> m_app;
+};
+[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
+
+struct Emitted {
+    QList<QByteArray> raw;
+    QList<float> frequencies;
+    QStringList modes;
+    QStringList failures;
+    QStringList openFailures;
+};
+
+class RigPollerTest : public ::testing::Test {
+protected:
+    RigPollerTest()
+    {
+        QObject::connect(&poller, &RigLink::rawReceived, [this](const QByteArray& b) { emitted.raw.append(b); });
+        QObject::connect(&poller, &RigLink::frequencyPolled, [this](float f) { emitted.frequencies.append(f); });
+        QObject::connect(&poller, &RigLink::modePolled, [this](const QString& m) { emitted.modes.append(m); });
+        QObject::connect(&poller, &RigLink::linkFailed, [this](const QString& r) { emitted.failures.append(r); });
+        QObject::connect(&poller, &RigLink::openFailed, [this](const QString& r) { emitted.openFailures.append(r); });
+    }
+
+    // Chooses a radio with its defaults and starts polling.
+    bool startWith(const char* radio, void (*adjust)(RigSettings&) = nullptr)
+    {
+        RigSettings settings;
+        applyRigProfile(settings, *findRigProfile(QString::fromLatin1(radio)));
+        if (adjust)
+            adjust(settings);
+        poller.setSettings(settings);
+        return poller.start();
+    }
+
+    QTemporaryDir pegasus;
+    SettableClock clock;
+    FakeSerialPort port{&clock};
+    RigPoller poller{port, pegasus.path()};
+    Emitted emitted;
+};
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+} // namespace
+
+TEST_F(RigPollerTest, OpensThePortAsTheRadioNeedsIt)
+{
+    ASSERT_TRUE(startWith("Ten Tec Orion", [](RigSettings& s) {
+        s.commPortNumber = 3;
+        s.powerCode = QStringLiteral("R");
+    }));
+    EXPECT_EQ(port.calls(), (QStringList{"port 3", "handshake 1", "settings 56000,N,8,1", "dtr 0", "rts 0", "open",
+                                         "rts 1"}));
+    // The wake-up, then the first send tick at once.
+    EXPECT_EQ(port.written(), QByteArray("X\r?AF\r?RMM\r"));
+    EXPECT_TRUE(poller.isPolling());
+
+    port.clearWrites();
+    ASSERT_TRUE(startWith("Yaesu 990", [](RigSettings& s) { s.powerCode = QStringLiteral("D"); }));
+    EXPECT_FALSE(port.rtsHandshake());
+    EXPECT_TRUE(port.dtr());
+    EXPECT_EQ(port.settings(), QStringLiteral("4800,N,8,2"));
+    // The Orion's request was still awaiting its reply: the restart's first
+    // tick receives, the next one sends.
+    EXPECT_EQ(port.written(), hex("0000000000"));
+    poller.tick();
+    EXPECT_EQ(port.written(), hex("0000000000" "0000000210"));
+    EXPECT_EQ(port.openCount(), 2);
+}
+
+TEST_F(RigPollerTest, IntervalFollowsTheRateCode)
+{
+    EXPECT_EQ(poller.intervalMs(), 1000);
+    ASSERT_TRUE(startWith("Kenwood"));
+    for (const auto& [code, ms] : {std::pair{"F", 50}, {"M", 250}, {"S", 1000}, {"R", 5000}, {"?", 5000}}) {
+        RigSettings settings = poller.settings();
+        settings.pollRateCode = QString::fromLatin1(code);
+        poller.setSettings(settings);
+        poller.start();
+        EXPECT_EQ(poller.intervalMs(), ms) << code;
+    }
+}
+
+TEST_F(RigPollerTest, TheTimerDrivesSendAndReceiveTicks)
+{
+    ASSERT_TRUE(startWith("Kenwood", [](RigSettings& s) { s.pollRateCode = QStringLiteral("F"); }));
+    port.queueReply("FA00028475000;MD3;");
+    const QDeadlineTimer deadline(5000);
+    while (port.writes().size() < 2 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    EXPECT_EQ(port.written(), QByteArray("FA;MD;FA;MD;"));
+    EXPECT_EQ(emitted.frequencies, QList<float>{28.475f});
+    EXPECT_EQ(emitted.modes, QStringList{"CW"});
+}
+
+TEST_F(RigPollerTest, KenwoodSendsBothRequestsAndDecodesOneBuffer)
+{
+    ASSERT_TRUE(startWith("Kenwood"));
+    EXPECT_EQ(port.written(), QByteArray("FA;MD;"));
+    EXPECT_TRUE(poller.awaitingReply());
+    poller.tick(); // nothing came: nothing decoded
+    EXPECT_TRUE(emitted.raw.isEmpty());
+    poller.tick();
+    port.queueReply("FA00028475000;MD2;");
+    poller.tick();
+    EXPECT_EQ(emitted.raw, QList<QByteArray>{"FA00028475000;MD2;"});
+    EXPECT_EQ(emitted.frequencies, QList<float>{28.475f});
+    EXPECT_EQ(emitted.modes, QStringList{"PH"});
+    EXPECT_EQ(poller.reading().frequencyMHz, 28.475f);
+    EXPECT_EQ(frequencyDisplayText(poller.reading().frequencyMHz), QStringLiteral("28.47500"));
+    EXPECT_EQ(frequencyDisplayText(0), QString());
+}
+
+TEST_F(RigPollerTest, IcomAlternatesAndSkipsAnEmptyModeRequest)
+{
+    ASSERT_TRUE(startWith("Icom", [](RigSettings& s) { s.modeQuery.clear(); }));
+    port.queueReply(hex("FEFEE0640300504728" "00FD"));
+    poller.tick();               // receive: frequency
+    poller.tick();               // send: mode cycle, nothing to send
+    port.queueReply(hex("FEFEE064040301FD"));
+    poller.tick();               // receive: decoded as a mode reply
+    poller.tick();               // send: frequency again
+    EXPECT_EQ(port.written(), hex("FEFE64E003FD" "FEFE64E003FD"));
+    EXPECT_EQ(emitted.frequencies, (QList<float>{28.475f, 28.475f}));
+    EXPECT_EQ(emitted.modes, (QStringList{"", "CW"}));
+    EXPECT_EQ(poller.queryToggle(), 1);
+
+    // A restart keeps the cycle where it was.
+    poller.stop();
+    ASSERT_TRUE(poller.start());
+    EXPECT_EQ(poller.queryToggle(), 1);
+    EXPECT_FALSE(poller.awaitingReply()); // the start's tick was a receive tick
+}
+
+TEST_F(RigPollerTest, ModeByAndUseFrequencyChooseWhatGoesOut)
+{
+    ASSERT_TRUE(startWith("Kenwood", [](RigSettings& s) {
+        s.modeBy = ModeBy::Frequency;
+        s.useFrequency = false;
+    }));
+    port.queueReply("FA00028299900;MD2;");
+    poller.tick();
+    EXPECT_TRUE(emitted.frequencies.isEmpty());
+    EXPECT_EQ(emitted.modes, QStringList{"CW"});
+
+    ASSERT_TRUE(startWith("Kenwood", [](RigSettings& s) { s.modeBy = ModeBy::DontUse; }));
+    port.queueReply("FA00028400000;MD3;");
+    poller.tick();
+    EXPECT_EQ(emitted.frequencies, QList<float>{28.4f});
+    EXPECT_EQ(emitted.modes, QStringList{"CW"});
+    EXPECT_EQ(poller.reading().mode, QStringLiteral("CW"));
+}
+
+TEST_F(RigPollerTest, UndrainedOutputSendsNothingButStillReads)
+{
+    ASSERT_TRUE(startWith("Kenwood"));
+    poller.tick();
+    port.clearWrites();
+    port.holdOutput(3);
+    poller.tick();
+    EXPECT_TRUE(port.written().isEmpty());
+    port.queueReply("MD3;");
+    poller.tick();
+    EXPECT_EQ(emitted.modes, QStringList{"CW"});
+}
+
+TEST_F(RigPollerTest, RequestsThatAreNotHexEndTheTickSilently)
+{
+    ASSERT_TRUE(startWith("Other", [](RigSettings& s) {
+        s.convertToHex = true;
+        s.frequencyQuery = QStringLiteral("FE FE");
+        s.modeQuery = QStringLiteral("ZZ");
+    }));
+    EXPECT_TRUE(port.written().isEmpty());
+    EXPECT_FALSE(poller.awaitingReply());
+    EXPECT_TRUE(poller.isPolling());
+
+    ASSERT_TRUE(startWith("Other", [](RigSettings& s) {
+        s.convertToHex = true;
+        s.frequencyQuery = QStringLiteral("FE FE 01");
+    }));
+    EXPECT_EQ(port.written(), hex("FEFE01"));
+    // "Other" replies are only shown: no frequency to log.
+    port.queueReply(hex("FEFE0102"));
+    poller.tick();
+    EXPECT_EQ(emitted.raw, QList<QByteArray>{hex("FEFE0102")});
+    EXPECT_TRUE(emitted.frequencies.isEmpty());
+}
+
+TEST_F(RigPollerTest, AFloodIsCappedPerTick)
+{
+    ASSERT_TRUE(startWith("Kenwood"));
+    port.queueReply("FA00028475000;" + QByteArray(64 * 1024, 'x'));
+    poller.tick();
+    ASSERT_EQ(emitted.raw.size(), 1);
+    EXPECT_EQ(emitted.raw.front().size(), kMaxReplyBytesPerTick);
+    EXPECT_EQ(emitted.frequencies, QList<float>{28.475f});
+    EXPECT_TRUE(port.readAll().isEmpty());
+}
+
+TEST_F(RigPollerTest, OpenFailureAndFailureUnderneathAreReportedOnce)
+{
+    port.refuseOpen(QStringLiteral("COM1 (/dev/ttyS0): permission denied"));
+    EXPECT_FALSE(startWith("Kenwood"));
+    EXPECT_EQ(emitted.openFailures, QStringList{"COM1 (/dev/ttyS0): permission denied"});
+    EXPECT_FALSE(poller.isPolling());
+    EXPECT_TRUE(port.written().isEmpty());
+
+    port.refuseOpen({});
+    ASSERT_TRUE(startWith("Kenwood"));
+    port.failUnderneath(QStringLiteral("device removed"));
+    port.failUnderneath(QStringLiteral("device removed"));
+    for (int i = 0; i < 4; ++i)
+        poller.tick();
+    EXPECT_EQ(emitted.failures, QStringList{"device removed"});
+    EXPECT_FALSE(poller.isPolling());
+    poller.resumeAfterCommand();
+    EXPECT_FALSE(poller.isPolling());
+
+    EXPECT_FALSE(startWith("Other", [](RigSettings& s) { s.parityCode = QStringLiteral("X"); }));
+    EXPECT_TRUE(emitted.openFailures.back().contains(QStringLiteral("56000,X,8,1")));
+
+    RigSettings unknown;
+    unknown.rigName = QStringLiteral("Yaesu FT-8000");
+    poller.setSettings(unknown);
+    EXPECT_FALSE(poller.start());
+    EXPECT_TRUE(emitted.openFailures.back().contains(QStringLiteral("Yaesu FT-8000")));
+}
+
+TEST_F(RigPollerTest, NoneAndPegasusOpenNoPort)
+{
+    EXPECT_FALSE(startWith("None"));
+    RigSettings upperCase;
+    upperCase.rigName = QStringLiteral("NONE");
+    poller.setSettings(upperCase);
+    EXPECT_FALSE(poller.start());
+    EXPECT_TRUE(emitted.openFailures.isEmpty());
+    EXPECT_FALSE(poller.isPolling());
+
+    QFile file(QDir(pegasus.path()).filePath(QStringLiteral("PEGASUS.OUT")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("28.475,\"USB\"\r\n");
+    file.close();
+    ASSERT_TRUE(startWith("Ten Tec Pegasus"));
+    poller.tick();
+    poller.tick();
+    poller.tick();
+    EXPECT_EQ(port.openCount(), 0);
+    EXPECT_EQ(emitted.frequencies, (QList<float>{28.475f, 28.475f}));
+    EXPECT_EQ(emitted.modes, (QStringList{"PH", "PH"}));
+}
+
+TEST_F(RigPollerTest, ClosingSendsTheYaesuClosingBytesOnlyWhilePolling)
+{
+    ASSERT_TRUE(startWith("Yaesu 990"));
+    port.clearWrites();
+    poller.pauseForCommand();
+    EXPECT_FALSE(poller.isPolling());
+    poller.resumeAfterCommand();
+    EXPECT_TRUE(poller.isPolling());
+    poller.closeLink();
+    EXPECT_EQ(port.written(), hex("0000000080"));
+    EXPECT_FALSE(port.isOpen());
+
+    ASSERT_TRUE(startWith("Yaesu 990"));
+    poller.stop();
+    port.clearWrites();
+    poller.closeLink();
+    EXPECT_TRUE(port.written().isEmpty());
+
+    ASSERT_TRUE(startWith("Yaesu FTdx9000"));
+    port.clearWrites();
+    poller.closeLink();
+    EXPECT_TRUE(port.written().isEmpty());
+}
