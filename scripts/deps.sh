@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # The install test validates the desktop entry and the AppStream metadata.
   desktop-file-utils appstream
+  # rigctld, a radio server the rig tests can talk to beside the emulators.
+  libhamlib-utils
   "$@"
 )
 

@@ -142,6 +142,14 @@ bool isAdifNumber(const QString& text)
     return digit;
 }
 
+std::optional<QString> adifPower(const QString& typed)
+{
+    const QString power = trimBlanks(typed);
+    if (power.isEmpty() || (isAdifNumber(power) && !power.startsWith(u'-')))
+        return power;
+    return std::nullopt;
+}
+
 QByteArray adifHeader(const QString& caption, const QString& exportedOn, const QDateTime& createdUtc)
 {
     QString out;
@@ -217,8 +225,8 @@ void appendRecord(QString& out, const log::QsoRecord& r, const DxccTable& dxcc, 
     const bool phone = r.Mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0;
     out += phone ? QStringLiteral("<Mode:3>SSB\r\n") : QStringLiteral("<Mode:2>CW\r\n");
 
-    if (!extras.power.isEmpty()) {
-        appendField(out, QLatin1StringView("Tx_Pwr"), trimTrailingBlanks(extras.power));
+    if (const auto power = adifPower(extras.power); power && !power->isEmpty()) {
+        appendField(out, QLatin1StringView("Tx_Pwr"), *power);
         out += u' ';
     }
     appendField(out, QLatin1StringView("Time_On"), adifTimeOn(r.QsoTime));

@@ -80,6 +80,12 @@ struct AdifExtras {
     QString comment;
 };
 
+// The typed power as a record carries it: without blanks around it, and only
+// when it is a number of watts ("100", "0.5"), since logbooks refuse any other
+// Tx_Pwr. Empty for nothing typed; nullopt for text that is not a power
+// ("100W", "-5"), which the export asks about again.
+std::optional<QString> adifPower(const QString& typed);
+
 // The station the log was kept by: its call, its state or province and the
 // section of the summary sheet ("DX" sends serial numbers).
 struct AdifStation {

@@ -56,6 +56,7 @@ struct CallInfo {
     QString continent;
     QString bearing;
     QString miles;
+    bool operator==(const CallInfo&) const = default;
 };
 
 // The message line's text while log.txt has not been read.

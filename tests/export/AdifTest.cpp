@@ -222,11 +222,18 @@ TEST(AdifRecord, FirstLineFields)
 
 TEST(AdifRecord, SecondLineFields)
 {
-    // Power: trailing blanks dropped, nothing typed writes no field.
-    EXPECT_EQ(field(rec("K1ABC"), "TX_PWR", {QStringLiteral("100"), {}}), "100");
-    EXPECT_EQ(field(rec("K1ABC"), "TX_PWR", {QStringLiteral("100   "), {}}), "100");
-    EXPECT_EQ(field(rec("K1ABC"), "TX_PWR", {QStringLiteral("  50"), {}}), "  50");
-    EXPECT_EQ(field(rec("K1ABC"), "TX_PWR", {}), "(none)");
+    // Power: blanks around it dropped; nothing typed, or text that is not a
+    // number of watts, writes no field.
+    const struct {
+        const char* typed;
+        bool accepted;
+        const char* written;
+    } powers[] = {{"100", true, "100"}, {"100   ", true, "100"}, {"  50", true, "50"}, {" 0.5 ", true, "0.5"},
+                  {"", true, "(none)"},  {"   ", true, "(none)"}, {"100W", false, "(none)"}, {"-5", false, "(none)"}};
+    for (const auto& row : powers) {
+        EXPECT_EQ(adifPower(QString::fromLatin1(row.typed)).has_value(), row.accepted) << row.typed;
+        EXPECT_EQ(field(rec("K1ABC"), "TX_PWR", {QString::fromLatin1(row.typed), {}}), row.written) << row.typed;
+    }
 
     // Time: hours and minutes, four digits.
     const struct {

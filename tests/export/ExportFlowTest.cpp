@@ -79,7 +79,8 @@ TEST_F(ExportFlow, AdifAsksForPowerAndCommentThenWritesAndReports)
 {
     shipTable();
     const QString chosen = QDir(folders.userDataFolder).filePath(QStringLiteral("mylog.adi"));
-    dialogs.inputAnswers = {QStringLiteral("100  "), QStringLiteral("ARRL 10 Meter Contest")};
+    // "100W" is not a number of watts: it is asked about again, with what was typed.
+    dialogs.inputAnswers = {QStringLiteral("100W"), QStringLiteral("100  "), QStringLiteral("ARRL 10 Meter Contest")};
     dialogs.fileAnswers = {chosen};
     // A DX station: the summary sheet remembered the section DX, so the
     // exchange sent is the contact's number, as in the Cabrillo file.
@@ -88,28 +89,31 @@ TEST_F(ExportFlow, AdifAsksForPowerAndCommentThenWritesAndReports)
                       QStringLiteral("DX"));
     runAdifExport({dialogs, clock, folders, records, kCaption, QStringLiteral("DL1ABC"), QString(), &settings});
 
+    const QString powerPrompt = QStringLiteral(
+        "Please enter your transmitter output power. | Please enter the power value that you would like to record.  "
+        "This is an optional value that will be included in each QSO record and displayed in Tessary's power output "
+        "column.");
     EXPECT_EQ(dialogs.inputPrompts,
-              (QStringList{QStringLiteral("Please enter your transmitter output power. | Please enter the power value "
-                                          "that you would like to record.  This is an optional value that will be "
-                                          "included in each QSO record and displayed in Tessary's power output "
-                                          "column."),
+              (QStringList{powerPrompt, powerPrompt,
                            QStringLiteral("Please enter a comment. | Please enter a comment that you would like to "
                                           "appear on each QSO record.  This is an optional description that will "
                                           "be displayed in Tessary's Comments column.")}));
-    EXPECT_EQ(dialogs.inputDefaults, (QStringList{QString(), QStringLiteral("ARRL 10 Meter Contest")}));
+    EXPECT_EQ(dialogs.inputDefaults,
+              (QStringList{QString(), QStringLiteral("100W"), QStringLiteral("ARRL 10 Meter Contest")}));
     ASSERT_EQ(dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(dialogs.saveRequests[0].filter, QStringLiteral("ADIF Files (*.adi)"));
     EXPECT_EQ(dialogs.saveRequests[0].startFolder, folders.userDataFolder);
     EXPECT_EQ(dialogs.saveRequests[0].proposedName, QStringLiteral("10Meter.adi"));
     EXPECT_TRUE(dialogs.saveRequests[0].askOverwrite);
 
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("File Written Successfully."));
-    EXPECT_EQ(dialogs.messages[0].text,
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Invalid Power"));
+    EXPECT_EQ(dialogs.messages[1].title, QStringLiteral("File Written Successfully."));
+    EXPECT_EQ(dialogs.messages[1].text,
               QStringLiteral("The file 10Meter.adi was successfully written to the directory:\n\n") + chosen
                   + QStringLiteral("."))
         << "the text names 10Meter.adi whatever name was chosen";
-    EXPECT_EQ(dialogs.beeps, 0);
+    EXPECT_EQ(dialogs.beeps, 1);
 
     const QByteArray written = readFile(chosen);
     const QStringList lines = QString::fromLatin1(written).split(QStringLiteral("\r\n"));

@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ANewCountryDoesNotMoveTheLinesBelowIt)
     const int before = message->mapTo(window.get(), QPoint()).y();
     type(QStringLiteral("DL1AA"));
     QApplication::processEvents();
-    ASSERT_TRUE(find<QLabel>("Label3")->isVisible()) << "Germany is new on CW";
+    ASSERT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("New")) << "Germany is new on CW";
     EXPECT_EQ(message->mapTo(window.get(), QPoint()).y(), before);
     // A long message wraps inside the line instead of pushing the areas down.
     const int gridTop = find<QLabel>("Label10_1")->mapTo(window.get(), QPoint()).y();

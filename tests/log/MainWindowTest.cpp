@@ -147,12 +147,12 @@ TEST_F(MainWindowTest, DxCountriesAndCountryCompletion)
     window->findChild<QPushButton*>(QStringLiteral("cmdLogOn"))->click();
     type(QStringLiteral("ja1xyz"));
     EXPECT_EQ(textOf("txtCntry"), QStringLiteral("Japan"));
-    EXPECT_TRUE(find<QLabel>("Label3")->isVisible()) << "a DX country not yet worked is new";
+    EXPECT_EQ(textOf("Label3"), QStringLiteral("New")) << "a DX country not yet worked is new";
     type(QStringLiteral("  001\n"));
     EXPECT_EQ(textOf("lblStation_5"), QStringLiteral("DX-CW 1"));
     EXPECT_EQ(find<QListWidget>("List1")->count(), 1);
     type(QStringLiteral("ja2xyz"));
-    EXPECT_FALSE(find<QLabel>("Label3")->isVisible());
+    EXPECT_EQ(textOf("Label3"), QString());
 
     // Completion in an empty country box, from the last table entry backwards.
     QTest::mouseClick(find<QPushButton>("cmdClear"), Qt::LeftButton);

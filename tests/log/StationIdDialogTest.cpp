@@ -280,6 +280,11 @@ TEST_F(StationIdDialogTest, ACountryTheListDoesNotKnowIsFlaggedAndNotAccepted)
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Unknown Country"));
     EXPECT_TRUE(box("Text2")->hasFocus() || QApplication::focusWidget() == box("Text2"));
     EXPECT_FALSE(shared.text().contains(QStringLiteral("United States"))) << "nothing was stored";
+    // Closing the window now instead keeps the station's own country and position.
+    const Prefs closed = dialog->applyTo(prefs);
+    EXPECT_EQ(closed.OwnCountry, prefs.OwnCountry);
+    EXPECT_EQ(closed.OwnLongitude, prefs.OwnLongitude);
+    EXPECT_EQ(closed.OwnLatitude, prefs.OwnLatitude);
 
     box("Text2")->setText(QStringLiteral("USA"));
     done()->click();

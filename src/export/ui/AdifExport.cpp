@@ -35,6 +35,30 @@ QString rememberedSection(const platform::SettingsStore* settings)
     return {};
 }
 
+// Logbooks refuse a Tx_Pwr that is not a number, so text such as "100W" is
+// asked about again (with what was typed) rather than written or dropped.
+QString askForPower(platform::Dialogs& dialogs)
+{
+    QString typed;
+    for (;;) {
+        typed = dialogs
+                    .inputBox(QStringLiteral("Please enter your transmitter output power."),
+                              QStringLiteral("Please enter the power value that you would like to record.  "
+                                             "This is an optional value that will be included in each QSO "
+                                             "record and displayed in Tessary's power output column."),
+                              typed)
+                    .value_or(QString());
+        if (const auto power = adifPower(typed))
+            return *power;
+        dialogs.beep();
+        dialogs.message(QStringLiteral("Invalid Power"),
+                        QStringLiteral("The power \"") + typed
+                            + QStringLiteral("\" is not a number of watts. Type a number such as 100 or 0.5, "
+                                             "or leave it empty."),
+                        platform::MessageIcon::Warning);
+    }
+}
+
 } // namespace
 
 void runAdifExport(const AdifExportContext& context)
@@ -42,13 +66,7 @@ void runAdifExport(const AdifExportContext& context)
     platform::Dialogs& dialogs = context.dialogs;
     // Both values are optional: Cancel counts as nothing typed, and the export goes on.
     AdifExtras extras;
-    extras.power = dialogs
-                       .inputBox(QStringLiteral("Please enter your transmitter output power."),
-                                 QStringLiteral("Please enter the power value that you would like to record.  "
-                                                "This is an optional value that will be included in each QSO "
-                                                "record and displayed in Tessary's power output column."),
-                                 QString())
-                       .value_or(QString());
+    extras.power = askForPower(dialogs);
     extras.comment = dialogs
                          .inputBox(QStringLiteral("Please enter a comment."),
                                    QStringLiteral("Please enter a comment that you would like to appear on each "

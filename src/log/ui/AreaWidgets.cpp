@@ -2,12 +2,36 @@
 #include "log/ui/AreaWidgets.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include <cmath>
 
 namespace tenlog::log {
+
+FixedWidthLabel::FixedWidthLabel(const QString& widestText, QWidget* parent)
+    : QLabel(parent)
+    , m_widestText(widestText)
+{
+    setTextFormat(Qt::PlainText);
+    fitToWidestText();
+}
+
+void FixedWidthLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitToWidestText();
+}
+
+void FixedWidthLabel::fitToWidestText()
+{
+    const QMargins margins = contentsMargins();
+    const QSize text = fontMetrics().size(Qt::TextSingleLine, m_widestText);
+    setFixedSize(text.width() + margins.left() + margins.right() + 2 * margin() + 2,
+                 text.height() + margins.top() + margins.bottom() + 2 * margin());
+}
 
 QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text, const QString& accessibleName)
 {

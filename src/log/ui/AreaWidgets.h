@@ -5,13 +5,28 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QString>
 
-class QLabel;
 class QPushButton;
 class QWidget;
 
 namespace tenlog::log {
+
+// A label whose size is fixed to the widest text it will hold, so that
+// changing its text on a key never lays out the window around it. The size
+// follows the label's font.
+class FixedWidthLabel : public QLabel {
+public:
+    FixedWidthLabel(const QString& widestText, QWidget* parent);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void fitToWidestText();
+    QString m_widestText;
+};
 
 // A plain-text label (text from files and the operator is never read as
 // markup). An empty objectName leaves it unnamed: a caption, not a control.

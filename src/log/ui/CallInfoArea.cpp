@@ -14,28 +14,32 @@ CallInfoArea::CallInfoArea(QWidget* parent)
     setObjectName(QStringLiteral("callInfoArea"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    m_newLabel = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("New"), QStringLiteral("New DX country"));
-    QPalette red = m_newLabel->palette();
+    // Every label here changes on the keys of a call. Fixed to the widest
+    // text each holds, none of them lays out the window when it changes, and
+    // "New" comes and goes as text (hiding and showing a widget lays out every
+    // parent at once) in a place that is always kept for it.
+    auto* newFlag = new FixedWidthLabel(QStringLiteral("New"), this);
+    newFlag->setObjectName(QStringLiteral("Label3"));
+    QPalette red = newFlag->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    m_newLabel->setPalette(red);
-    const QFont big = headlineFont(m_newLabel->font());
-    m_newLabel->setFont(big);
-    // Hidden, it still holds its room, so showing it never moves what is below.
-    QSizePolicy keep = m_newLabel->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    m_newLabel->setSizePolicy(keep);
-    m_newLabel->hide();
+    newFlag->setPalette(red);
+    newFlag->setFont(headlineFont(newFlag->font()));
+    m_newLabel = newFlag;
     row->addWidget(m_newLabel);
     row->addSpacing(10);
 
-    const std::tuple<QString, const char*, QString, QLabel**> values[] = {
-        {QStringLiteral("Cont:"), "Label19", QStringLiteral("Continent"), &m_continentLabel},
-        {QStringLiteral("Bearing:"), "Label22", QStringLiteral("Bearing, degrees"), &m_bearingLabel},
-        {QStringLiteral("Miles:"), "Label23", QStringLiteral("Distance, miles"), &m_milesLabel},
+    const std::tuple<QString, const char*, QString, QString, QLabel**> values[] = {
+        {QStringLiteral("Cont:"), "Label19", QStringLiteral("Continent"), QStringLiteral("WW"), &m_continentLabel},
+        {QStringLiteral("Bearing:"), "Label22", QStringLiteral("Bearing, degrees"), QStringLiteral("888 "),
+         &m_bearingLabel},
+        {QStringLiteral("Miles:"), "Label23", QStringLiteral("Distance, miles"), QStringLiteral("88,888 "),
+         &m_milesLabel},
     };
-    for (const auto& [caption, name, spoken, member] : values) {
+    for (const auto& [caption, name, spoken, widest, member] : values) {
         row->addWidget(makeLabel(this, {}, caption));
-        *member = makeLabel(this, QString::fromLatin1(name), QString(), spoken);
+        *member = new FixedWidthLabel(widest, this);
+        (*member)->setObjectName(QString::fromLatin1(name));
+        (*member)->setAccessibleName(spoken);
         row->addWidget(*member);
         row->addSpacing(10);
     }
@@ -44,6 +48,10 @@ CallInfoArea::CallInfoArea(QWidget* parent)
 
 void CallInfoArea::showCallInfo(const CallInfo& info)
 {
+    // Asked on every key; most keys leave the country, and all this, alone.
+    if (info == m_shown)
+        return;
+    m_shown = info;
     m_continentLabel->setText(info.continent);
     m_bearingLabel->setText(info.bearing);
     m_milesLabel->setText(info.miles);
@@ -54,7 +62,9 @@ void CallInfoArea::showCallInfo(const CallInfo& info)
 
 void CallInfoArea::showNewCountry(bool isNew)
 {
-    m_newLabel->setVisible(isNew);
+    m_newLabel->setText(isNew ? QStringLiteral("New") : QString());
+    // Empty, the place says nothing to a screen reader either.
+    m_newLabel->setAccessibleName(isNew ? QStringLiteral("New DX country") : QString());
 }
 
 } // namespace tenlog::log

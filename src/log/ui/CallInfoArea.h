@@ -24,6 +24,7 @@ private:
     QLabel* m_continentLabel = nullptr;
     QLabel* m_bearingLabel = nullptr;
     QLabel* m_milesLabel = nullptr;
+    CallInfo m_shown;
 };
 
 } // namespace tenlog::log

@@ -237,7 +237,8 @@ void EntryLineArea::clearEntry()
 
 void EntryLineArea::clearCallInfo()
 {
-    m_country->clear();
+    if (!m_country->text().isEmpty())
+        m_country->clear();
     emit callInfoChanged({});
 }
 
@@ -253,10 +254,14 @@ void EntryLineArea::updateNewFlag()
 void EntryLineArea::callChanged(const QString& text)
 {
     if (!text.isEmpty()) {
+        m_callInfoStale = false;
         const auto [country, info] = m_session.lookupCall(text);
-        m_country->setText(country);
+        // Setting a line edit's text lays it out again; most keys keep the country.
+        if (m_country->text() != country)
+            m_country->setText(country);
         emit callInfoChanged(info.value_or(CallInfo{}));
-        m_country->selectAll();
+        if (m_country->selectedText() != m_country->text())
+            m_country->selectAll();
     }
     m_currentCall = text;
 }

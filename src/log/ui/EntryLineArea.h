@@ -106,6 +106,7 @@ private:
     QPushButton* m_partialDupesButton = nullptr;
 
     QString m_currentCall;
+    bool m_callInfoStale = false; // a key into a short call: clear what no lookup refilled
     QChar m_carryKey;
     enum class Carry { None, ToReportReceived, ToExchange, ToReportSent, ToCountry };
     Carry m_carry = Carry::None;

@@ -14,7 +14,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTimer>
+
+#include <utility>
 
 namespace tenlog::log {
 
@@ -126,8 +129,15 @@ void EntryLineArea::placeCarried(QLineEdit* box)
 bool EntryLineArea::callKey(QKeyEvent* key)
 {
     const QString text = m_call->text();
-    if (text.size() < 2)
-        clearCallInfo();
+    // Under two characters the country and call information go, unless the
+    // key itself brings new ones (callChanged). Clearing first and filling
+    // again on the same key would hide and show "New", which lays out the
+    // whole window.
+    m_callInfoStale = text.size() < 2;
+    const auto clearWhatIsStale = qScopeGuard([this] {
+        if (std::exchange(m_callInfoStale, false))
+            clearCallInfo();
+    });
     QChar c = keyChar(key);
     if (c == QLatin1Char('"'))
         return true;

@@ -102,8 +102,21 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
 
 Prefs StationIdDialog::applyTo(Prefs prefs) const
 {
-    return withStationId(std::move(prefs), {m_callBox->text(), m_stateBox->text(), m_utcOffsetBox->text(), m_countryBox->text(),
-                                            m_longitudeBox->text(), m_latitudeBox->text()});
+    const QString country = m_countryBox->text();
+    const float longitude = prefs.OwnLongitude;
+    const float latitude = prefs.OwnLatitude;
+    const QString keptCountry = prefs.OwnCountry;
+    Prefs applied = withStationId(std::move(prefs), {m_callBox->text(), m_stateBox->text(), m_utcOffsetBox->text(),
+                                                     country, m_longitudeBox->text(), m_latitudeBox->text()});
+    if (!countryIsKnown()) {
+        // Closed without "Done" over a country the list does not know: the
+        // boxes' position belongs to some other country, so the station keeps
+        // its own country and position.
+        applied.OwnCountry = keptCountry;
+        applied.OwnLongitude = longitude;
+        applied.OwnLatitude = latitude;
+    }
+    return applied;
 }
 
 bool StationIdDialog::countryIsKnown() const

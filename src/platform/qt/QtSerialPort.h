@@ -1,0 +1,76 @@
+// SerialPort on QSerialPort. The port number becomes a device path through
+// the operator's ComPorts.txt mapping. Open failures are put in the
+// operator's words, naming the port, the device and what Linux said, with
+// the usual remedy (the dialout group, the mapping file, the other program).
+// A pseudo-terminal has no RTS or DTR: that is taken as a device without
+// control lines, not as an error. A device that fails while open (a USB
+// adapter pulled out) closes the port and reports once.
+#pragma once
+
+#include "platform/ComPortMap.h"
+#include "platform/SerialPort.h"
+#include "platform/SerialSettings.h"
+
+#include <QObject>
+#include <QSerialPort>
+
+namespace tenlog::platform {
+
+class QtSerialPort final : public QObject, public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(ComPortMap ports, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    void setPortNumber(int number) override;
+    int portNumber() const override { return m_number; }
+    bool setSettings(const QString& settings) override;
+    void setRtsHandshake(bool on) override;
+
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    QString errorString() const override { return m_error; }
+
+    void setRts(bool on) override;
+    void setDtr(bool on) override;
+
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    qint64 bytesToWrite() const override;
+
+    void setReadyReadHandler(std::function<void()> handler) override;
+    void setFailureHandler(std::function<void(const QString& reason)> handler) override;
+
+    // False after open() on a device that refused RTS/DTR (a pseudo-terminal).
+    bool hasControlLines() const { return m_hasControlLines; }
+
+private:
+    QString portName() const;
+    QString describeOpenFailure(const QString& device) const;
+    void applyControlLines();
+    bool applyLine(bool (QSerialPort::*set)(bool), bool on);
+    void onError(QSerialPort::SerialPortError error);
+    void finishFailure();
+
+    ComPortMap m_ports;
+    QSerialPort m_port;
+    int m_number = 1;
+    QString m_device; // the path of the last open()
+    SerialSettings m_settings {9600, 'N', 8, 1};
+    bool m_rtsHandshake = false;
+    bool m_rts = false;
+    bool m_dtr = false;
+    bool m_hasControlLines = true;
+    bool m_applyingLines = false;
+    // Set from the moment the device fails until the queued close has run:
+    // the port counts as closed at once, though QSerialPort is only closed
+    // once its own notification has returned.
+    bool m_failing = false;
+    QString m_failureReason;
+    QString m_error;
+    std::function<void()> m_readyRead;
+    std::function<void(const QString&)> m_failed;
+};
+
+} // namespace tenlog::platform

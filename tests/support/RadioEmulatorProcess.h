@@ -1,0 +1,56 @@
+// One radio emulator from tools/ run as a child process for a device test:
+// start it, learn its pseudo-terminal, steer it with control commands (each
+// waits for the emulator's OK) and read the commands it received, as hex
+// text ("46 41 3B"). Waiting runs the event loop, so a serial port in the
+// same test keeps reading and writing meanwhile. The emulator is stopped
+// (by its own process id) when this object goes.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tenlog::testing {
+
+class RadioEmulatorProcess {
+public:
+    RadioEmulatorProcess(QString program, QStringList arguments = {});
+    ~RadioEmulatorProcess();
+    RadioEmulatorProcess(const RadioEmulatorProcess&) = delete;
+    RadioEmulatorProcess& operator=(const RadioEmulatorProcess&) = delete;
+
+    // Starts the emulator and waits for its pseudo-terminal. False (and
+    // error() says why) when it did not come up.
+    bool start();
+    QString ptyPath() const { return m_ptyPath; }
+    // Sends one control command ("freq 28.475", "fault split") and waits for
+    // its answer; true for OK.
+    bool command(const QString& line);
+    // Everything the radio has received so far, one entry per command.
+    QStringList received() const { return m_received; }
+    // Waits until the radio has received at least count commands.
+    bool waitForReceived(int count, int timeoutMs = 5000);
+    // Kills the emulator at once (as a crash or a pulled cable would end the
+    // line) and waits for it to be gone.
+    void kill();
+    QString error() const { return m_error; }
+
+    // Runs the event loop until the condition holds or the time is up.
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+private:
+    void readOutput();
+
+    QString m_program;
+    QStringList m_arguments;
+    QProcess m_process;
+    QByteArray m_partialLine;
+    QString m_ptyPath;
+    QStringList m_received;
+    QStringList m_answers; // OK / ERR lines not yet taken by command()
+    QString m_error;
+};
+
+} // namespace tenlog::testing
