@@ -334,10 +334,13 @@ void ContestSession::switchMode(const QString& mode)
 
 void ContestSession::followRadioMode(const QString& mode)
 {
-    if (mode.isEmpty() || mode == m_prefs.CurrentMode)
+    // The radio's word for the mode is taken in any letter case.
+    if (mode.isEmpty() || mode.compare(m_prefs.CurrentMode, Qt::CaseInsensitive) == 0)
         return;
-    if (mode == QLatin1String("PH") || mode == QLatin1String("CW"))
-        switchMode(mode);
+    if (mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0)
+        switchMode(QStringLiteral("PH"));
+    else if (mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0)
+        switchMode(QStringLiteral("CW"));
 }
 
 void ContestSession::setRadioFrequency(float megahertz)

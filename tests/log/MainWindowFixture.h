@@ -61,6 +61,8 @@ protected:
     common::SharedPreferences shared;
     tenlog::testing::WavDurationPlayer player{clock};
     int endedWith = -1;
+    // A test of the radio link hands one in before start().
+    rig::RigControl* rigControl = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -97,7 +99,7 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         window = std::make_unique<MainWindow>(log::MainWindowServices{
-            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }});
+            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl});
         window->show();
         const bool ok = window->runLoadSequence();
         QApplication::processEvents();

@@ -2,6 +2,7 @@
 #include "log/ui/MainMenus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -60,7 +61,8 @@ MainMenus::MainMenus(QMenuBar* bar)
     QMenu* transmit = addMenu(options, bar, "mnuTransmit", QStringLiteral("&Transmit"));
     addItem(transmit, "mnuCWSetup", QStringLiteral("&CW Setup"), false);
     addItem(transmit, "mnuVoiceSetup", QStringLiteral("&Voice Setup"), false);
-    addItem(options, "mnuRigInterface", QStringLiteral("&Rig Interface"), false);
+    rigInterface = addItem(options, "mnuRigInterface", QStringLiteral("&Rig Interface"));
+    rigInterface->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     QMenu* spotting = addMenu(options, bar, "mnuDXSpotting", QStringLiteral("&DX Spotting"));
     addItem(spotting, "mnuConfigure", QStringLiteral("&Configure"), false);
     addItem(spotting, "mnuSpectrum", QStringLiteral("&View Spectrum Map"), false);

@@ -28,6 +28,7 @@ public:
     QAction* taskbarFit = nullptr;
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
+    QAction* rigInterface = nullptr;
     QAction* voiceNavigation = nullptr;
     QAction* postContest = nullptr;
     QAction* stationSetup = nullptr;

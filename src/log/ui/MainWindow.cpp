@@ -45,6 +45,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     buildAreas();
     connectAreas();
     connectMenus();
+    connectRig();
     // The clocks tick from the start, through the start-up questions and after a load error.
     m_clocks->start();
     m_scorePanel->start();
@@ -220,6 +221,7 @@ bool MainWindow::runLoadSequence()
     m_contactList->hideRecordButtons();
 
     fitToWorkArea();
+    startRigAtLoad();
     m_clocks->updateClocks();
     m_session->setStarted();
     // The modal questions are gone: give the keyboard back to the entry line.
@@ -255,6 +257,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    closeRig();
     m_session->backupLog();
     m_session->saveOperatingTime();
     event->accept();

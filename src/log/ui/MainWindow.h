@@ -23,6 +23,11 @@ class Dialogs;
 class SettingsStore;
 }
 
+namespace tenlog::rig {
+class RigControl;
+class RigSetupWindow;
+}
+
 namespace tenlog::log {
 
 class CallInfoArea;
@@ -47,6 +52,8 @@ struct MainWindowServices {
     platform::AudioPlayer& navigationPlayer;
     // Ends the program with an exit code ("&Exit", or a log that cannot be read).
     std::function<void(int)> endProgram;
+    // The radio link; without one the rig interface stays unavailable.
+    rig::RigControl* rigControl = nullptr;
 };
 
 QString mainWindowCaption();
@@ -94,6 +101,13 @@ private:
     void exportAdif();
     void exitProgram();
 
+    // The radio (MainWindowRig.cpp): the log follows its frequency and mode.
+    void connectRig();
+    rig::RigSetupWindow& rigWindow();
+    void openRigInterface();
+    void startRigAtLoad();
+    void closeRig();
+
     MainWindowServices m_services;
     ContestSession* m_session = nullptr;
     voice::VoiceNavigation m_voiceNav;
@@ -108,6 +122,7 @@ private:
     ScorePanel* m_scorePanel = nullptr;
     DxCountryList* m_dxList = nullptr;
     QScrollArea* m_lowerScroll = nullptr;
+    rig::RigSetupWindow* m_rigWindow = nullptr; // made on first use, then only hidden
 };
 
 } // namespace tenlog::log

@@ -173,6 +173,7 @@ void MainWindow::exitProgram()
 {
     // The operating time is kept with the other preferences before leaving.
     m_session->saveOperatingTime();
+    closeRig();
     if (m_services.endProgram)
         m_services.endProgram(0);
 }

@@ -1,0 +1,64 @@
+// The main window's side of the radio link: the setup window, made on first
+// use and then only hidden, polling started at load when a radio is chosen,
+// and the log following the radio's frequency and mode.
+#include "log/ui/MainWindow.h"
+
+#include "log/ui/MainMenus.h"
+#include "platform/Dialogs.h"
+#include "rig/RigControl.h"
+#include "rig/ui/RigSetupWindow.h"
+
+#include <QAction>
+
+namespace tenlog::log {
+
+void MainWindow::connectRig()
+{
+    rig::RigControl* rig = m_services.rigControl;
+    m_menus->rigInterface->setEnabled(rig != nullptr);
+    if (!rig)
+        return;
+    connect(m_menus->rigInterface, &QAction::triggered, this, &MainWindow::openRigInterface);
+    // A radio that has not told its frequency yet reports 0: that is no
+    // frequency to store with a contact.
+    connect(rig, &rig::RigControl::frequencyPolled, m_session, [this](float megahertz) {
+        if (megahertz > 0)
+            m_session->setRadioFrequency(megahertz);
+    });
+    connect(rig, &rig::RigControl::modePolled, m_session, &ContestSession::followRadioMode);
+}
+
+rig::RigSetupWindow& MainWindow::rigWindow()
+{
+    if (!m_rigWindow) {
+        m_rigWindow = new rig::RigSetupWindow(*m_services.rigControl, m_services.dialogs, this);
+        m_rigWindow->loadSettings();
+        connect(m_rigWindow, &rig::RigSetupWindow::rigChosen, m_session, [this](const QString& rigName) {
+            m_session->mutablePrefs().RigName = rigName;
+            m_session->savePrefs();
+        });
+    }
+    return *m_rigWindow;
+}
+
+void MainWindow::openRigInterface()
+{
+    rig::RigSetupWindow& window = rigWindow();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void MainWindow::startRigAtLoad()
+{
+    if (m_services.rigControl && !rig::isNoRig(m_session->prefs().RigName))
+        rigWindow().startPolling();
+}
+
+void MainWindow::closeRig()
+{
+    if (m_rigWindow)
+        m_rigWindow->closeLink();
+}
+
+} // namespace tenlog::log

@@ -1,0 +1,102 @@
+#include "rig/RigControl.h"
+
+#include "rig/RigPoller.h"
+#include "rig/RigctldPoller.h"
+
+namespace tenlog::rig {
+
+RigControl::RigControl(platform::SerialPort& port, platform::TcpClient& daemon, QString workingFolder,
+                       QString pegasusFolder, QObject* parent)
+    : QObject(parent)
+    , m_workingFolder(std::move(workingFolder))
+    , m_serial(std::make_unique<RigPoller>(port, std::move(pegasusFolder)))
+    , m_network(std::make_unique<RigctldPoller>(daemon))
+{
+    forward(*m_serial);
+    forward(*m_network);
+}
+
+RigControl::~RigControl() = default;
+
+void RigControl::forward(RigLink& link)
+{
+    connect(&link, &RigLink::rawReceived, this, &RigControl::rawReceived);
+    connect(&link, &RigLink::readingChanged, this, &RigControl::readingChanged);
+    connect(&link, &RigLink::frequencyPolled, this, &RigControl::frequencyPolled);
+    connect(&link, &RigLink::modePolled, this, &RigControl::modePolled);
+    connect(&link, &RigLink::linkFailed, this, &RigControl::linkFailed);
+    connect(&link, &RigLink::openFailed, this, &RigControl::openFailed);
+}
+
+RigLink& RigControl::activeLink() const
+{
+    const RigProfile* profile = findRigProfile(m_settings.rigName);
+    if (profile && profile->requestScheme == RequestScheme::Rigctld)
+        return *m_network;
+    return *m_serial;
+}
+
+void RigControl::setUseFrequency(bool on)
+{
+    m_settings.useFrequency = on;
+    for (RigLink* link : {static_cast<RigLink*>(m_serial.get()), static_cast<RigLink*>(m_network.get())}) {
+        RigSettings running = link->settings();
+        running.useFrequency = on;
+        link->setSettings(running);
+    }
+}
+
+void RigControl::setModeBy(ModeBy modeBy)
+{
+    m_settings.modeBy = modeBy;
+    for (RigLink* link : {static_cast<RigLink*>(m_serial.get()), static_cast<RigLink*>(m_network.get())}) {
+        RigSettings running = link->settings();
+        running.modeBy = modeBy;
+        link->setSettings(running);
+    }
+}
+
+void RigControl::loadSettings()
+{
+    loadRigSettings(m_workingFolder, m_settings);
+}
+
+bool RigControl::saveSettings(QString* error)
+{
+    return saveRigSettings(m_workingFolder, m_settings, error);
+}
+
+bool RigControl::start()
+{
+    RigLink& link = activeLink();
+    // Only one link runs: a radio changed from serial to network (or back)
+    // leaves nothing of the old one open.
+    (&link == m_serial.get() ? static_cast<RigLink&>(*m_network) : static_cast<RigLink&>(*m_serial)).stop();
+    link.setSettings(m_settings);
+    return link.start();
+}
+
+void RigControl::stop()
+{
+    m_serial->stop();
+    m_network->stop();
+}
+
+void RigControl::closeLink()
+{
+    activeLink().closeLink();
+    stop();
+}
+
+bool RigControl::isPolling() const
+{
+    return m_serial->isPolling() || m_network->isPolling();
+}
+
+void RigControl::clearMode()
+{
+    m_serial->clearMode();
+    m_network->clearMode();
+}
+
+} // namespace tenlog::rig

@@ -1,0 +1,76 @@
+// The radio link as the rest of the program sees it: the link settings and
+// their file, and whichever poller the chosen radio needs (the serial port, or
+// the network rig daemon). The setup window edits the settings and starts and
+// stops polling; the main window follows the frequency and mode it reports.
+#pragma once
+
+#include "rig/RigLink.h"
+#include "rig/RigSettings.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace tenlog::platform {
+class SerialPort;
+class TcpClient;
+} // namespace tenlog::platform
+
+namespace tenlog::rig {
+
+class RigctldPoller;
+class RigPoller;
+
+class RigControl : public QObject {
+    Q_OBJECT
+public:
+    // workingFolder holds RigCntrl.txt; pegasusFolder the Pegasus control
+    // program's files.
+    RigControl(platform::SerialPort& port, platform::TcpClient& daemon, QString workingFolder, QString pegasusFolder,
+               QObject* parent = nullptr);
+    ~RigControl() override;
+
+    const RigSettings& settings() const { return m_settings; }
+    // Takes effect at the next start(), except the two switches below.
+    void setSettings(const RigSettings& settings) { m_settings = settings; }
+    // "Use Frequency" and "Mode by:" act on the running poll at once.
+    void setUseFrequency(bool on);
+    void setModeBy(ModeBy modeBy);
+
+    // RigCntrl.txt in the working folder; a missing or short file keeps the
+    // rest of the settings.
+    void loadSettings();
+    bool saveSettings(QString* error = nullptr);
+
+    // Opens the link the chosen radio needs and starts polling. False when no
+    // radio is chosen or the link cannot be opened (openFailed() says why).
+    bool start();
+    // Stops polling and closes the link.
+    void stop();
+    // At program exit or when the window is closed: anything the radio must
+    // be told first (a polled Yaesu), then stop().
+    void closeLink();
+    bool isPolling() const;
+    // Forgets the decoded mode ("Mode by:" was changed).
+    void clearMode();
+
+signals:
+    void rawReceived(const QByteArray& bytes);
+    void readingChanged(float frequencyMHz, const QString& mode);
+    void frequencyPolled(float frequencyMHz);
+    void modePolled(const QString& mode);
+    void linkFailed(const QString& reason);
+    void openFailed(const QString& reason);
+
+private:
+    RigLink& activeLink() const;
+    void forward(RigLink& link);
+
+    QString m_workingFolder;
+    RigSettings m_settings;
+    std::unique_ptr<RigPoller> m_serial;
+    std::unique_ptr<RigctldPoller> m_network;
+};
+
+} // namespace tenlog::rig

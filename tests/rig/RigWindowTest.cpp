@@ -1,0 +1,245 @@
+// The radio as an operator sets it up and uses it: the real main window and
+// setup window, the real serial port on a pseudo-terminal, and a radio
+// emulator at its far end.
+#include "../log/MainWindowFixture.h"
+
+#include "platform/ComPortMap.h"
+#include "platform/qt/QtSerialPort.h"
+#include "rig/RigControl.h"
+#include "rig/RigSettings.h"
+#include "rig/ui/RigSetupWindow.h"
+
+#include "AccessibilityAudit.h"
+#include "FakeTcpClient.h"
+#include "RadioEmulatorProcess.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+
+#include <optional>
+
+namespace {
+
+using tenlog::testing::RadioEmulatorProcess;
+
+class RigWindowTest : public MainWindowTest {
+protected:
+    // The port is mapped through a link in the user data folder, so a test
+    // can point it at a new emulator as a replugged cable would come back.
+    QString linkPath() const { return paths.root() + QStringLiteral("/radio-link"); }
+
+    void pointLinkAt(const QString& pty)
+    {
+        QFile::remove(linkPath());
+        ASSERT_TRUE(QFile::link(pty, linkPath()));
+    }
+
+    // ComPorts.txt maps COM3 to the emulator; the link object is made as the
+    // program makes it.
+    void connectRadio(RadioEmulatorProcess& radio)
+    {
+        ASSERT_TRUE(radio.start()) << radio.error().toStdString();
+        pointLinkAt(radio.ptyPath());
+        QDir().mkpath(paths.root() + QStringLiteral("/user"));
+        const QString map = paths.root() + QStringLiteral("/user/ComPorts.txt");
+        QFile file(map);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("COM3=" + linkPath().toLocal8Bit() + "\r\nCOM7=" + paths.root().toLocal8Bit() + "/no-such-tty\r\n");
+        file.close();
+        port.emplace(platform::ComPortMap::readFrom(map, QDir::homePath()));
+        control.emplace(*port, daemon, paths.workingFolder(), paths.root());
+        rigControl = &*control;
+    }
+
+    void storeRadio(const char* rigName)
+    {
+        rig::RigSettings stored;
+        rig::applyRigProfile(stored, *rig::findRigProfile(QString::fromLatin1(rigName)));
+        stored.commPortNumber = 3;
+        stored.pollRateCode = QStringLiteral("F");
+        ASSERT_TRUE(rig::saveRigSettings(paths.workingFolder(), stored));
+        log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+        prefs.RigName = QString::fromLatin1(rigName);
+        log::savePrefs(paths.workingFolder(), prefs);
+    }
+
+    rig::RigSetupWindow* setupWindow() const { return window->findChild<rig::RigSetupWindow*>(); }
+    template <typename T = QWidget>
+    T* inSetup(const char* name) const
+    {
+        T* w = setupWindow()->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString setupText(const char* name) const { return inSetup<QLabel>(name)->text(); }
+
+    static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
+    {
+        return RadioEmulatorProcess::waitFor(condition, ms);
+    }
+
+    tenlog::testing::FakeTcpClient daemon;
+    std::optional<platform::QtSerialPort> port;
+    std::optional<rig::RigControl> control;
+};
+
+TEST_F(RigWindowTest, ChosenTestedAndFollowedIntoTheLog)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    connectRadio(radio);
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.025500")));
+    ASSERT_TRUE(radio.command(QStringLiteral("mode CW")));
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(setupWindow(), nullptr) << "no radio chosen: the window is made on first use";
+
+    // Ctrl+R opens the window; the operator picks the radio, its port and a fast rate.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    ASSERT_NE(setupWindow(), nullptr);
+    ASSERT_TRUE(setupWindow()->isVisible());
+    auto* radios = inSetup<QListWidget>("List1");
+    radios->setCurrentItem(radios->findItems(QStringLiteral("Kenwood"), Qt::MatchExactly).front());
+    EXPECT_EQ(inSetup<QLineEdit>("txtFreq")->text(), QStringLiteral("FA;"));
+    EXPECT_TRUE(inSetup<QRadioButton>("optBaud48")->isChecked());
+    EXPECT_TRUE(inSetup<QRadioButton>("optStop2")->isChecked());
+    inSetup<QRadioButton>("optComm_2")->click();
+    inSetup<QRadioButton>("optPollFast")->click();
+    inSetup<QPushButton>("Command1")->click();
+    EXPECT_TRUE(inSetup<QLabel>("Label2")->isVisible()) << "Polling Rig";
+    ASSERT_TRUE(waitFor([&] { return setupText("lblFreq") == QStringLiteral("28.02550"); }))
+        << setupText("lblFreq").toStdString();
+    EXPECT_EQ(setupText("lblMode"), QStringLiteral("CW"));
+    EXPECT_TRUE(setupText("lblUnProcess").contains(QStringLiteral("FA00028025500;")));
+    EXPECT_TRUE(radio.received().contains(QStringLiteral("46 41 3B"))) << "FA; went out as typed";
+
+    inSetup<QPushButton>("cmdDone")->click();
+    EXPECT_FALSE(setupWindow()->isVisible());
+    EXPECT_EQ(log::loadPrefs(paths.workingFolder())->RigName, QStringLiteral("Kenwood"));
+    rig::RigSettings saved;
+    ASSERT_EQ(rig::loadRigSettings(paths.workingFolder(), saved), 16);
+    EXPECT_EQ(saved.commPortNumber, 3);
+    EXPECT_EQ(saved.baudRate, QStringLiteral("4800 "));
+    EXPECT_EQ(saved.pollRateCode, QStringLiteral("F"));
+    EXPECT_TRUE(control->isPolling()) << "Done starts polling again with what was chosen";
+
+    // The radio goes to phone higher up the band: the log follows, and the
+    // next contact carries the radio's frequency.
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.450000")));
+    ASSERT_TRUE(radio.command(QStringLiteral("mode USB")));
+    ASSERT_TRUE(waitFor([&] { return window->session().prefs().CurrentMode == QLatin1String("PH"); }));
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.450"); }))
+        << window->session().pendingFrequency().toStdString();
+    find<QPushButton>("cmdLogOn")->click();
+    QApplication::setActiveWindow(window.get()); // the setup window has gone
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("K1ABC 59 CT\n"));
+    const QByteArray log = fileBytes(work("log.txt"));
+    EXPECT_TRUE(log.endsWith("\"PH\",\"28.450\"\r\n")) << log.toStdString();
+}
+
+TEST_F(RigWindowTest, PollingStartsAtLoadAndSurvivesThePulledCable)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_ICOM_EMULATOR));
+    connectRadio(radio);
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.475000")));
+    storeRadio("Icom");
+    scriptStation();
+    ASSERT_TRUE(start());
+    ASSERT_NE(setupWindow(), nullptr);
+    EXPECT_FALSE(setupWindow()->isVisible()) << "started from the stored radio, out of sight";
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.475"); }))
+        << window->session().pendingFrequency().toStdString();
+
+    // The cable is pulled: one message, polling stops, no message per tick.
+    const size_t before = dialogs.messages.size();
+    radio.kill();
+    ASSERT_TRUE(waitFor([&] { return !control->isPolling(); }));
+    QTest::qWait(200);
+    ASSERT_EQ(dialogs.messages.size(), before + 1);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Rig Link Lost"));
+    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("COM3")));
+
+    // Plugged in again (the same device name), "Test" picks it up.
+    RadioEmulatorProcess again(QStringLiteral(TENLOG_ICOM_EMULATOR));
+    ASSERT_TRUE(again.start());
+    ASSERT_TRUE(again.command(QStringLiteral("freq 28.030000")));
+    pointLinkAt(again.ptyPath());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    inSetup<QPushButton>("Command1")->click();
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.030"); }));
+    EXPECT_EQ(dialogs.messages.size(), before + 1);
+}
+
+TEST_F(RigWindowTest, APortThatCannotOpenIsReportedAndTheWindowShown)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    connectRadio(radio);
+    storeRadio("Kenwood");
+    rig::RigSettings stored;
+    rig::loadRigSettings(paths.workingFolder(), stored);
+    stored.commPortNumber = 7; // mapped to a device that is not there
+    ASSERT_TRUE(rig::saveRigSettings(paths.workingFolder(), stored));
+    scriptStation();
+    bool shownForRepair = false;
+    dialogs.modalScripts.push_back([&](QDialog* shown) {
+        shownForRepair = shown->objectName() == QLatin1String("RigControlfrm");
+        return static_cast<int>(QDialog::Rejected);
+    });
+    ASSERT_TRUE(start());
+    const auto invalid = std::find_if(dialogs.messages.begin(), dialogs.messages.end(), [](const auto& m) {
+        return m.title == QLatin1String("Invalid Comm Settings.");
+    });
+    ASSERT_NE(invalid, dialogs.messages.end());
+    EXPECT_TRUE(invalid->text.startsWith(QStringLiteral("The comm port that you selected for rig interface is either "
+                                                        "in use, invalid or the settings")));
+    EXPECT_TRUE(invalid->text.contains(QStringLiteral("COM7"))) << "the reason names the port";
+    EXPECT_TRUE(shownForRepair);
+    EXPECT_FALSE(control->isPolling());
+    EXPECT_FALSE(inSetup<QPushButton>("Command2")->isEnabled());
+}
+
+TEST_F(RigWindowTest, EveryControlHasANameAndProfilesKeepWhatTheyShould)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    connectRadio(radio);
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QAction*>(QStringLiteral("mnuRigInterface"))->trigger();
+    EXPECT_EQ(setupWindow()->windowTitle(), QStringLiteral(" Rig Interface Setup"));
+    EXPECT_EQ(tenlog::testing::controlsWithoutAccessibleName(setupWindow()), QStringList{});
+
+    // Before any file: 56000, none, 8, 1, port 1, "500 ms", Rig, Use Frequency.
+    for (const char* name : {"optBaud560", "optParityNone", "optData8", "optStop1", "optComm_0", "optPowerNone",
+                             "optPollMed", "OptRig"})
+        EXPECT_TRUE(inSetup<QRadioButton>(name)->isChecked()) << name;
+    EXPECT_TRUE(inSetup<QCheckBox>("chkFrequency")->isChecked());
+
+    auto* radios = inSetup<QListWidget>("List1");
+    auto choose = [&](const char* rigName) {
+        radios->setCurrentItem(radios->findItems(QString::fromLatin1(rigName), Qt::MatchExactly).front());
+    };
+    choose("Icom");
+    EXPECT_TRUE(inSetup<QLabel>("Label10")->isVisibleTo(setupWindow()));
+    EXPECT_TRUE(inSetup<QCheckBox>("chkConvToHex")->isChecked());
+    EXPECT_TRUE(inSetup<QCheckBox>("ChkConvHex")->isChecked()) << "follows Convert to Hex";
+    EXPECT_FALSE(inSetup<QCheckBox>("chkConvToHex")->isEnabled());
+    // "Other" keeps the port options of the radio before and frees the hex box.
+    inSetup<QRadioButton>("optParityEven")->click();
+    choose("Other");
+    EXPECT_TRUE(inSetup<QRadioButton>("optBaud12")->isChecked());
+    EXPECT_TRUE(inSetup<QRadioButton>("optParityEven")->isChecked());
+    EXPECT_TRUE(inSetup<QCheckBox>("chkConvToHex")->isEnabled());
+    EXPECT_FALSE(inSetup<QLabel>("Label10")->isVisibleTo(setupWindow()));
+    EXPECT_TRUE(inSetup<QLineEdit>("txtFreq")->text().isEmpty());
+    // "Kenwood 2" empties the mode request; the network daemon takes an address.
+    choose("Kenwood 2");
+    EXPECT_EQ(inSetup<QLineEdit>("txtFreq")->text(), QStringLiteral("IF;"));
+    EXPECT_TRUE(inSetup<QLineEdit>("txtMode")->text().isEmpty());
+    EXPECT_FALSE(inSetup<QGroupBox>("fraRigctld")->isEnabled());
+    choose("Hamlib rigctld");
+    EXPECT_TRUE(inSetup<QGroupBox>("fraRigctld")->isEnabled());
+    EXPECT_EQ(inSetup<QLineEdit>("txtRigctldPort")->text(), QStringLiteral("4532"));
+}
+
+} // namespace
