@@ -171,6 +171,21 @@ TEST_F(RigWindowTest, PollingStartsAtLoadAndSurvivesThePulledCable)
     EXPECT_EQ(dialogs.messages.size(), before + 1);
 }
 
+TEST_F(RigWindowTest, ClosingTheProgramTellsAPolledYaesuTheLinkEnds)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_YAESU_EMULATOR), {QStringLiteral("--model"), QStringLiteral("990")});
+    connectRadio(radio);
+    storeRadio("Yaesu 990");
+    scriptStation();
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(radio.waitForReceived(2)) << "the wake-up bytes and a status request";
+    EXPECT_EQ(radio.received().front(), QStringLiteral("00 00 00 00 00"));
+    window->close();
+    EXPECT_TRUE(waitFor([&] { return radio.received().back() == QLatin1String("00 00 00 00 80"); }))
+        << radio.received().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(control->isPolling());
+}
+
 TEST_F(RigWindowTest, APortThatCannotOpenIsReportedAndTheWindowShown)
 {
     RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));

@@ -153,6 +153,10 @@ QString QtSerialPort::describeOpenFailure(const QString& device) const
 
 void QtSerialPort::close()
 {
+    // What was queued last (a radio's closing bytes at exit) goes out before
+    // the port closes; a port that cannot take it is not waited for long.
+    if (m_port.isOpen() && !m_failing && m_port.bytesToWrite() > 0)
+        m_port.waitForBytesWritten(250);
     m_failing = false;
     if (m_port.isOpen())
         m_port.close();
