@@ -1,7 +1,10 @@
 // TenLog: reads the command line, settles the working folder, wires the real
 // platform seams to the start-up sequence and runs the event loop.
 #include "app/ui/StartupSequence.h"
+#include "platform/ComPortMap.h"
 #include "platform/qt/QtAudioPlayer.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTcpClient.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/SystemClock.h"
@@ -112,7 +115,14 @@ int main(int argc, char* argv[])
 
     tenlog::platform::QtAudioPlayer navigationPlayer;
 
-    tenlog::app::StartupSequence startup({clock, dialogs, settings, paths, navigationPlayer});
+    tenlog::app::StartupSequence startup(
+        {clock, dialogs, settings, paths, navigationPlayer,
+         [](const tenlog::platform::ComPortMap& ports) -> std::unique_ptr<tenlog::platform::SerialPort> {
+             return std::make_unique<tenlog::platform::QtSerialPort>(ports);
+         },
+         []() -> std::unique_ptr<tenlog::platform::TcpClient> {
+             return std::make_unique<tenlog::platform::QtTcpClient>();
+         }});
     if (!startup.run())
         return 1;
     return QApplication::exec();

@@ -4,8 +4,13 @@
 #include "common/DataFolders.h"
 #include "app/ui/LogoWindow.h"
 #include "log/ui/MainWindow.h"
+#include "platform/ComPortMap.h"
+#include "platform/SerialPort.h"
+#include "platform/TcpClient.h"
+#include "rig/RigControl.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace tenlog::app {
 
@@ -37,12 +42,25 @@ log::MainWindow* StartupSequence::run()
 
     m_startup.prepareUserFolders();
 
+    // Port numbers map to devices, and the Pegasus files to a folder, through
+    // ComPorts.txt in the user data folder.
+    const platform::ComPortMap ports = platform::ComPortMap::readFrom(
+        QDir(m_startup.folders().userDataFolder).filePath(platform::ComPortMap::fileName()), QDir::homePath());
+    const QString pegasusFolder = ports.pegasusFolder();
+    if (m_services.makeSerialPort && m_services.makeTcpClient) {
+        m_rigPort = m_services.makeSerialPort(ports);
+        m_rigDaemon = m_services.makeTcpClient();
+        m_rig = std::make_unique<rig::RigControl>(*m_rigPort, *m_rigDaemon, m_startup.folders().workingFolder,
+                                                  pegasusFolder);
+    }
+
     m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
         m_startup.sharedPreferences(), m_services.navigationPlayer, [this](int code) {
             m_ended = true;
             QCoreApplication::exit(code);
-        }});
+        },
+        m_rig.get()});
     m_main->show();
     // The logo stays in front of the main window until its timer closes it.
     if (m_logo)

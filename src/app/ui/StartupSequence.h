@@ -7,18 +7,27 @@
 #include "app/ui/LogoWindow.h"
 
 #include <QPointer>
+
+#include <functional>
 #include <memory>
 
 namespace tenlog::platform {
 class AudioPlayer;
 class Clock;
+class ComPortMap;
 class Dialogs;
 class Paths;
+class SerialPort;
 class SettingsStore;
+class TcpClient;
 }
 
 namespace tenlog::log {
 class MainWindow;
+}
+
+namespace tenlog::rig {
+class RigControl;
 }
 
 namespace tenlog::app {
@@ -29,6 +38,9 @@ struct StartupServices {
     platform::SettingsStore& settings;
     const platform::Paths& paths;
     platform::AudioPlayer& navigationPlayer;
+    // The radio link's transports, made once the port map has been read.
+    std::function<std::unique_ptr<platform::SerialPort>(const platform::ComPortMap&)> makeSerialPort;
+    std::function<std::unique_ptr<platform::TcpClient>()> makeTcpClient;
 };
 
 class StartupSequence {
@@ -50,6 +62,10 @@ private:
     StartupServices m_services;
     AppStartup m_startup;
     QPointer<LogoWindow> m_logo;
+    // The radio link and its two transports live as long as the window.
+    std::unique_ptr<platform::SerialPort> m_rigPort;
+    std::unique_ptr<platform::TcpClient> m_rigDaemon;
+    std::unique_ptr<rig::RigControl> m_rig;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tenlog::rig {
@@ -104,6 +105,9 @@ RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, QWid
     connect(&m_rig, &RigControl::openFailed, this, &RigSetupWindow::openFailed);
     connect(&m_rig, &RigControl::linkFailed, this, &RigSetupWindow::linkFailed);
     common::scaleFormToScreen(this, m_dialogs);
+    // Wide enough for every radio's name in the type size scaling chose.
+    m_rigList->setMinimumWidth(m_rigList->sizeHintForColumn(0) + 2 * m_rigList->frameWidth()
+                               + m_rigList->verticalScrollBar()->sizeHint().width() + 4);
 }
 
 QGroupBox* RigSetupWindow::addOptions(const char* frameName, const QString& caption, QButtonGroup*& group,
@@ -137,13 +141,15 @@ void RigSetupWindow::buildControls()
     m_rigList = new QListWidget(this);
     m_rigList->setObjectName(QStringLiteral("List1"));
     m_rigList->setAccessibleName(QStringLiteral("Select rig"));
+    // The list scrolls rather than setting the window's height.
+    m_rigList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     listCaption->setBuddy(m_rigList);
     for (const RigProfile& profile : rigProfiles())
         m_rigList->addItem(profile.name);
     connect(m_rigList, &QListWidget::currentRowChanged, this, &RigSetupWindow::chooseRig);
     listColumn->addWidget(listCaption);
     listColumn->addWidget(m_rigList, 1);
-    top->addLayout(listColumn, 0, 0, 3, 1);
+    top->addLayout(listColumn, 0, 0);
 
     // The port options: any change stops the test, and "Test" reads them.
     auto* options = new QGridLayout;
@@ -209,7 +215,7 @@ void RigSetupWindow::buildControls()
     for (QLineEdit* box : {m_rigctldHost, m_rigctldPort})
         connect(box, &QLineEdit::textEdited, this, &RigSetupWindow::stopPolling);
     options->addWidget(m_networkFrame, 4, 0, 1, 2);
-    top->addLayout(options, 0, 1, 3, 1);
+    top->addLayout(options, 0, 1);
 
     // Requests, switches and the live display.
     auto* right = new QVBoxLayout;
@@ -282,33 +288,10 @@ void RigSetupWindow::buildControls()
     m_pollingLabel->setAccessibleName(QStringLiteral("Polling rig"));
     right->addWidget(m_pollingLabel);
     right->addStretch(1);
-    top->addLayout(right, 0, 2, 3, 1);
+    top->addLayout(right, 0, 2, 2, 1);
 
-    m_icomNote = new QLabel(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for "
-                                           "your particular radio.  Please check your Icom user's manual for details."),
-                            this);
-    m_icomNote->setObjectName(QStringLiteral("Label10"));
-    m_icomNote->setWordWrap(true);
-    top->addWidget(m_icomNote, 3, 0, 1, 3);
-    const std::pair<const char*, QString> helpTexts[] = {
-        {"Label8", QStringLiteral("To check the interface, choose your radio and its port, then press Test: within a "
-                                  "few seconds the frequency and mode your radio reports appear above, and what it "
-                                  "sent appears under Unprocessed data returned.")},
-        {"Label11", QStringLiteral("Rig control is new in this program. If your radio does not answer, copy the "
-                                   "unprocessed data to the clipboard and send it with your radio's name to the "
-                                   "developers.")},
-        {"Label12", QStringLiteral("With a radio connected, a right click on a DX spot tunes the radio to the spot's "
-                                   "frequency.")},
-    };
-    int row = 4;
-    for (const auto& [name, text] : helpTexts) {
-        auto* help = new QLabel(text, this);
-        help->setObjectName(QString::fromLatin1(name));
-        help->setWordWrap(true);
-        top->addWidget(help, row++, 0, 1, 3);
-    }
-
-    auto* buttons = new QHBoxLayout;
+    // The buttons stand in a column under the display, so the window stays
+    // within a small screen at the scaled type size.
     m_testButton = makeButton(this, "Command1", QStringLiteral("Test"), QStringLiteral("Test: start polling the radio"));
     m_endTestButton = makeButton(this, "Command2", QStringLiteral("End Test"), QStringLiteral("End test: stop polling"));
     m_changeFrequencyButton =
@@ -317,9 +300,42 @@ void RigSetupWindow::buildControls()
     m_copyButton = makeButton(this, "Command4", QStringLiteral("Copy unprocessed data to clipboard"),
                               QStringLiteral("Copy unprocessed data to clipboard"));
     m_doneButton = makeButton(this, "cmdDone", QStringLiteral("&Done"), QStringLiteral("Done: save and close"));
-    for (QPushButton* button : {m_testButton, m_endTestButton, m_changeFrequencyButton, m_copyButton, m_doneButton})
-        buttons->addWidget(button);
-    top->addLayout(buttons, row, 0, 1, 3);
+    m_icomNote = new QLabel(QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for "
+                                           "your particular radio.  Please check your Icom user's manual for details."),
+                            this);
+    m_icomNote->setObjectName(QStringLiteral("Label10"));
+    m_icomNote->setWordWrap(true);
+    // Shown for the Icom radios only, in room the column keeps for it, so
+    // choosing a radio never changes the window's size.
+    QSizePolicy keepRoom = m_icomNote->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_icomNote->setSizePolicy(keepRoom);
+    right->addWidget(m_icomNote);
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_testButton, 0, 0);
+    buttons->addWidget(m_endTestButton, 0, 1);
+    buttons->addWidget(m_changeFrequencyButton, 1, 0);
+    buttons->addWidget(m_doneButton, 1, 1);
+    buttons->addWidget(m_copyButton, 2, 0, 1, 2);
+    right->addLayout(buttons);
+
+    auto* notes = new QVBoxLayout;
+    const std::pair<const char*, QString> helpTexts[] = {
+        {"Label8", QStringLiteral("To test: choose the radio and its port, then press Test. The frequency and mode "
+                                  "the radio reports appear above.")},
+        {"Label11", QStringLiteral("Rig control is new. If your radio does not answer, copy the unprocessed data "
+                                   "to the clipboard for the developers.")},
+        {"Label12", QStringLiteral("A right click on a DX spot tunes the radio to it.")},
+    };
+    // The help stands under the list and the port options, beside the
+    // display column.
+    for (const auto& [name, text] : helpTexts) {
+        auto* help = new QLabel(text, this);
+        help->setObjectName(QString::fromLatin1(name));
+        help->setWordWrap(true);
+        notes->addWidget(help);
+    }
+    top->addLayout(notes, 1, 0, 1, 2);
     connect(m_testButton, &QPushButton::clicked, this, &RigSetupWindow::startPolling);
     connect(m_endTestButton, &QPushButton::clicked, this, &RigSetupWindow::stopPolling);
     connect(m_copyButton, &QPushButton::clicked, this, &RigSetupWindow::copyRawText);
