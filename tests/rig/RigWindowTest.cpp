@@ -5,6 +5,7 @@
 
 #include "platform/ComPortMap.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTcpClient.h"
 #include "rig/RigControl.h"
 #include "rig/RigSettings.h"
 #include "rig/ui/RigSetupWindow.h"
@@ -15,6 +16,10 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QGroupBox>
 
 #include <optional>
@@ -255,6 +260,62 @@ TEST_F(RigWindowTest, EveryControlHasANameAndProfilesKeepWhatTheyShould)
     choose("Hamlib rigctld");
     EXPECT_TRUE(inSetup<QGroupBox>("fraRigctld")->isEnabled());
     EXPECT_EQ(inSetup<QLineEdit>("txtRigctldPort")->text(), QStringLiteral("4532"));
+}
+
+TEST_F(RigWindowTest, HamlibRigctldIsPolledAndFollowed)
+{
+    const QString rigctld = QStandardPaths::findExecutable(QStringLiteral("rigctld"));
+    if (rigctld.isEmpty())
+        GTEST_SKIP() << "rigctld (Debian package libhamlib-utils) is not installed";
+    quint16 tcpPort = 0;
+    {
+        QTcpServer probe; // a free loopback port for the daemon
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        tcpPort = probe.serverPort();
+    }
+    QProcess daemonProcess;
+    daemonProcess.start(rigctld, {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
+                                  QStringLiteral("127.0.0.1"), QStringLiteral("-t"), QString::number(tcpPort)});
+    ASSERT_TRUE(daemonProcess.waitForStarted());
+    QTcpSocket knob; // the test turns the dummy radio through a connection of its own
+    ASSERT_TRUE(waitFor([&] {
+        knob.abort();
+        knob.connectToHost(QHostAddress::LocalHost, tcpPort);
+        return knob.waitForConnected(200);
+    }));
+
+    platform::QtSerialPort unusedPort(platform::ComPortMap(QString(), {}, QDir::homePath()));
+    platform::QtTcpClient network;
+    rig::RigControl viaDaemon(unusedPort, network, paths.workingFolder(), paths.root());
+    rigControl = &viaDaemon;
+    rig::RigSettings stored;
+    rig::applyRigProfile(stored, *rig::findRigProfile(rig::kRigctldRigName));
+    stored.rigctldPort = tcpPort;
+    stored.pollRateCode = QStringLiteral("F");
+    ASSERT_TRUE(rig::saveRigSettings(paths.workingFolder(), stored));
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.RigName = rig::kRigctldRigName;
+    log::savePrefs(paths.workingFolder(), prefs);
+    scriptStation();
+    ASSERT_TRUE(start());
+    // The dummy radio starts at 145 MHz FM: the frequency is taken, FM is no log mode.
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("145.000"); }))
+        << window->session().pendingFrequency().toStdString();
+    EXPECT_EQ(window->session().prefs().CurrentMode, QStringLiteral("CW"));
+
+    knob.write("F 28450000\nM USB 2400\n");
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.450"); }));
+    ASSERT_TRUE(waitFor([&] { return window->session().prefs().CurrentMode == QLatin1String("PH"); }));
+
+    // The daemon goes away: one message, polling stops.
+    const size_t before = dialogs.messages.size();
+    daemonProcess.kill();
+    daemonProcess.waitForFinished();
+    ASSERT_TRUE(waitFor([&] { return !viaDaemon.isPolling(); }));
+    QTest::qWait(200);
+    ASSERT_EQ(dialogs.messages.size(), before + 1);
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Rig Link Lost"));
+    window.reset(); // before the link it uses
 }
 
 } // namespace
