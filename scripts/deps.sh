@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # The install test validates the desktop entry and the AppStream metadata.
   desktop-file-utils appstream
+  # A real AGW packet engine for the packet-engine spot source.
+  direwolf
   "$@"
 )
 
