@@ -23,6 +23,11 @@ enum class GridMark { Worked, Remaining, Needed };
 // sounds (it may repeat for the same spot at the next marking).
 bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks);
 
+// What the grid's hover adds for a multiplier that a stored spot names (the
+// newest such spot): a line break, "  Recent Spot: ", the call, the
+// frequency in MHz and the spot's time as hh:nn; empty when none names it.
+QString recentSpotHoverText(const SpotStore& store, const QString& abbreviation);
+
 class NeededSpotAlerts {
 public:
     // savePrefs writes the preferences file; playPrompt plays "Needspot".

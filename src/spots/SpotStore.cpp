@@ -6,6 +6,7 @@ void SpotStore::push(Spot spot)
 {
     for (int i = 1; i < kSize; ++i)
         m_entries[static_cast<size_t>(i - 1)] = std::move(m_entries[static_cast<size_t>(i)]);
+    spot.info = spot.info.toUpper();
     m_entries[kNewest] = std::move(spot);
 }
 
@@ -28,13 +29,14 @@ void SpotStore::hide(int index)
 
 bool SpotStore::names(int index, const QString& abbreviation) const
 {
-    return entry(index).info.contains(QLatin1Char(' ') + abbreviation + QLatin1Char(' '), Qt::CaseInsensitive);
+    return infoHolds(index, needleFor(abbreviation));
 }
 
 std::optional<Spot> SpotStore::newestNaming(const QString& abbreviation) const
 {
+    const QString needle = needleFor(abbreviation);
     for (int i = kNewest; i >= 0; --i) {
-        if (names(i, abbreviation))
+        if (infoHolds(i, needle))
             return entry(i);
     }
     return std::nullopt;
@@ -42,9 +44,10 @@ std::optional<Spot> SpotStore::newestNaming(const QString& abbreviation) const
 
 std::vector<Spot> SpotStore::allNaming(const QString& abbreviation) const
 {
+    const QString needle = needleFor(abbreviation);
     std::vector<Spot> found;
     for (int i = kNewest; i >= 0; --i) {
-        if (names(i, abbreviation))
+        if (infoHolds(i, needle))
             found.push_back(entry(i));
     }
     return found;

@@ -19,7 +19,7 @@ struct Spot {
     float frequencyMhz = 0; // 0: not shown
     QDateTime time;         // local time the spot was stored
     QString label;          // band-map label
-    QString info;           // " comment region " - where needed multipliers are looked for
+    QString info;           // " COMMENT REGION " in upper case - where needed multipliers are looked for
 };
 
 class SpotStore {
@@ -29,11 +29,8 @@ public:
 
     const Spot& entry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
 
-    // Shifts the store and puts spot in as the newest entry.
+    // Shifts the store and puts spot in as the newest entry (its info upper-cased).
     void push(Spot spot);
-    // Sets the info of the newest entry ahead of the rest, so the needed
-    // multiplier marking can look at it before the spot is complete.
-    void setNewestInfo(const QString& info) { m_entries[kNewest].info = info; }
     // Clears the frequency of the nearest older entry (48 down to 1) of the
     // same call; entry 0 is about to drop out and is left alone.
     void supersedeOlder(const QString& call);
@@ -43,6 +40,17 @@ public:
     // Whether the info of entry index names the multiplier abbreviation
     // (blank-enclosed, letter case ignored).
     bool names(int index, const QString& abbreviation) const;
+    // The same with the blank-enclosed, upper-cased abbreviation made once by
+    // the caller. Infos are upper case (they come from the upper-cased
+    // record), so a plain search ignores letter case and is much faster.
+    bool infoHolds(int index, const QString& upperBlankEnclosed) const
+    {
+        return entry(index).info.contains(upperBlankEnclosed);
+    }
+    static QString needleFor(const QString& abbreviation)
+    {
+        return QLatin1Char(' ') + abbreviation.toUpper() + QLatin1Char(' ');
+    }
     // The newest spot naming a multiplier: what the grid's hover shows.
     std::optional<Spot> newestNaming(const QString& abbreviation) const;
     // Every spot naming a multiplier, newest first: what a click on the

@@ -217,4 +217,6 @@ TEST(NeededSpots, MarksRemainingMultipliersThatASpotNames)
     EXPECT_EQ(s.store.newestNaming("on")->call, "VE3XYZ");
     EXPECT_EQ(s.store.allNaming("CT").size(), 1u);
     EXPECT_FALSE(s.store.newestNaming("BC").has_value());
+    EXPECT_EQ(recentSpotHoverText(s.store, "on"), "\n  Recent Spot: VE3XYZ  -  28.025  -  12:00");
+    EXPECT_EQ(recentSpotHoverText(s.store, "BC"), "");
 }
