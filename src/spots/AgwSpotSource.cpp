@@ -47,14 +47,16 @@ void AgwSpotSource::start(const QString& call, const QString& host, quint16 port
 
 void AgwSpotSource::close()
 {
+    // Cleared first: closing on purpose is not the engine going away.
+    m_started = m_registering = false;
     if (!m_connectedCall.isEmpty() && m_client.isConnected())
         send(agwDisconnect(m_call, m_connectedCall));
     m_connectedCall.clear();
     if (m_client.isConnected())
-        m_client.disconnectFromHost();
-    m_client.abort();
+        m_client.disconnectFromHost(); // the disconnect frame still goes out
+    else
+        m_client.abort();
     m_decoder.clear();
-    m_started = m_registering = false;
 }
 
 void AgwSpotSource::send(const QByteArray& frame)

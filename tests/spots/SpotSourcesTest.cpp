@@ -8,6 +8,7 @@
 #include "spots/AgwSpotSource.h"
 #include "spots/SpotIntake.h"
 #include "spots/SpotPaths.h"
+#include "spots/SpotSession.h"
 #include "spots/SpotTerminal.h"
 #include "spots/TelnetSpotSource.h"
 #include "spots/TncSpotSource.h"
@@ -306,4 +307,153 @@ TEST(TncSpotSource, MonitoredSpotsHeardTwiceAreShownAndStoredOnce)
     EXPECT_FALSE(source.sendCommandCharacter(QStringLiteral("0G")));
     EXPECT_TRUE(source.sendCommandCharacter(QStringLiteral("03")));
     EXPECT_TRUE(source.sendLine(QStringLiteral("MONITOR ON")));
+}
+
+namespace {
+
+// The whole chain with the session in front, as the spotting window uses it.
+struct SessionRig : Spotting {
+    tenlog::platform::QtTcpClient telnetClient;
+    tenlog::platform::QtTcpClient agwClient;
+    TelnetSpotSource telnet{telnetClient};
+    PtySerialPort port;
+    TncSpotSource tnc{port};
+    AgwSpotSource agw{agwClient};
+    QString ownCall = QStringLiteral("N1MM");
+    SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [this] { return ownCall; }};
+    int windowWanted = 0;
+    QStringList captions;
+    explicit SessionRig(const QString& ptyPath = QStringLiteral("/nonexistent/tty"))
+        : port(ptyPath)
+    {
+        QObject::connect(&session, &SpotSession::windowWanted, [this] { ++windowWanted; });
+        QObject::connect(&session, &SpotSession::captionChanged, [this](const QString& c) { captions.append(c); });
+    }
+};
+
+} // namespace
+
+TEST(SpotSession, TelnetOpensLogsInAndClosesWhenTheNodeHangsUp)
+{
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "5", "--close"});
+    ASSERT_TRUE(node.started());
+    SessionRig rig;
+    rig.session.setSource(QStringLiteral("telnet"));
+    rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(node.port()));
+    rig.session.open();
+    EXPECT_TRUE(rig.session.isListening());
+    EXPECT_TRUE(rig.session.isTicking());
+    EXPECT_EQ(rig.terminal.text(), "Attempting connection to: 127.0.0.1:" + QString::number(node.port()) + "\r\n\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    rig.session.sendLine(QStringLiteral("N1MM"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+    EXPECT_EQ(rig.stored, 5);
+    EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("1004Z\r\n\r\n\r\n** Port Closed **")));
+    EXPECT_FALSE(rig.session.isTicking());
+}
+
+TEST(SpotSession, FailuresOfEachSource)
+{
+    quint16 unused = 0;
+    {
+        EmulatorProcess node(QStringLiteral("cluster_node"), {});
+        ASSERT_TRUE(node.started());
+        unused = node.port();
+    }
+    {
+        SessionRig rig; // refused: the message follows the text directly, then the close
+        rig.session.setSource(kSourceTelnet);
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(unused));
+        rig.session.open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+        EXPECT_TRUE(rig.terminal.text().endsWith(
+            QLatin1String("\r\n\r\nERROR: Connection is forcefully rejected.\r\n\r\n** Port Closed **")));
+        EXPECT_EQ(rig.dialogs.beeps, 1);
+    }
+    {
+        SessionRig rig; // a port of letters: nothing connects, the source stays marked open
+        rig.session.setSource(kSourceTelnet);
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral("73a"));
+        rig.session.open();
+        EXPECT_TRUE(rig.session.isListening());
+        EXPECT_FALSE(rig.session.isTicking());
+        rig.session.sendLine(QStringLiteral("N1MM"));
+        EXPECT_TRUE(rig.terminal.text().endsWith(
+            QLatin1String("**  Connection not yet established.  Please wait a moment and try again.\r\n\r\n")));
+    }
+    {
+        SessionRig rig; // a TNC port that cannot be opened
+        rig.session.setSource(kSourceTnc);
+        rig.session.open();
+        EXPECT_FALSE(rig.session.isListening());
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Invalid Comm Settings."});
+        EXPECT_EQ(rig.windowWanted, 1);
+        EXPECT_EQ(rig.terminal.text(), "** Attempting to Open Port **\r\n\r\n** Unable to open TNC Serial Port **\r\n\r\n"
+                                       "\r\n\r\n** Port Closed **");
+    }
+    {
+        SessionRig rig; // the packet engine needs the station's call
+        rig.ownCall = QStringLiteral("  ");
+        rig.session.setSource(kSourceAgw);
+        rig.session.open();
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Call Sign Required!"});
+        EXPECT_TRUE(rig.session.isListening());
+    }
+    {
+        SessionRig rig; // no engine on the port: the help goes to the terminal
+        rig.session.setSource(kSourceAgw);
+        rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), unused);
+        rig.session.open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.windowWanted == 1; }, 10000));
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Unable to connect to the AGW Packet Engine."});
+        EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
+    }
+}
+
+TEST(SpotSession, PacketEngineSessionAndTheRefreshTick)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "1", "--pace-ms", "0"});
+    ASSERT_TRUE(engine.started());
+    SessionRig rig;
+    int refreshes = 0;
+    QObject::connect(&rig.session, &SpotSession::bandMapRefreshDue, [&] { ++refreshes; });
+    rig.session.setSource(kSourceAgw);
+    rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), engine.port());
+    rig.session.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.session.isTicking(); }, 10000));
+    EXPECT_TRUE(rig.terminal.text().contains(QLatin1String("** Successfully connected to AGW Packet Engine **")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return rig.stored == 1;
+        },
+        10000));
+    rig.session.sendLine(QStringLiteral(":C k1ttt"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return !rig.captions.isEmpty();
+        },
+        10000));
+    EXPECT_EQ(rig.captions, QStringList{"DX Spotting Setup - Connected to K1TTT"});
+    rig.session.sendLine(QStringLiteral(":c"));
+    EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Call sign Required"});
+
+    // 361 ticks without a spot (the one that brought it counts) ask once for a redraw.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return rig.stored == 2;
+        },
+        10000)); // the node's greeting spot
+    refreshes = 0;
+    for (int i = 0; i < 359; ++i)
+        rig.session.tick();
+    EXPECT_EQ(refreshes, 0);
+    rig.session.tick();
+    EXPECT_EQ(refreshes, 1);
+
+    rig.session.close();
+    EXPECT_EQ(rig.captions.last(), "DX Spotting Setup");
+    EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("** Port Closed **")));
 }
