@@ -201,6 +201,14 @@ void SpotSession::sendCommandCharacter(const QString& hexDigits)
         m_sources.tnc.sendCommandCharacter(hexDigits);
 }
 
+void SpotSession::endOfRun()
+{
+    m_timer.stop();
+    m_sources.agw.close();
+    m_sources.telnet.close();
+    m_sources.tnc.close();
+}
+
 void SpotSession::tick()
 {
     if (is(kSourceTnc))

@@ -69,6 +69,9 @@ public:
     void sendCommandCharacter(const QString& hexDigits);
     // One tick of the spotting timer.
     void tick();
+    // The program is ending: a station connected through the packet engine
+    // is disconnected and the engine let go; the other sources just close.
+    void endOfRun();
 
     // "&Spot Last": the send line's text for the last contact's call, and the
     // part of it to select so typing the frequency replaces it.

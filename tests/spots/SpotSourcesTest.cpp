@@ -456,4 +456,27 @@ TEST(SpotSession, PacketEngineSessionAndTheRefreshTick)
     rig.session.close();
     EXPECT_EQ(rig.captions.last(), "DX Spotting Setup");
     EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("** Port Closed **")));
+    EXPECT_TRUE(engine.waitForOutputLine(QStringLiteral("GOT d N1MM K1TTT"))) << "closing disconnects the station";
+}
+
+TEST(SpotSession, TheEndOfTheRunDisconnectsAStationConnectedThroughTheEngine)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "0"});
+    ASSERT_TRUE(engine.started());
+    SessionRig rig;
+    rig.session.setSource(kSourceAgw);
+    rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), engine.port());
+    rig.session.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.session.isTicking(); }, 10000));
+    rig.session.sendLine(QStringLiteral(":C K1TTT"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return !rig.agw.connectedCall().isEmpty();
+        },
+        10000));
+    rig.session.endOfRun();
+    rig.agwClient.abort(); // the program ends here: nothing queued survives this
+    EXPECT_TRUE(engine.waitForOutputLine(QStringLiteral("GOT d N1MM K1TTT")));
+    EXPECT_FALSE(rig.session.isTicking());
 }

@@ -1,5 +1,8 @@
 #include "EmulatorProcess.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
 namespace tenlog::testing {
 
 EmulatorProcess::EmulatorProcess(const QString& program, const QStringList& arguments)
@@ -15,6 +18,22 @@ EmulatorProcess::EmulatorProcess(const QString& program, const QStringList& argu
     const qsizetype blank = first.indexOf(QLatin1Char(' '));
     if (blank > 0)
         m_where = first.mid(blank + 1);
+}
+
+bool EmulatorProcess::waitForOutputLine(const QString& text, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        while (m_process.canReadLine()) {
+            if (QString::fromLocal8Bit(m_process.readLine()).contains(text))
+                return true;
+        }
+        // The test's own sockets need the event loop to send what the
+        // emulator is to answer.
+        QCoreApplication::processEvents();
+        m_process.waitForReadyRead(20);
+    }
+    return false;
 }
 
 EmulatorProcess::~EmulatorProcess()

@@ -23,6 +23,9 @@ public:
     quint16 port() const { return static_cast<quint16>(m_where.toUInt()); }
     const QString& ptyPath() const { return m_where; }
     QString errorOutput() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
+    // Waits for a line of the emulator's output that contains text (lines
+    // read past on the way are gone); false when none came in time.
+    bool waitForOutputLine(const QString& text, int milliseconds = 10000);
 
 private:
     QProcess m_process;

@@ -9,6 +9,7 @@
 //   'd' disconnect: answers 'd' "*** DISCONNECTED From Station <call>"
 //   'D' data: echoed back from the connected station
 // --absurd sends, after registering, a header whose length field is 2 GB.
+// Every frame received is reported on standard output as "GOT <kind> <from> <to>".
 // Stop it by its process id.
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -85,6 +86,8 @@ private:
     {
         const QByteArray from = call(fromField);
         const QByteArray to = call(toField);
+        std::printf("GOT %c %s %s\n", kind, from.constData(), to.constData());
+        std::fflush(stdout);
         switch (kind) {
         case 'X':
             client->write(frame('X', from, {}, QByteArray(1, m_refuse ? '\0' : '\1')));
