@@ -17,6 +17,8 @@
 #include "spots/ui/SpottingWindow.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,6 +101,9 @@ TEST(SpottingWindow, FirstRunChoosingTheClusterLoggingInAndDone)
     rig.create();
     rig.window->show();
     EXPECT_EQ(rig.window->windowTitle(), " DX Spotting Setup");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_NEAR(rig.window->x() + rig.window->width() / 2, screen.center().x(), 1);
+    EXPECT_EQ(rig.window->y(), screen.y());
     EXPECT_TRUE(tenlog::testing::controlsWithoutAccessibleName(rig.window.get()).isEmpty())
         << tenlog::testing::controlsWithoutAccessibleName(rig.window.get()).join(", ").toStdString();
     EXPECT_FALSE(rig.find<QLineEdit>("txtSent")->isEnabled());

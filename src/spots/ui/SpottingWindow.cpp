@@ -11,6 +11,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tenlog::spots {
@@ -70,6 +72,13 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
     common::scaleFormToScreen(this, dialogs);
+    // Centred across the screen and at its very top, clear of the main
+    // window's entry line.
+    resize(size().expandedTo(minimumSizeHint()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y());
+    }
 
     connect(&m_terminal, &SpotTerminal::changed, this, &SpottingWindow::showTerminal);
     connect(&m_session, &SpotSession::listeningChanged, m_listening, &QLabel::setVisible);
