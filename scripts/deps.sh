@@ -12,6 +12,8 @@ packages=(
   desktop-file-utils appstream
   # rigctld, a radio server the rig tests can talk to beside the emulators.
   libhamlib-utils
+  # A real AGW packet engine for the packet-engine spot source.
+  direwolf
   "$@"
 )
 

@@ -67,6 +67,9 @@ void QtTcpClient::connectToHost(const QString& host, quint16 port)
 
 void QtTcpClient::disconnectFromHost()
 {
+    // Hand what is queued to the system now: a farewell written just before
+    // the program ends would otherwise wait for an event loop that never runs.
+    m_socket->flush();
     m_socket->disconnectFromHost();
 }
 

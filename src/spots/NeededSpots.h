@@ -1,0 +1,56 @@
+// Marking multipliers that a recent spot offers and that are not worked yet
+// in the current mode, and the two menu settings behind it: colour needed
+// spots green (NeededSpotsGreen) and sound the "Needspot" prompt
+// (NeededSpotAudio), both kept in the preferences file.
+#pragma once
+
+#include "log/Prefs.h"
+#include "spots/SpotStore.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace tenlog::spots {
+
+// How a multiplier label of the grid is coloured.
+enum class GridMark { Worked, Remaining, Needed };
+
+// Resets labels marked Needed to Remaining, then marks Needed every Remaining
+// label (abbreviations[i] for marks[i]) that a stored spot names. Returns
+// true when the newest spot named one of them, which is when the prompt
+// sounds (it may repeat for the same spot at the next marking).
+bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks);
+
+// What the grid's hover adds for a multiplier that a stored spot names (the
+// newest such spot): a line break, "  Recent Spot: ", the call, the
+// frequency in MHz and the spot's time as hh:nn; empty when none names it.
+QString recentSpotHoverText(const SpotStore& store, const QString& abbreviation);
+
+class NeededSpotAlerts {
+public:
+    // savePrefs writes the preferences file; playPrompt plays "Needspot".
+    NeededSpotAlerts(const SpotStore& store, log::Prefs& prefs, std::function<void()> savePrefs,
+                     std::function<void()> playPrompt);
+
+    bool colourOn() const { return m_prefs.NeededSpotsGreen == 1; }
+    bool audioOn() const { return m_prefs.NeededSpotAudio == 1; }
+    // The menu items: flip the setting, save the preferences and return the
+    // new state. The caller re-marks the grid after the colour toggle.
+    bool toggleColour();
+    bool toggleAudio();
+
+    // Marks the grid when colouring is on (does nothing otherwise) and plays
+    // the prompt when the newest spot named a needed multiplier and the
+    // audio alert is on.
+    void mark(const QStringList& abbreviations, std::vector<GridMark>& marks);
+
+private:
+    const SpotStore& m_store;
+    log::Prefs& m_prefs;
+    std::function<void()> m_savePrefs;
+    std::function<void()> m_playPrompt;
+};
+
+} // namespace tenlog::spots

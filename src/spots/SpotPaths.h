@@ -1,0 +1,49 @@
+// What happens to received text on each source: which of it the terminal
+// shows and which lines go to the store as spots.
+//
+// Telnet: whole lines from the line assembler; every line is shown (unless
+// "List DX Only"), and a line starting "DX" is a spot. A prompt that has no
+// line end yet ("login: ") is shown as it stands and not again when its line
+// ends. No duplicate test: a cluster does not repeat itself.
+// TNC: whole lines with their line feed; lines already in the recent
+// terminal text are skipped, since a TNC hears the same spot from several
+// digipeaters.
+// Packet engine: one frame at a time; the monitor header line of a frame is
+// dropped when no station is connected.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tenlog::spots {
+
+class SpotIntake;
+class SpotTerminal;
+
+class SpotPaths {
+public:
+    SpotPaths(SpotTerminal& terminal, SpotIntake& intake);
+
+    // The "List DX Only" box: show only spot lines.
+    void setListDxOnly(bool on) { m_listDxOnly = on; }
+    bool listDxOnly() const { return m_listDxOnly; }
+
+    void takeTelnetLine(const QString& line);
+    void showTelnetPartial(const QString& partial);
+    // Forget a prompt shown early (the connection was closed or renewed).
+    void resetTelnet() { m_partialShown = 0; }
+
+    void takeTncLine(const QString& line);
+
+    void takeAgwFrame(char kind, const QString& fromCall, const QByteArray& data, const QString& connectedCall);
+
+private:
+    void passSpot(const QString& line);
+
+    SpotTerminal& m_terminal;
+    SpotIntake& m_intake;
+    bool m_listDxOnly = false;
+    qsizetype m_partialShown = 0;
+};
+
+} // namespace tenlog::spots

@@ -1,0 +1,224 @@
+#include "spots/SpotSession.h"
+
+#include "platform/Dialogs.h"
+#include "spots/AgwSpotSource.h"
+#include "spots/SpotIntake.h"
+#include "spots/SpotPaths.h"
+#include "spots/SpotTerminal.h"
+#include "spots/TelnetSpotSource.h"
+
+namespace tenlog::spots {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kTwoCrLf = QStringLiteral("\r\n\r\n");
+const QString kCaption = QStringLiteral("DX Spotting Setup");
+const QString kAgwFailTitle = QStringLiteral("Unable to connect to the AGW Packet Engine.");
+const QString kAgwFailFirst = QStringLiteral(
+    "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and receive packet with your "
+    "soundcard or devices such a Baypac:");
+const QString kAgwDownload = QStringLiteral("- Download the freely available software from https://www.sv2agw.com/");
+
+} // namespace
+
+SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& intake, Sources sources,
+                         platform::Dialogs& dialogs, std::function<QString()> ownCall, QObject* parent)
+    : QObject(parent), m_terminal(terminal), m_paths(paths), m_sources(sources), m_dialogs(dialogs),
+      m_ownCall(std::move(ownCall))
+{
+    m_timer.setInterval(kTickMs);
+    connect(&m_timer, &QTimer::timeout, this, &SpotSession::tick);
+    connect(&intake, &SpotIntake::spotArrived, this, [this] { m_ticksSinceSpot = 0; });
+
+    TelnetSpotSource& telnet = m_sources.telnet;
+    connect(&telnet, &TelnetSpotSource::lineReceived, this, [this](const QString& line) { m_paths.takeTelnetLine(line); });
+    connect(&telnet, &TelnetSpotSource::partialLine, this, [this](const QString& text) { m_paths.showTelnetPartial(text); });
+    connect(&telnet, &TelnetSpotSource::failed, this, &SpotSession::telnetFailed);
+    // The node hung up: the source is closed, and says so.
+    connect(&telnet, &TelnetSpotSource::closedByRemote, this, &SpotSession::close);
+
+    connect(&m_sources.tnc, &TncSpotSource::lineReceived, this, [this](const QString& line) { m_paths.takeTncLine(line); });
+
+    AgwSpotSource& agw = m_sources.agw;
+    connect(&agw, &AgwSpotSource::frameReceived, this, [this](char kind, const QString& from, const QByteArray& data) {
+        m_paths.takeAgwFrame(kind, from, data, m_sources.agw.connectedCall());
+    });
+    connect(&agw, &AgwSpotSource::started, this, [this] {
+        m_timer.start();
+        m_terminal.append(kCrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + kTwoCrLf);
+    });
+    connect(&agw, &AgwSpotSource::refused, this, &SpotSession::agwRefused);
+    connect(&agw, &AgwSpotSource::engineClosed, this, &SpotSession::close);
+    connect(&agw, &AgwSpotSource::stationConnected, this, [this](const QString& call) {
+        m_terminal.append(QStringLiteral("** Connected to ") + call + QStringLiteral(" **"));
+        emit captionChanged(kCaption + QStringLiteral(" - Connected to ") + call);
+        m_dialogs.beep();
+    });
+    connect(&agw, &AgwSpotSource::stationDisconnected, this, [this](const QString& call) {
+        m_dialogs.beep();
+        m_dialogs.beep();
+        m_terminal.append(kCrLf + QStringLiteral("** Disconnected from ") + call + QStringLiteral(" **") + kCrLf);
+        emit captionChanged(kCaption);
+    });
+}
+
+void SpotSession::setTelnetAddress(const QString& host, const QString& portText)
+{
+    m_host = host;
+    m_portText = portText;
+}
+
+void SpotSession::setListening(bool on)
+{
+    if (m_listening == on)
+        return;
+    m_listening = on;
+    emit listeningChanged(on);
+}
+
+void SpotSession::open()
+{
+    m_terminal.replace(QStringLiteral("** Attempting to Open Port **") + kTwoCrLf);
+    m_sources.tnc.close();
+    // An empty choice (nothing saved yet) is the same as "None".
+    if (m_source.isEmpty() || is(kSourceNone))
+        return;
+    setListening(true);
+    if (is(kSourceTnc))
+        openTnc();
+    else if (is(kSourceAgw))
+        startAgw();
+    else if (is(kSourceTelnet))
+        openTelnet();
+}
+
+void SpotSession::openTnc()
+{
+    if (m_sources.tnc.open(m_tncSettings)) {
+        m_timer.start();
+        m_terminal.append(QStringLiteral("** TNC Serial Port Open **") + kTwoCrLf);
+        return;
+    }
+    m_dialogs.beep();
+    m_terminal.append(QStringLiteral("** Unable to open TNC Serial Port **") + kTwoCrLf);
+    m_dialogs.message(QStringLiteral("Invalid Comm Settings."),
+                      QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid or the "
+                                     "settings that you have selected are invalid.  Please select another combination or "
+                                     "choose None for your DX Spot selection."));
+    emit windowWanted();
+    close();
+}
+
+void SpotSession::openTelnet()
+{
+    m_paths.resetTelnet();
+    // A port that is not a number stops here: nothing connects and the
+    // source stays marked open until closed.
+    if (!m_sources.telnet.open(m_host, m_portText))
+        return;
+    m_terminal.replace(QStringLiteral("Attempting connection to: ") + m_host.trimmed() + QLatin1Char(':')
+                       + QString::number(m_portText.trimmed().toInt()) + kTwoCrLf);
+    m_timer.start();
+}
+
+void SpotSession::startAgw()
+{
+    const QString call = m_ownCall ? m_ownCall().trimmed() : QString();
+    if (call.isEmpty()) {
+        m_dialogs.beep();
+        m_dialogs.message(QStringLiteral("Call Sign Required!"),
+                          QStringLiteral("Please enter your call sign on the setup form to transmit!"));
+        return;
+    }
+    m_sources.agw.start(call, m_agwHost, m_agwPort);
+}
+
+void SpotSession::agwRefused()
+{
+    m_dialogs.message(kAgwFailTitle, kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
+                                         + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
+                                                          "configure it as described on the AGW Packet Engine website."));
+    setListening(false);
+    m_terminal.append(kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
+                      + QStringLiteral("- Run the Packet Engine software and configure it as described on the AGW Packet "
+                                       "Engine website for your sound card or TNC.")
+                      + kTwoCrLf + QStringLiteral("- Click Open from this program.") + kTwoCrLf);
+    emit windowWanted();
+    m_sources.agw.close();
+    m_timer.stop();
+}
+
+void SpotSession::telnetFailed(const QString& message)
+{
+    m_sources.telnet.close();
+    m_terminal.append(message);
+    close();
+    m_dialogs.beep();
+}
+
+void SpotSession::close()
+{
+    if (!m_listening)
+        return;
+    setListening(false);
+    m_terminal.append(kTwoCrLf + QStringLiteral("** Port Closed **"));
+    m_sources.tnc.close();
+    m_sources.telnet.close();
+    m_paths.resetTelnet();
+    if (is(kSourceAgw)) {
+        const bool wasConnected = !m_sources.agw.connectedCall().isEmpty();
+        m_sources.agw.close();
+        if (wasConnected)
+            emit captionChanged(kCaption);
+    }
+    m_timer.stop();
+}
+
+void SpotSession::sendLine(const QString& line)
+{
+    if (!m_listening)
+        open();
+    if (is(kSourceTnc)) {
+        m_sources.tnc.sendLine(line);
+    } else if (is(kSourceTelnet)) {
+        if (!m_sources.telnet.sendLine(line))
+            m_terminal.append(
+                QStringLiteral("**  Connection not yet established.  Please wait a moment and try again.") + kTwoCrLf);
+    } else if (is(kSourceAgw) && m_timer.isActive()) {
+        if (m_sources.agw.sendLine(line) == AgwSpotSource::SendOutcome::CallRequired)
+            m_dialogs.message(QStringLiteral("Call sign Required"),
+                              QStringLiteral("You must enter a call sign to connect to such as :C Korvo"));
+    }
+}
+
+void SpotSession::sendCommandCharacter(const QString& hexDigits)
+{
+    m_paths.setListDxOnly(false);
+    if (!m_listening)
+        open();
+    if (is(kSourceTnc))
+        m_sources.tnc.sendCommandCharacter(hexDigits);
+}
+
+void SpotSession::endOfRun()
+{
+    m_timer.stop();
+    m_sources.agw.close();
+    m_sources.telnet.close();
+    m_sources.tnc.close();
+}
+
+void SpotSession::tick()
+{
+    if (is(kSourceTnc))
+        m_sources.tnc.poll();
+    else if (is(kSourceAgw))
+        m_sources.agw.poll();
+    if (++m_ticksSinceSpot > kRefreshTicks) {
+        m_ticksSinceSpot = 0;
+        emit bandMapRefreshDue();
+    }
+}
+
+} // namespace tenlog::spots

@@ -1,0 +1,114 @@
+// Running the chosen spot source: opening and closing it, the status lines in
+// the terminal, the operator's typed lines and the 333 ms tick that polls the
+// TNC and the packet engine and, every 361 ticks without a spot, asks for a
+// band-map redraw so the age colours move on. The spotting window is a thin
+// face over this.
+#pragma once
+
+#include "spots/TncSpotSource.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+namespace tenlog::platform {
+class Dialogs;
+}
+
+namespace tenlog::spots {
+
+class AgwSpotSource;
+class SpotIntake;
+class SpotPaths;
+class SpotTerminal;
+class TelnetSpotSource;
+
+// The source words of the window's list, in its order.
+inline const QString kSourceNone = QStringLiteral("None");
+inline const QString kSourceTnc = QStringLiteral("TNC");
+inline const QString kSourceTelnet = QStringLiteral("Telnet");
+inline const QString kSourceAgw = QStringLiteral("AGW Packet Engine");
+
+class SpotSession : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kTickMs = 333;
+    static constexpr int kRefreshTicks = 360;
+
+    struct Sources {
+        TelnetSpotSource& telnet;
+        TncSpotSource& tnc;
+        AgwSpotSource& agw;
+    };
+    // ownCall gives the station's call when the packet engine is started.
+    SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& intake, Sources sources,
+                platform::Dialogs& dialogs, std::function<QString()> ownCall, QObject* parent = nullptr);
+
+    // Where to connect; read at every opening.
+    void setSource(const QString& word) { m_source = word; }
+    const QString& source() const { return m_source; }
+    void setTelnetAddress(const QString& host, const QString& portText);
+    void setTncSettings(const TncSettings& settings) { m_tncSettings = settings; }
+    // Where the packet engine listens (127.0.0.1:8000 unless changed).
+    void setAgwAddress(const QString& host, quint16 port)
+    {
+        m_agwHost = host;
+        m_agwPort = port;
+    }
+
+    bool isListening() const { return m_listening; }
+    bool isTicking() const { return m_timer.isActive(); }
+
+    void open();
+    // Does nothing unless listening.
+    void close();
+    // Enter in the send line.
+    void sendLine(const QString& line);
+    // Esc or Ctrl+C: the TNC's command-mode character from its hex digits.
+    void sendCommandCharacter(const QString& hexDigits);
+    // One tick of the spotting timer.
+    void tick();
+    // The program is ending: a station connected through the packet engine
+    // is disconnected and the engine let go; the other sources just close.
+    void endOfRun();
+
+    // "&Spot Last": the send line's text for the last contact's call, and the
+    // part of it to select so typing the frequency replaces it.
+    static QString spotLastText(const QString& lastCall) { return QStringLiteral("DX Frequency in kHz ") + lastCall; }
+    static constexpr int kSpotLastSelectionStart = 3;
+    static constexpr int kSpotLastSelectionLength = 16;
+
+signals:
+    void listeningChanged(bool listening);
+    void captionChanged(const QString& caption);
+    // A failure the operator must see: bring the spotting window up.
+    void windowWanted();
+    void bandMapRefreshDue();
+
+private:
+    bool is(const QString& word) const { return m_source.compare(word, Qt::CaseInsensitive) == 0; }
+    void setListening(bool on);
+    void openTnc();
+    void openTelnet();
+    void startAgw();
+    void agwRefused();
+    void telnetFailed(const QString& message);
+
+    SpotTerminal& m_terminal;
+    SpotPaths& m_paths;
+    Sources m_sources;
+    platform::Dialogs& m_dialogs;
+    std::function<QString()> m_ownCall;
+    QTimer m_timer;
+    QString m_source;
+    QString m_host;
+    QString m_portText;
+    TncSettings m_tncSettings;
+    QString m_agwHost = QStringLiteral("127.0.0.1");
+    quint16 m_agwPort = 8000;
+    bool m_listening = false;
+    int m_ticksSinceSpot = 0;
+};
+
+} // namespace tenlog::spots

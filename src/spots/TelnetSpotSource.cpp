@@ -1,0 +1,118 @@
+#include "spots/TelnetSpotSource.h"
+
+#include "platform/TcpClient.h"
+#include "spots/SocketMessages.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace tenlog::spots {
+
+TelnetSpotSource::TelnetSpotSource(platform::TcpClient& client, QObject* parent) : QObject(parent), m_client(client)
+{
+    m_client.setConnectedHandler([this] { emit connected(); });
+    m_client.setReadyReadHandler([this] { takeBytes(); });
+    m_client.setDisconnectedHandler([this] {
+        m_remoteClosed = true;
+        takeBytes();
+        if (m_remoteClosed && !m_workScheduled)
+            finishRemoteClose();
+    });
+    m_client.setErrorHandler([this](platform::TcpError error, const QString&) {
+        // A node closing the connection is not a failure; the disconnected
+        // handler reports it.
+        if (error != platform::TcpError::RemoteHostClosed)
+            emit failed(socketErrorMessage(socketErrorNumber(error)));
+    });
+}
+
+TelnetSpotSource::~TelnetSpotSource()
+{
+    m_client.setConnectedHandler({});
+    m_client.setReadyReadHandler({});
+    m_client.setDisconnectedHandler({});
+    m_client.setErrorHandler({});
+}
+
+bool TelnetSpotSource::open(const QString& host, const QString& portText)
+{
+    bool ok = false;
+    const int port = portText.trimmed().toInt(&ok);
+    if (!ok || port < 1 || port > 65535)
+        return false;
+    close();
+    m_client.connectToHost(host.trimmed(), static_cast<quint16>(port));
+    return true;
+}
+
+void TelnetSpotSource::close()
+{
+    m_client.abort();
+    m_lines.clear();
+    m_pending.clear();
+    m_pendingAt = 0;
+    m_workScheduled = false;
+    m_remoteClosed = false;
+}
+
+bool TelnetSpotSource::isConnected() const
+{
+    return m_client.isConnected();
+}
+
+bool TelnetSpotSource::sendLine(const QString& line)
+{
+    if (!m_client.isConnected())
+        return false;
+    return m_client.write(line.toLatin1() + "\r\n");
+}
+
+void TelnetSpotSource::takeBytes()
+{
+    const QByteArray bytes = m_client.readAll();
+    if (bytes.isEmpty())
+        return;
+    m_pending.remove(0, m_pendingAt);
+    m_pendingAt = 0;
+    m_pending.append(bytes);
+    if (!m_workScheduled)
+        workPending();
+}
+
+void TelnetSpotSource::finishRemoteClose()
+{
+    // A line cut off by the close is not a spot; what of it was shown stays.
+    m_lines.clear();
+    m_remoteClosed = false;
+    emit closedByRemote();
+}
+
+void TelnetSpotSource::workPending()
+{
+    m_workScheduled = false;
+    if (m_pendingAt >= m_pending.size() && !m_remoteClosed)
+        return; // closed meanwhile
+    QElapsedTimer slice;
+    slice.start();
+    const auto onLine = [this](const QString& line) { emit lineReceived(line); };
+    while (m_pendingAt < m_pending.size()) {
+        const QByteArray piece = m_pending.mid(m_pendingAt, kSliceBytes);
+        m_pendingAt += piece.size();
+        m_lines.feed(piece, onLine);
+        if (m_pendingAt < m_pending.size() && slice.elapsed() >= kSliceMs) {
+            if (!m_workScheduled) {
+                m_workScheduled = true;
+                QTimer::singleShot(0, this, [this] { workPending(); });
+            }
+            return;
+        }
+    }
+    m_pending.clear();
+    m_pendingAt = 0;
+    if (!m_lines.partialLine().isEmpty())
+        emit partialLine(m_lines.partialLine());
+    if (m_remoteClosed)
+        finishRemoteClose();
+}
+
+} // namespace tenlog::spots

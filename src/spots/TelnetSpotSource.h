@@ -1,0 +1,61 @@
+// A DX cluster over a telnet-style TCP connection: connects, sends what the
+// operator types, and turns what arrives into whole lines. A large burst is
+// worked through in slices of a few milliseconds, so the window stays
+// responsive while a node replays hundreds of spots at login.
+#pragma once
+
+#include "spots/LineAssembly.h"
+
+#include <QObject>
+
+namespace tenlog::platform {
+class TcpClient;
+}
+
+namespace tenlog::spots {
+
+class TelnetSpotSource : public QObject {
+    Q_OBJECT
+public:
+    // Work on received bytes is handed back to the event loop after this long.
+    static constexpr qint64 kSliceMs = 10;
+    // Bytes fed to the line assembler between looks at the time.
+    static constexpr qsizetype kSliceBytes = 4096;
+
+    explicit TelnetSpotSource(platform::TcpClient& client, QObject* parent = nullptr);
+    ~TelnetSpotSource() override;
+
+    // Starts connecting. False, and nothing started, when the port text is
+    // not a port number.
+    bool open(const QString& host, const QString& portText);
+    void close();
+    bool isConnected() const;
+    // Sends the line with CR LF; false when not connected.
+    bool sendLine(const QString& line);
+    // Received bytes not yet turned into lines.
+    qsizetype pendingBytes() const { return m_pending.size() - m_pendingAt; }
+
+signals:
+    void connected();
+    void lineReceived(const QString& line);
+    // The line still waiting for its end after a read (a login prompt).
+    void partialLine(const QString& text);
+    // The connection failed or broke; the text is the terminal's message.
+    void failed(const QString& message);
+    // The node closed the connection.
+    void closedByRemote();
+
+private:
+    void takeBytes();
+    void workPending();
+    void finishRemoteClose();
+
+    platform::TcpClient& m_client;
+    TelnetLineAssembler m_lines;
+    QByteArray m_pending;
+    qsizetype m_pendingAt = 0;
+    bool m_workScheduled = false;
+    bool m_remoteClosed = false; // reported once the received bytes are worked off
+};
+
+} // namespace tenlog::spots

@@ -1,0 +1,73 @@
+#include "spots/TncSpotSource.h"
+
+#include "platform/SerialPort.h"
+
+namespace tenlog::spots {
+
+TncSpotSource::TncSpotSource(platform::SerialPort& port, QObject* parent) : QObject(parent), m_port(port) {}
+
+bool TncSpotSource::open(const TncSettings& settings)
+{
+    close();
+    m_port.setPortNumber(settings.port);
+    if (!m_port.setSettings(settings.settings))
+        return false;
+    m_port.setDtr(false);
+    m_port.setRts(false);
+    // The port offers RTS/CTS handshaking only; XON/XOFF is left to the TNC.
+    const bool rtsHandshake = settings.handshake == 3 || settings.handshake == 4;
+    m_port.setRtsHandshake(rtsHandshake);
+    if (rtsHandshake)
+        m_port.setRts(true);
+    if (!m_port.open())
+        return false;
+    if (settings.power == QLatin1Char('R'))
+        m_port.setRts(true);
+    else if (settings.power == QLatin1Char('D'))
+        m_port.setDtr(true);
+    return true;
+}
+
+void TncSpotSource::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_lines.clear();
+}
+
+bool TncSpotSource::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+QString TncSpotSource::errorString() const
+{
+    return m_port.errorString();
+}
+
+void TncSpotSource::poll()
+{
+    if (!m_port.isOpen())
+        return;
+    const QByteArray bytes = m_port.readAll();
+    if (bytes.isEmpty())
+        return;
+    m_lines.feed(QString::fromLatin1(bytes), [this](const QString& line) { emit lineReceived(line); });
+}
+
+bool TncSpotSource::sendLine(const QString& line)
+{
+    return m_port.isOpen() && m_port.write(line.toLatin1() + '\r');
+}
+
+bool TncSpotSource::sendCommandCharacter(const QString& hexDigits)
+{
+    bool ok = false;
+    const QString digits = hexDigits.trimmed();
+    const int code = digits.toInt(&ok, 16);
+    if (!ok || digits.isEmpty() || digits.size() > 2 || code < 0)
+        return false;
+    return m_port.isOpen() && m_port.write(QByteArray(1, static_cast<char>(code)));
+}
+
+} // namespace tenlog::spots

@@ -1,0 +1,222 @@
+// Spots into the store through the three receive paths; the own-call alert,
+// request words, superseded spots and the needed-multiplier marking.
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "SpotLines.h"
+#include "log/Prefs.h"
+#include "spots/NeededSpots.h"
+#include "spots/SpotIntake.h"
+#include "spots/SpotPaths.h"
+#include "spots/SpotTerminal.h"
+
+#include <gtest/gtest.h>
+
+using namespace tenlog::spots;
+using tenlog::testing::clusterSpotLine;
+
+namespace {
+
+struct Spotting {
+    tenlog::testing::SettableClock clock;
+    tenlog::testing::ScriptedDialogs dialogs;
+    SpotStore store;
+    QString ownCall = QStringLiteral("N1MM");
+    SpotIntake intake{store, clock, dialogs, [this] { return ownCall; }};
+    SpotTerminal terminal;
+    SpotPaths paths{terminal, intake};
+    QStringList alerts;
+    int markings = 0;
+
+    Spotting()
+    {
+        QObject::connect(&intake, &SpotIntake::ownCallSpotted,
+                         [this](const QString& message, const QString& hover) { alerts << message << hover; });
+        QObject::connect(&intake, &SpotIntake::neededMarkingDue, [this] { ++markings; });
+    }
+    const Spot& newest() const { return store.entry(SpotStore::kNewest); }
+};
+
+} // namespace
+
+TEST(SpotIntake, StoresASpotWithItsFields)
+{
+    Spotting s;
+    const QString line = clusterSpotLine("K1TTT", "21303.3", "VE3XYZ", "ON");
+    s.paths.takeTelnetLine(line);
+    EXPECT_EQ(s.newest().call, "VE3XYZ");
+    EXPECT_FLOAT_EQ(s.newest().frequencyMhz, 21.3033f);
+    EXPECT_EQ(s.newest().label, "VE3");
+    EXPECT_EQ(s.newest().time, s.clock.localNow());
+    EXPECT_EQ(s.newest().info, " ON ON  "); // comment, then the region with its own blanks
+    EXPECT_EQ(s.markings, 1);
+    EXPECT_EQ(s.terminal.text(), line + "\r\n");
+    EXPECT_FLOAT_EQ(s.store.entry(SpotStore::kNewest - 1).frequencyMhz, 0.0f);
+}
+
+TEST(SpotIntake, WhatIsDroppedAndWhatAlerts)
+{
+    struct Case {
+        const char* name;
+        QString call;
+        QString frequency;
+        QString comment;
+        bool stored;
+        bool alerted;
+    };
+    const std::vector<Case> cases{
+        {"request word", "VE3XYZ", "28025.0", "PSE QSL VIA", false, false},
+        {"own call alerts before the request test", "n1mm", "28025.0", "PSE QSL", false, true},
+        {"own call stored", "N1MM", "28025.0", "cq", true, true},
+        {"non-numeric frequency", "VE3XYZ", "28O25.0", "cq", false, false},
+        {"DX call, no region marking", "JA1ABC", "28025.0", "cq", true, false},
+    };
+    for (const Case& c : cases) {
+        Spotting s;
+        s.paths.takeTelnetLine(clusterSpotLine("K1TTT", c.frequency, c.call, c.comment));
+        EXPECT_EQ(!s.newest().call.isEmpty(), c.stored) << c.name;
+        EXPECT_EQ(s.dialogs.beeps, c.alerted ? 1 : 0) << c.name;
+        ASSERT_EQ(s.alerts.size(), c.alerted ? 2 : 0) << c.name;
+        if (c.alerted) {
+            EXPECT_EQ(s.alerts[0], "You've been spotted! ");
+            EXPECT_TRUE(s.alerts[1].startsWith("You've been spotted!  de K1TTT:")) << c.name;
+        }
+    }
+}
+
+TEST(SpotIntake, ANewerSpotOfTheSameCallSupersedesOnlyTheNearestOlder)
+{
+    Spotting s;
+    for (const char* frequency : {"28010.0", "28020.0", "28030.0"})
+        s.paths.takeTelnetLine(clusterSpotLine("K1TTT", frequency, "ve3xyz", "cq"));
+    EXPECT_FLOAT_EQ(s.store.entry(49).frequencyMhz, 28.03f);
+    EXPECT_FLOAT_EQ(s.store.entry(48).frequencyMhz, 0.0f);
+    EXPECT_FLOAT_EQ(s.store.entry(47).frequencyMhz, 0.0f); // cleared by the second spot, left so by the third
+    EXPECT_EQ(s.store.entry(47).call, "ve3xyz");
+}
+
+TEST(SpotIntake, TheStoreKeepsFiftyAndTheCallOfTheOldestDropsOut)
+{
+    Spotting s;
+    for (int i = 0; i < 60; ++i)
+        s.paths.takeTelnetLine(clusterSpotLine("K1TTT", QString::number(28000 + i) + ".0", "W" + QString::number(i) + "AB", ""));
+    EXPECT_EQ(s.store.entry(0).call, "W10AB");
+    EXPECT_EQ(s.store.entry(49).call, "W59AB");
+}
+
+TEST(SpotPaths, TelnetShowsAPromptOnceAndTheRestOfItsLine)
+{
+    Spotting s;
+    s.paths.showTelnetPartial("login: ");
+    EXPECT_EQ(s.terminal.text(), "login: ");
+    s.paths.takeTelnetLine("login: N1MM");
+    EXPECT_EQ(s.terminal.text(), "login: N1MM\r\n");
+
+    s.paths.setListDxOnly(true);
+    s.paths.takeTelnetLine("Hello N1MM");
+    s.paths.showTelnetPartial("N1MM de K1TTT >");
+    const QString spot = clusterSpotLine("K1TTT", "28025.0", "VE3XYZ", "cq");
+    s.paths.takeTelnetLine(spot);
+    EXPECT_EQ(s.terminal.text(), "login: N1MM\r\n" + spot + "\r\n");
+}
+
+TEST(SpotPaths, TncShowsAndStoresARepeatedLineOnceButTelnetTwice)
+{
+    const QString line = clusterSpotLine("K1TTT", "28025.0", "VE3XYZ", "cq") + "\r\n";
+    Spotting tnc;
+    tnc.paths.takeTncLine(line);
+    tnc.paths.takeTncLine(line.toLower());
+    EXPECT_EQ(tnc.terminal.text(), line);
+    EXPECT_TRUE(tnc.store.entry(48).call.isEmpty());
+
+    Spotting telnet;
+    telnet.paths.takeTelnetLine(line.trimmed());
+    telnet.paths.takeTelnetLine(line.trimmed());
+    EXPECT_EQ(telnet.terminal.text(), line + line);
+    EXPECT_EQ(telnet.store.entry(48).call, "VE3XYZ");
+
+    Spotting dxOnly;
+    dxOnly.paths.setListDxOnly(true);
+    dxOnly.paths.takeTncLine("cmd:\r\n");
+    EXPECT_TRUE(dxOnly.terminal.text().isEmpty());
+}
+
+TEST(SpotPaths, PacketEngineFrames)
+{
+    const QString spot = clusterSpotLine("K1TTT", "28025.0", "VE3XYZ", "cq");
+    const QByteArray monitored = " 1:Fm K1TTT-1 To DX <UI pid=F0 Len=80 >[12:34:56]\r" + spot.toLatin1() + "\r";
+    struct Case {
+        const char* name;
+        char kind;
+        QString from;
+        QByteArray data;
+        QString connectedCall;
+        QString terminal;
+        bool stored;
+    };
+    const std::vector<Case> cases{
+        {"monitored spot: header dropped", 'U', "K1TTT-1", monitored, "", spot + "\r\n", true},
+        {"monitored chat shown", 'U', "K1ABC", " 1:Fm K1ABC To CQ <UI>\rhello\r", "", "hello\r\n", false},
+        {"monitored chat mentioning DX hidden", 'U', "K1ABC", " 1:Fm K1ABC To DX <UI>\rhello\r", "", "", false},
+        {"connected station's text shown", 'D', "K1TTT", "Welcome\r\r", "K1TTT", "Welcome\r\n", false},
+        {"other station's text hidden while connected", 'D', "W1AW", "Hi\r", "K1TTT", "", false},
+        {"spot from a connected node", 'D', "K1TTT", spot.toLatin1() + "\r", "K1TTT", spot + "\r\n", true},
+    };
+    for (const Case& c : cases) {
+        Spotting s;
+        s.paths.takeAgwFrame(c.kind, c.from, c.data, c.connectedCall);
+        EXPECT_EQ(s.terminal.text(), c.terminal) << c.name;
+        EXPECT_EQ(s.newest().call == "VE3XYZ", c.stored) << c.name;
+    }
+}
+
+TEST(SpotTerminal, TrimsToItsLast9000AndRemembers800)
+{
+    SpotTerminal terminal;
+    terminal.append(QString(10000, 'a'));
+    EXPECT_EQ(terminal.text().size(), 10000);
+    terminal.append("B");
+    EXPECT_EQ(terminal.text().size(), 9000);
+    EXPECT_TRUE(terminal.text().endsWith("aB"));
+    terminal.replace("needle" + QString(800, 'x'));
+    EXPECT_FALSE(terminal.recentlyShown("needle"));
+    EXPECT_TRUE(terminal.recentlyShown("XXX"));
+}
+
+TEST(NeededSpots, MarksRemainingMultipliersThatASpotNames)
+{
+    Spotting s;
+    tenlog::log::Prefs prefs;
+    int saves = 0;
+    int prompts = 0;
+    NeededSpotAlerts alerts(s.store, prefs, [&] { ++saves; }, [&] { ++prompts; });
+    const QStringList abbreviations{"ON", "BC", "HI", "CT"};
+    std::vector<GridMark> marks{GridMark::Remaining, GridMark::Needed, GridMark::Worked, GridMark::Remaining};
+
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28025.0", "VE3XYZ", "")); // empty comment, region ON
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28026.0", "KH6XX", ""));  // HI is worked
+    alerts.mark(abbreviations, marks);
+    EXPECT_EQ(marks, (std::vector<GridMark>{GridMark::Remaining, GridMark::Needed, GridMark::Worked, GridMark::Remaining}))
+        << "colouring is off";
+
+    EXPECT_TRUE(alerts.toggleColour());
+    EXPECT_EQ(prefs.NeededSpotsGreen, 1);
+    alerts.mark(abbreviations, marks);
+    EXPECT_EQ(marks, (std::vector<GridMark>{GridMark::Needed, GridMark::Remaining, GridMark::Worked, GridMark::Remaining}));
+    EXPECT_EQ(prompts, 0) << "audio off";
+
+    EXPECT_TRUE(alerts.toggleAudio());
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28027.0", "W1AW", "ct"));
+    alerts.mark(abbreviations, marks);
+    EXPECT_EQ(marks[3], GridMark::Needed);
+    EXPECT_EQ(prompts, 1);
+    alerts.mark(abbreviations, marks); // the newest spot still names CT: the prompt repeats
+    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(saves, 2);
+
+    ASSERT_TRUE(s.store.newestNaming("on").has_value());
+    EXPECT_EQ(s.store.newestNaming("on")->call, "VE3XYZ");
+    EXPECT_EQ(s.store.allNaming("CT").size(), 1u);
+    EXPECT_FALSE(s.store.newestNaming("BC").has_value());
+    EXPECT_EQ(recentSpotHoverText(s.store, "on"), "\n  Recent Spot: VE3XYZ  -  28.025  -  12:00");
+    EXPECT_EQ(recentSpotHoverText(s.store, "BC"), "");
+}

@@ -1,0 +1,482 @@
+// The real spot sources against the emulated cluster node, packet engine and
+// TNC: the TCP connection on loopback, the TNC on a pseudo-terminal.
+#include "EmulatorProcess.h"
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "platform/SerialPort.h"
+#include "platform/qt/QtTcpClient.h"
+#include "spots/AgwSpotSource.h"
+#include "spots/SpotIntake.h"
+#include "spots/SpotPaths.h"
+#include "spots/SpotSession.h"
+#include "spots/SpotTerminal.h"
+#include "spots/TelnetSpotSource.h"
+#include "spots/TncSpotSource.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace tenlog::spots;
+using tenlog::testing::EmulatorProcess;
+
+namespace {
+
+struct Spotting {
+    tenlog::testing::SettableClock clock;
+    tenlog::testing::ScriptedDialogs dialogs;
+    SpotStore store;
+    SpotIntake intake{store, clock, dialogs, [] { return QStringLiteral("N1MM"); }};
+    SpotTerminal terminal;
+    SpotPaths paths{terminal, intake};
+    int stored = 0;
+    Spotting()
+    {
+        QObject::connect(&intake, &SpotIntake::spotStored, [this] { ++stored; });
+    }
+};
+
+struct TelnetRig : Spotting {
+    tenlog::platform::QtTcpClient client;
+    TelnetSpotSource source{client};
+    QStringList lines;
+    QStringList failures;
+    int closed = 0;
+    TelnetRig()
+    {
+        QObject::connect(&source, &TelnetSpotSource::lineReceived, [this](const QString& line) {
+            lines.append(line);
+            paths.takeTelnetLine(line);
+        });
+        QObject::connect(&source, &TelnetSpotSource::partialLine,
+                         [this](const QString& text) { paths.showTelnetPartial(text); });
+        QObject::connect(&source, &TelnetSpotSource::failed, [this](const QString& text) { failures.append(text); });
+        QObject::connect(&source, &TelnetSpotSource::closedByRemote, [this] { ++closed; });
+    }
+    // Connects, waits for the prompt and logs in.
+    bool logIn(quint16 port)
+    {
+        if (!source.open(QStringLiteral("127.0.0.1"), QString::number(port)))
+            return false;
+        if (!QTest::qWaitFor([this] { return terminal.text().endsWith(QLatin1String("login: ")); }, 10000))
+            return false;
+        return source.sendLine(QStringLiteral("N1MM"));
+    }
+};
+
+} // namespace
+
+TEST(TelnetSpotSource, AThousandLinesInOneWriteAllReachTheStore)
+{
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "1000"});
+    ASSERT_TRUE(node.started()) << node.errorOutput().toStdString();
+    TelnetRig rig;
+    ASSERT_TRUE(rig.logIn(node.port()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.stored == 1000; }, 30000)) << rig.stored;
+    EXPECT_EQ(rig.lines.size(), 1002); // the banner's two lines and the spots
+    // The node does not echo the call typed, so its greeting follows the prompt.
+    EXPECT_TRUE(rig.lines.first().startsWith(QLatin1String("login: Hello N1MM,")));
+    EXPECT_EQ(rig.store.entry(SpotStore::kNewest).call, rig.lines.last().mid(26, 13).trimmed());
+    EXPECT_TRUE(rig.failures.isEmpty());
+}
+
+TEST(TelnetSpotSource, LinesSplitAcrossWritesAndNoiseBetweenLinesArriveWhole)
+{
+    for (const char* mode : {"split", "garbage"}) {
+        EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", mode, "--count", "6", "--pace-ms", "30"});
+        ASSERT_TRUE(node.started());
+        TelnetRig rig;
+        ASSERT_TRUE(rig.logIn(node.port()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.stored == 6; }, 10000)) << mode << " " << rig.stored;
+        for (const QString& line : rig.lines.filter(QStringLiteral("DX de")))
+            EXPECT_EQ(line.size(), 75) << mode << ": " << line.toStdString();
+        EXPECT_FALSE(rig.terminal.text().contains(QChar(0))) << mode;
+        EXPECT_FALSE(rig.terminal.text().contains(QChar(0xff))) << mode;
+    }
+}
+
+TEST(TelnetSpotSource, TenMegabytesWithoutALineEndStayBounded)
+{
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "flood"});
+    ASSERT_TRUE(node.started());
+    TelnetRig rig;
+    qsizetype longestPending = 0;
+    QObject::connect(&rig.source, &TelnetSpotSource::partialLine,
+                     [&](const QString& text) { longestPending = std::max(longestPending, text.size()); });
+    ASSERT_TRUE(rig.logIn(node.port()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.stored == 1; }, 60000));
+    EXPECT_LE(longestPending, kMaxLineLength);
+    ASSERT_GE(rig.lines.size(), 2);
+    EXPECT_EQ(rig.lines.at(rig.lines.size() - 2), QString(kMaxLineLength, QLatin1Char('x')));
+    EXPECT_LE(rig.terminal.text().size(), SpotTerminal::kTrimAbove);
+}
+
+TEST(TelnetSpotSource, ANodeClosingMidLineStoresNothingAndReportsTheClose)
+{
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "cutoff"});
+    ASSERT_TRUE(node.started());
+    TelnetRig rig;
+    ASSERT_TRUE(rig.logIn(node.port()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.closed == 1; }, 10000));
+    EXPECT_EQ(rig.stored, 0);
+    EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("DX de K1TTT:     28000.0  VE3AAA       C")));
+    EXPECT_FALSE(rig.source.isConnected());
+    EXPECT_FALSE(rig.source.sendLine(QStringLiteral("SH/DX")));
+}
+
+TEST(TelnetSpotSource, RefusedConnectionAndBadPortText)
+{
+    quint16 unused = 0;
+    {
+        EmulatorProcess node(QStringLiteral("cluster_node"), {});
+        ASSERT_TRUE(node.started());
+        unused = node.port();
+    } // the node is gone: nobody listens there
+    TelnetRig rig;
+    EXPECT_FALSE(rig.source.open(QStringLiteral("127.0.0.1"), QStringLiteral("73a")));
+    EXPECT_FALSE(rig.source.open(QStringLiteral("127.0.0.1"), QStringLiteral("70000")));
+    ASSERT_TRUE(rig.source.open(QStringLiteral("127.0.0.1"), QString::number(unused)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.failures.isEmpty(); }, 10000));
+    EXPECT_EQ(rig.failures, QStringList{"ERROR: Connection is forcefully rejected."});
+}
+
+namespace {
+
+struct AgwRig : Spotting {
+    tenlog::platform::QtTcpClient client;
+    AgwSpotSource source{client};
+    int started = 0;
+    QStringList refusals;
+    QStringList events;
+    AgwRig()
+    {
+        QObject::connect(&source, &AgwSpotSource::started, [this] { ++started; });
+        QObject::connect(&source, &AgwSpotSource::refused, [this](const QString& why) { refusals.append(why); });
+        QObject::connect(&source, &AgwSpotSource::frameReceived,
+                         [this](char kind, const QString& from, const QByteArray& data) {
+                             paths.takeAgwFrame(kind, from, data, source.connectedCall());
+                         });
+        QObject::connect(&source, &AgwSpotSource::stationConnected, [this](const QString& c) { events << "+" + c; });
+        QObject::connect(&source, &AgwSpotSource::stationDisconnected, [this](const QString& c) { events << "-" + c; });
+    }
+    // Polls as the spotting timer would, faster, until done() holds.
+    bool pollUntil(const std::function<bool()>& done)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                source.poll();
+                return done();
+            },
+            10000);
+    }
+};
+
+} // namespace
+
+TEST(AgwSpotSource, RegistersMonitorsConnectsAndDisconnects)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "3", "--pace-ms", "0"});
+    ASSERT_TRUE(engine.started());
+    AgwRig rig;
+    rig.source.start(QStringLiteral("n1mm"), QStringLiteral("127.0.0.1"), engine.port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.started == 1; }, 10000));
+    ASSERT_TRUE(rig.pollUntil([&] { return rig.stored == 3; }));
+    EXPECT_EQ(rig.store.entry(SpotStore::kNewest).call, "VE3AAC");
+
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral(":c")), AgwSpotSource::SendOutcome::CallRequired);
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral("nobody hears this")), AgwSpotSource::SendOutcome::Dropped);
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral(":c k1ttt")), AgwSpotSource::SendOutcome::Sent);
+    ASSERT_TRUE(rig.pollUntil([&] { return rig.stored == 4; })); // the node's greeting spot
+    EXPECT_EQ(rig.events, QStringList{"+K1TTT"});
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral("SH/DX")), AgwSpotSource::SendOutcome::Sent);
+    ASSERT_TRUE(rig.pollUntil([&] { return rig.terminal.text().endsWith(QLatin1String("SH/DX\r\n")); }));
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral(":x")), AgwSpotSource::SendOutcome::Dropped);
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral(":D")), AgwSpotSource::SendOutcome::Sent);
+    ASSERT_TRUE(rig.pollUntil([&] { return rig.events.size() == 2; }));
+    EXPECT_EQ(rig.events.last(), "-K1TTT");
+    EXPECT_TRUE(rig.refusals.isEmpty());
+}
+
+TEST(AgwSpotSource, OneFramePerPollAndAbsurdFramesAreSurvived)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "4", "--pace-ms", "0", "--absurd"});
+    ASSERT_TRUE(engine.started());
+    AgwRig rig;
+    rig.source.start(QStringLiteral("N1MM"), QStringLiteral("127.0.0.1"), engine.port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.started == 1; }, 10000));
+    // The absurd header throws away what follows it in the same stream.
+    QTest::qWait(300);
+    EXPECT_EQ(rig.source.decoder().resynchronisations(), 1);
+    EXPECT_LE(rig.source.decoder().buffered(), kAgwHeaderSize + static_cast<qsizetype>(kAgwMaxDataLength));
+    const size_t waiting = rig.source.decoder().queued();
+    if (waiting > 0) {
+        rig.source.poll();
+        EXPECT_EQ(rig.source.decoder().queued(), waiting - 1);
+    }
+    EXPECT_TRUE(rig.source.isStarted());
+}
+
+TEST(AgwSpotSource, AnEngineThatRefusesTheCallEndsTheSession)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--refuse"});
+    ASSERT_TRUE(engine.started());
+    AgwRig rig;
+    rig.source.start(QStringLiteral("N1MM"), QStringLiteral("127.0.0.1"), engine.port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.refusals.isEmpty(); }, 10000));
+    EXPECT_EQ(rig.started, 0);
+    EXPECT_FALSE(rig.source.isStarted());
+    EXPECT_EQ(rig.source.sendLine(QStringLiteral(":c k1ttt")), AgwSpotSource::SendOutcome::Dropped);
+}
+
+namespace {
+
+// The test's serial port: the emulator's pseudo-terminal, whatever the
+// port number. Control lines are not there on a pty and are ignored.
+class PtySerialPort final : public tenlog::platform::SerialPort {
+public:
+    explicit PtySerialPort(QString path) : m_path(std::move(path)) {}
+    ~PtySerialPort() override { close(); }
+    void setPortNumber(int number) override { m_number = number; }
+    int portNumber() const override { return m_number; }
+    bool setSettings(const QString& settings) override { return settings.count(QLatin1Char(',')) == 3; }
+    void setRtsHandshake(bool) override {}
+    bool open() override
+    {
+        m_fd = ::open(m_path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        return m_fd >= 0;
+    }
+    void close() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    bool isOpen() const override { return m_fd >= 0; }
+    QString errorString() const override { return {}; }
+    void setRts(bool) override {}
+    void setDtr(bool) override {}
+    bool write(const QByteArray& bytes) override
+    {
+        return isOpen() && ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+    }
+    QByteArray readAll() override
+    {
+        QByteArray out;
+        char buffer[4096];
+        ssize_t n = 0;
+        while (isOpen() && (n = ::read(m_fd, buffer, sizeof buffer)) > 0)
+            out.append(buffer, n);
+        return out;
+    }
+    qint64 bytesToWrite() const override { return 0; }
+    void setReadyReadHandler(std::function<void()>) override {}
+    void setFailureHandler(std::function<void(const QString&)>) override {}
+
+private:
+    QString m_path;
+    int m_number = 1;
+    int m_fd = -1;
+};
+
+} // namespace
+
+TEST(TncSpotSource, MonitoredSpotsHeardTwiceAreShownAndStoredOnce)
+{
+    EmulatorProcess tnc(QStringLiteral("tnc_emulator"), {"--count", "3", "--pace-ms", "20"});
+    ASSERT_TRUE(tnc.started());
+    Spotting s;
+    PtySerialPort port(tnc.ptyPath());
+    TncSpotSource source(port);
+    QObject::connect(&source, &TncSpotSource::lineReceived, [&](const QString& line) { s.paths.takeTncLine(line); });
+    ASSERT_TRUE(source.open({}));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            source.poll();
+            return s.stored == 3;
+        },
+        10000));
+    QTest::qWait(100);
+    source.poll();
+    EXPECT_EQ(s.stored, 3);
+    EXPECT_EQ(s.terminal.text().count(QStringLiteral("DX de W1AW")), 3);
+    // A header line repeated within the recent text shows once too.
+    EXPECT_EQ(s.terminal.text().count(QStringLiteral("W1AW-3>DX <UI>:")), 1);
+    EXPECT_EQ(s.terminal.text().count(QStringLiteral("K1TTT-1*")), 1);
+    EXPECT_FALSE(source.sendCommandCharacter(QStringLiteral("0G")));
+    EXPECT_TRUE(source.sendCommandCharacter(QStringLiteral("03")));
+    EXPECT_TRUE(source.sendLine(QStringLiteral("MONITOR ON")));
+}
+
+namespace {
+
+// The whole chain with the session in front, as the spotting window uses it.
+struct SessionRig : Spotting {
+    tenlog::platform::QtTcpClient telnetClient;
+    tenlog::platform::QtTcpClient agwClient;
+    TelnetSpotSource telnet{telnetClient};
+    PtySerialPort port;
+    TncSpotSource tnc{port};
+    AgwSpotSource agw{agwClient};
+    QString ownCall = QStringLiteral("N1MM");
+    SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [this] { return ownCall; }};
+    int windowWanted = 0;
+    QStringList captions;
+    explicit SessionRig(const QString& ptyPath = QStringLiteral("/nonexistent/tty"))
+        : port(ptyPath)
+    {
+        QObject::connect(&session, &SpotSession::windowWanted, [this] { ++windowWanted; });
+        QObject::connect(&session, &SpotSession::captionChanged, [this](const QString& c) { captions.append(c); });
+    }
+};
+
+} // namespace
+
+TEST(SpotSession, TelnetOpensLogsInAndClosesWhenTheNodeHangsUp)
+{
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "5", "--close"});
+    ASSERT_TRUE(node.started());
+    SessionRig rig;
+    rig.session.setSource(QStringLiteral("telnet"));
+    rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(node.port()));
+    rig.session.open();
+    EXPECT_TRUE(rig.session.isListening());
+    EXPECT_TRUE(rig.session.isTicking());
+    EXPECT_EQ(rig.terminal.text(), "Attempting connection to: 127.0.0.1:" + QString::number(node.port()) + "\r\n\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    rig.session.sendLine(QStringLiteral("N1MM"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+    EXPECT_EQ(rig.stored, 5);
+    EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("1004Z\r\n\r\n\r\n** Port Closed **")));
+    EXPECT_FALSE(rig.session.isTicking());
+}
+
+TEST(SpotSession, FailuresOfEachSource)
+{
+    quint16 unused = 0;
+    {
+        EmulatorProcess node(QStringLiteral("cluster_node"), {});
+        ASSERT_TRUE(node.started());
+        unused = node.port();
+    }
+    {
+        SessionRig rig; // refused: the message follows the text directly, then the close
+        rig.session.setSource(kSourceTelnet);
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(unused));
+        rig.session.open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+        EXPECT_TRUE(rig.terminal.text().endsWith(
+            QLatin1String("\r\n\r\nERROR: Connection is forcefully rejected.\r\n\r\n** Port Closed **")));
+        EXPECT_EQ(rig.dialogs.beeps, 1);
+    }
+    {
+        SessionRig rig; // a port of letters: nothing connects, the source stays marked open
+        rig.session.setSource(kSourceTelnet);
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral("73a"));
+        rig.session.open();
+        EXPECT_TRUE(rig.session.isListening());
+        EXPECT_FALSE(rig.session.isTicking());
+        rig.session.sendLine(QStringLiteral("N1MM"));
+        EXPECT_TRUE(rig.terminal.text().endsWith(
+            QLatin1String("**  Connection not yet established.  Please wait a moment and try again.\r\n\r\n")));
+    }
+    {
+        SessionRig rig; // a TNC port that cannot be opened
+        rig.session.setSource(kSourceTnc);
+        rig.session.open();
+        EXPECT_FALSE(rig.session.isListening());
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Invalid Comm Settings."});
+        EXPECT_EQ(rig.windowWanted, 1);
+        EXPECT_EQ(rig.terminal.text(), "** Attempting to Open Port **\r\n\r\n** Unable to open TNC Serial Port **\r\n\r\n"
+                                       "\r\n\r\n** Port Closed **");
+    }
+    {
+        SessionRig rig; // the packet engine needs the station's call
+        rig.ownCall = QStringLiteral("  ");
+        rig.session.setSource(kSourceAgw);
+        rig.session.open();
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Call Sign Required!"});
+        EXPECT_TRUE(rig.session.isListening());
+    }
+    {
+        SessionRig rig; // no engine on the port: the help goes to the terminal
+        rig.session.setSource(kSourceAgw);
+        rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), unused);
+        rig.session.open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.windowWanted == 1; }, 10000));
+        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Unable to connect to the AGW Packet Engine."});
+        EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
+    }
+}
+
+TEST(SpotSession, PacketEngineSessionAndTheRefreshTick)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "1", "--pace-ms", "0"});
+    ASSERT_TRUE(engine.started());
+    SessionRig rig;
+    int refreshes = 0;
+    QObject::connect(&rig.session, &SpotSession::bandMapRefreshDue, [&] { ++refreshes; });
+    rig.session.setSource(kSourceAgw);
+    rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), engine.port());
+    rig.session.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.session.isTicking(); }, 10000));
+    EXPECT_TRUE(rig.terminal.text().contains(QLatin1String("** Successfully connected to AGW Packet Engine **")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return rig.stored == 1;
+        },
+        10000));
+    rig.session.sendLine(QStringLiteral(":C k1ttt"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return !rig.captions.isEmpty();
+        },
+        10000));
+    EXPECT_EQ(rig.captions, QStringList{"DX Spotting Setup - Connected to K1TTT"});
+    rig.session.sendLine(QStringLiteral(":c"));
+    EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Call sign Required"});
+
+    // 361 ticks without a spot (the one that brought it counts) ask once for a redraw.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return rig.stored == 2;
+        },
+        10000)); // the node's greeting spot
+    refreshes = 0;
+    for (int i = 0; i < 359; ++i)
+        rig.session.tick();
+    EXPECT_EQ(refreshes, 0);
+    rig.session.tick();
+    EXPECT_EQ(refreshes, 1);
+
+    rig.session.close();
+    EXPECT_EQ(rig.captions.last(), "DX Spotting Setup");
+    EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("** Port Closed **")));
+    EXPECT_TRUE(engine.waitForOutputLine(QStringLiteral("GOT d N1MM K1TTT"))) << "closing disconnects the station";
+}
+
+TEST(SpotSession, TheEndOfTheRunDisconnectsAStationConnectedThroughTheEngine)
+{
+    EmulatorProcess engine(QStringLiteral("agw_engine"), {"--count", "0"});
+    ASSERT_TRUE(engine.started());
+    SessionRig rig;
+    rig.session.setSource(kSourceAgw);
+    rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), engine.port());
+    rig.session.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.session.isTicking(); }, 10000));
+    rig.session.sendLine(QStringLiteral(":C K1TTT"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.session.tick();
+            return !rig.agw.connectedCall().isEmpty();
+        },
+        10000));
+    rig.session.endOfRun();
+    rig.agwClient.abort(); // the program ends here: nothing queued survives this
+    EXPECT_TRUE(engine.waitForOutputLine(QStringLiteral("GOT d N1MM K1TTT")));
+    EXPECT_FALSE(rig.session.isTicking());
+}

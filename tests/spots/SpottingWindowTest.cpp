@@ -1,0 +1,176 @@
+// The spotting window as an operator uses it: choosing a source, opening the
+// cluster, logging in from the send line, "&Spot Last" and "&Done".
+#include "AccessibilityAudit.h"
+#include "EmulatorProcess.h"
+#include "ScriptedDialogs.h"
+#include "SettableClock.h"
+#include "platform/SerialPort.h"
+#include "platform/qt/QtTcpClient.h"
+#include "spots/AgwSpotSource.h"
+#include "spots/SpotIntake.h"
+#include "spots/SpotPaths.h"
+#include "spots/SpotSession.h"
+#include "spots/SpotSettings.h"
+#include "spots/SpotTerminal.h"
+#include "spots/TelnetSpotSource.h"
+#include "spots/TncSpotSource.h"
+#include "spots/ui/SpottingWindow.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tenlog::spots;
+
+namespace {
+
+// No serial port in these flows.
+class AbsentSerialPort final : public tenlog::platform::SerialPort {
+public:
+    void setPortNumber(int) override {}
+    int portNumber() const override { return 1; }
+    bool setSettings(const QString&) override { return true; }
+    void setRtsHandshake(bool) override {}
+    bool open() override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    QString errorString() const override { return QStringLiteral("no port"); }
+    void setRts(bool) override {}
+    void setDtr(bool) override {}
+    bool write(const QByteArray&) override { return false; }
+    QByteArray readAll() override { return {}; }
+    qint64 bytesToWrite() const override { return 0; }
+    void setReadyReadHandler(std::function<void()>) override {}
+    void setFailureHandler(std::function<void(const QString&)>) override {}
+};
+
+struct WindowRig {
+    QTemporaryDir folder;
+    tenlog::testing::SettableClock clock;
+    tenlog::testing::ScriptedDialogs dialogs;
+    SpotStore store;
+    SpotIntake intake{store, clock, dialogs, [] { return QStringLiteral("N1MM"); }};
+    SpotTerminal terminal;
+    SpotPaths paths{terminal, intake};
+    tenlog::platform::QtTcpClient telnetClient;
+    tenlog::platform::QtTcpClient agwClient;
+    TelnetSpotSource telnet{telnetClient};
+    AbsentSerialPort port;
+    TncSpotSource tnc{port};
+    AgwSpotSource agw{agwClient};
+    SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [] { return QStringLiteral("N1MM"); }};
+    int doneCalls = 0;
+    std::unique_ptr<SpottingWindow> window;
+
+    void create()
+    {
+        window = std::make_unique<SpottingWindow>(session, terminal, paths, dialogs, folder.path(),
+                                                  SpottingWindow::Hooks{[] { return QStringLiteral("K1ABC"); },
+                                                                        [this] { ++doneCalls; }});
+    }
+    template <typename W>
+    W* find(const char* name) const
+    {
+        return window->findChild<W*>(QString::fromLatin1(name));
+    }
+    void choose(const QString& word)
+    {
+        auto* list = find<QListWidget>("List1");
+        QListWidgetItem* item = list->findItems(word, Qt::MatchExactly).first();
+        list->setCurrentItem(item);
+        emit list->itemClicked(item);
+    }
+};
+
+} // namespace
+
+TEST(SpottingWindow, FirstRunChoosingTheClusterLoggingInAndDone)
+{
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "3"});
+    ASSERT_TRUE(node.started());
+    WindowRig rig;
+    rig.create();
+    rig.window->show();
+    EXPECT_EQ(rig.window->windowTitle(), " DX Spotting Setup");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_NEAR(rig.window->x() + rig.window->width() / 2, screen.center().x(), 1);
+    EXPECT_EQ(rig.window->y(), screen.y());
+    EXPECT_TRUE(tenlog::testing::controlsWithoutAccessibleName(rig.window.get()).isEmpty())
+        << tenlog::testing::controlsWithoutAccessibleName(rig.window.get()).join(", ").toStdString();
+    EXPECT_FALSE(rig.find<QLineEdit>("txtSent")->isEnabled());
+    EXPECT_TRUE(rig.find<QRadioButton>("optBaud192")->isChecked());
+
+    rig.choose("TNC"); // the TNC defaults, whatever was there
+    EXPECT_TRUE(rig.find<QRadioButton>("optBaud96")->isChecked());
+    EXPECT_TRUE(rig.find<QRadioButton>("Option3")->isChecked());
+    EXPECT_EQ(rig.find<QLineEdit>("txtHex")->text(), "03");
+    EXPECT_EQ(rig.find<QLabel>("Label6")->text(), "Send text  (Ctrl C or Esc for TNC Command mode):");
+    EXPECT_TRUE(rig.find<QPlainTextEdit>("txtUnProcessed")->toPlainText().startsWith("TNC:"));
+
+    rig.choose("Telnet");
+    EXPECT_FALSE(rig.find<QRadioButton>("optBaud96")->isEnabled());
+    EXPECT_TRUE(rig.find<QLineEdit>("txtTelnetHost")->isEnabled());
+    rig.find<QLineEdit>("txtTelnetHost")->setText("127.0.0.1");
+    rig.find<QLineEdit>("txtTelnetPort")->setText(QString::number(node.port()));
+    QTest::mouseClick(rig.find<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_TRUE(rig.find<QLabel>("Label4")->isVisible());
+    auto* terminal = rig.find<QPlainTextEdit>("txtUnProcessed");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith("login: "); }, 10000));
+    QTest::keyClicks(rig.find<QLineEdit>("txtSent"), "N1MM");
+    QTest::keyClick(rig.find<QLineEdit>("txtSent"), Qt::Key_Return);
+    EXPECT_TRUE(rig.find<QLineEdit>("txtSent")->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.store.entry(SpotStore::kNewest).call.isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().contains("W6AAC"); }, 10000));
+
+    QTest::mouseClick(rig.find<QPushButton>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(rig.find<QLineEdit>("txtSent")->text(), "DX Frequency in kHz K1ABC");
+    EXPECT_EQ(rig.find<QLineEdit>("txtSent")->selectedText(), "Frequency in kHz");
+
+    QTest::keyClick(rig.find<QLineEdit>("txtSent"), Qt::Key_Escape); // not a close
+    EXPECT_TRUE(rig.window->isVisible());
+
+    rig.find<QRadioButton>("OptList")->setChecked(true);
+    QTest::mouseClick(rig.find<QPushButton>("cmdDone"), Qt::LeftButton);
+    EXPECT_FALSE(rig.window->isVisible());
+    EXPECT_EQ(rig.doneCalls, 1);
+    EXPECT_TRUE(rig.session.isListening()) << "the source runs on while the window is hidden";
+    const auto saved = loadSpotSettings(rig.folder.path());
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->source, "Telnet");
+    EXPECT_EQ(saved->telnetHost, "127.0.0.1");
+    EXPECT_TRUE(saved->listDisplay);
+    EXPECT_EQ(saved->baud, "9600");
+}
+
+TEST(SpottingWindow, ASavedSourceOpensAtCreationWithItsSettings)
+{
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "1"});
+    ASSERT_TRUE(node.started());
+    WindowRig rig;
+    SpotSettings saved;
+    saved.baud = "4800";
+    saved.source = "telnet";
+    saved.listDxOnly = 1;
+    saved.telnetHost = "127.0.0.1";
+    saved.telnetPort = QString::number(node.port());
+    ASSERT_TRUE(saveSpotSettings(rig.folder.path(), saved));
+    rig.create();
+    EXPECT_TRUE(rig.session.isListening());
+    EXPECT_TRUE(rig.find<QRadioButton>("optBaud48")->isChecked()) << "loading keeps the saved serial settings";
+    EXPECT_FALSE(rig.find<QCheckBox>("chkDX")->isChecked());
+    EXPECT_TRUE(rig.find<QLineEdit>("txtTelnetHost")->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith("login: "); }, 10000));
+
+    QTest::mouseClick(rig.find<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_FALSE(rig.session.isListening());
+    EXPECT_TRUE(rig.find<QPlainTextEdit>("txtUnProcessed")->toPlainText().endsWith("** Port Closed **"));
+}
