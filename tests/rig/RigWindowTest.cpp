@@ -30,6 +30,9 @@ using tenlog::testing::RadioEmulatorProcess;
 
 class RigWindowTest : public MainWindowTest {
 protected:
+    // The window goes before the radio link it uses.
+    void TearDown() override { window.reset(); }
+
     // The port is mapped through a link in the user data folder, so a test
     // can point it at a new emulator as a replugged cable would come back.
     QString linkPath() const { return paths.root() + QStringLiteral("/radio-link"); }

@@ -8,6 +8,7 @@
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "rig/RigControl.h"
+#include "spots/DxSpotting.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,6 +53,11 @@ log::MainWindow* StartupSequence::run()
         m_rigDaemon = m_services.makeTcpClient();
         m_rig = std::make_unique<rig::RigControl>(*m_rigPort, *m_rigDaemon, m_startup.folders().workingFolder,
                                                   pegasusFolder);
+        m_spotTelnet = m_services.makeTcpClient();
+        m_spotTnc = m_services.makeSerialPort(ports);
+        m_spotAgw = m_services.makeTcpClient();
+        m_spotTransports = std::make_unique<spots::SpotTransports>(
+            spots::SpotTransports{*m_spotTelnet, *m_spotTnc, *m_spotAgw});
     }
 
     m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
@@ -60,7 +66,7 @@ log::MainWindow* StartupSequence::run()
             m_ended = true;
             QCoreApplication::exit(code);
         },
-        m_rig.get()});
+        m_rig.get(), m_spotTransports.get()});
     m_main->show();
     // The logo stays in front of the main window until its timer closes it.
     if (m_logo)

@@ -30,6 +30,10 @@ namespace tenlog::rig {
 class RigControl;
 }
 
+namespace tenlog::spots {
+struct SpotTransports;
+}
+
 namespace tenlog::app {
 
 struct StartupServices {
@@ -66,6 +70,11 @@ private:
     std::unique_ptr<platform::SerialPort> m_rigPort;
     std::unique_ptr<platform::TcpClient> m_rigDaemon;
     std::unique_ptr<rig::RigControl> m_rig;
+    // DX spots: a cluster, a packet TNC and a packet engine.
+    std::unique_ptr<platform::TcpClient> m_spotTelnet;
+    std::unique_ptr<platform::SerialPort> m_spotTnc;
+    std::unique_ptr<platform::TcpClient> m_spotAgw;
+    std::unique_ptr<spots::SpotTransports> m_spotTransports;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };

@@ -175,6 +175,13 @@ void EntryLineArea::setExchange(const QString& abbreviation)
     m_exchange->setText(abbreviation);
 }
 
+void EntryLineArea::takeSpottedCall(const QString& call)
+{
+    m_call->setFocus(Qt::OtherFocusReason);
+    m_call->setText(call);
+    m_reportReceived->setFocus(Qt::TabFocusReason);
+}
+
 void EntryLineArea::showHoverText(const QString& text)
 {
     m_lines->setDupeLine(text);

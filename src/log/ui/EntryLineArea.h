@@ -42,6 +42,9 @@ public:
     void togglePartialDupes();
     // The exchange box takes a multiplier clicked in the grid.
     void setExchange(const QString& abbreviation);
+    // A spot's call into the call box, then on as Tab goes (the leaving
+    // rules run: reports fill in, a duplicate is found).
+    void takeSpottedCall(const QString& call);
     // The hover line is the partial-duplicate line, lent to the grid.
     void showHoverText(const QString& text);
     void setPostContestVisible(bool visible);

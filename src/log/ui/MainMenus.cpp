@@ -64,11 +64,12 @@ MainMenus::MainMenus(QMenuBar* bar)
     rigInterface = addItem(options, "mnuRigInterface", QStringLiteral("&Rig Interface"));
     rigInterface->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     QMenu* spotting = addMenu(options, bar, "mnuDXSpotting", QStringLiteral("&DX Spotting"));
-    addItem(spotting, "mnuConfigure", QStringLiteral("&Configure"), false);
+    configureSpotting = addItem(spotting, "mnuConfigure", QStringLiteral("&Configure"));
+    configureSpotting->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
     addItem(spotting, "mnuSpectrum", QStringLiteral("&View Spectrum Map"), false);
-    colourNeededSpots = addItem(spotting, "mnuDXSpotsColor", QStringLiteral("C&olor Needed DX Spots Green"), false);
+    colourNeededSpots = addItem(spotting, "mnuDXSpotsColor", QStringLiteral("C&olor Needed DX Spots Green"));
     colourNeededSpots->setCheckable(true);
-    audioNeededSpots = addItem(spotting, "mnuAudioAlert", QStringLiteral("&Audio Alert of Needed Spots"), false);
+    audioNeededSpots = addItem(spotting, "mnuAudioAlert", QStringLiteral("&Audio Alert of Needed Spots"));
     audioNeededSpots->setCheckable(true);
     voiceNavigation = addItem(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation"));
     addItem(options, "mnuPrivileges", QStringLiteral("&Privileges"), false);

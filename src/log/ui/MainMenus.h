@@ -26,6 +26,7 @@ public:
     QAction* formSize = nullptr;
     QAction* colours = nullptr;
     QAction* taskbarFit = nullptr;
+    QAction* configureSpotting = nullptr;
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;

@@ -13,6 +13,9 @@
 #include "log/ui/ScorePanel.h"
 #include "log/ui/StationArea.h"
 #include "platform/Dialogs.h"
+#include "spots/DxSpotting.h"
+#include "spots/NeededSpots.h"
+#include "spots/ui/SpottingWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -46,6 +49,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     connectAreas();
     connectMenus();
     connectRig();
+    connectSpots();
     // The clocks tick from the start, through the start-up questions and after a load error.
     m_clocks->start();
     m_scorePanel->start();
@@ -59,6 +63,8 @@ MainWindow::~MainWindow()
 {
     // The areas go first, while the session and the voice prompts they use still exist.
     delete takeCentralWidget();
+    // The spotting window uses the spotting parts this window owns.
+    delete m_spottingWindow;
 }
 
 void MainWindow::buildAreas()
@@ -124,12 +130,13 @@ void MainWindow::connectAreas()
     connect(m_entryLine, &EntryLineArea::newCountryChanged, m_callInfo, &CallInfoArea::showNewCountry);
     connect(m_entryLine, &EntryLineArea::callBoxEntered, m_contactList, &ContactListArea::hideRecordButtons);
     connect(m_contactList, &ContactListArea::leaveList, m_entryLine, &EntryLineArea::focusCall);
-    connect(m_grid, &MultiplierGrid::entryHovered, this,
-            [this](int index) { m_entryLine->showHoverText(m_session->multiplierSummary(index)); });
-    // Spots of this multiplier are offered once spotting is running; the
-    // exchange box takes the abbreviation now.
-    connect(m_grid, &MultiplierGrid::entryClicked, this,
-            [this](int index) { m_entryLine->setExchange(QString::fromLatin1(multEntry(index).Abbrev)); });
+    connect(m_grid, &MultiplierGrid::entryHovered, this, [this](int index) {
+        m_entryLine->showHoverText(m_session->multiplierSummary(index) + recentSpotText(index));
+    });
+    connect(m_grid, &MultiplierGrid::entryClicked, this, [this](int index) {
+        m_entryLine->setExchange(QString::fromLatin1(multEntry(index).Abbrev));
+        applySpotsOf(index);
+    });
     connect(m_station, &StationArea::modeClicked, this,
             [s] { s->switchMode(isCw(s->mode()) ? QStringLiteral("PH") : QStringLiteral("CW")); });
 
@@ -258,6 +265,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     closeRig();
+    closeSpotting();
     m_session->backupLog();
     m_session->saveOperatingTime();
     event->accept();

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QScrollArea;
 
@@ -26,6 +27,13 @@ class SettingsStore;
 namespace tenlog::rig {
 class RigControl;
 class RigSetupWindow;
+}
+
+namespace tenlog::spots {
+class DxSpotting;
+class NeededSpotAlerts;
+class SpottingWindow;
+struct SpotTransports;
 }
 
 namespace tenlog::log {
@@ -54,6 +62,8 @@ struct MainWindowServices {
     std::function<void(int)> endProgram;
     // The radio link; without one the rig interface stays unavailable.
     rig::RigControl* rigControl = nullptr;
+    // Where DX spots come from; without them spotting stays unavailable.
+    spots::SpotTransports* spotTransports = nullptr;
 };
 
 QString mainWindowCaption();
@@ -108,6 +118,15 @@ private:
     void startRigAtLoad();
     void closeRig();
 
+    // DX spots (MainWindowSpots.cpp): the spotting window, the spot store
+    // behind the multiplier grid, needed multipliers in green.
+    void connectSpots();
+    void openSpotting();
+    void markNeededSpots();
+    QString recentSpotText(int multiplier) const;
+    void applySpotsOf(int multiplier);
+    void closeSpotting();
+
     MainWindowServices m_services;
     ContestSession* m_session = nullptr;
     voice::VoiceNavigation m_voiceNav;
@@ -123,6 +142,9 @@ private:
     DxCountryList* m_dxList = nullptr;
     QScrollArea* m_lowerScroll = nullptr;
     rig::RigSetupWindow* m_rigWindow = nullptr; // made on first use, then only hidden
+    std::unique_ptr<spots::DxSpotting> m_spotting;
+    std::unique_ptr<spots::NeededSpotAlerts> m_neededSpots;
+    spots::SpottingWindow* m_spottingWindow = nullptr; // made on first use, then only hidden
 };
 
 } // namespace tenlog::log

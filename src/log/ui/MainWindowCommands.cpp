@@ -174,6 +174,7 @@ void MainWindow::exitProgram()
     // The operating time is kept with the other preferences before leaving.
     m_session->saveOperatingTime();
     closeRig();
+    closeSpotting();
     if (m_services.endProgram)
         m_services.endProgram(0);
 }

@@ -1,0 +1,87 @@
+// Spotting as an operator uses it from the main window: Ctrl+D, a DX cluster
+// on loopback (the emulator of tools/), and the multiplier grid that spots
+// turn green, describe on hover and fill the entry line from on a click.
+#include "../log/MainWindowFixture.h"
+
+#include "EmulatorProcess.h"
+
+#include "log/MultTable.h"
+#include "log/ui/MultiplierGrid.h"
+#include "platform/ComPortMap.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTcpClient.h"
+#include "spots/DxSpotting.h"
+
+namespace {
+
+class SpotsInMainWindowTest : public MainWindowTest {
+protected:
+    // The window goes before the transports its spotting parts use.
+    void TearDown() override { window.reset(); }
+
+    platform::QtTcpClient telnet;
+    platform::QtTcpClient agw;
+    platform::QtSerialPort tnc{platform::ComPortMap(QString(), {}, QDir::homePath())};
+    spots::SpotTransports transports{telnet, tnc, agw};
+};
+
+TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
+{
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "10"});
+    ASSERT_TRUE(node.started());
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.NeededSpotsGreen = 1;
+    log::savePrefs(paths.workingFolder(), prefs);
+    spotTransports = &transports;
+    scriptStation();
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(find<QAction>("mnuDXSpotsColor")->isChecked());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    auto* spotting = window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
+    ASSERT_NE(spotting, nullptr);
+    ASSERT_TRUE(spotting->isVisible());
+    auto* sources = spotting->findChild<QListWidget*>(QStringLiteral("List1"));
+    QListWidgetItem* telnetItem = sources->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).first();
+    sources->setCurrentItem(telnetItem);
+    emit sources->itemClicked(telnetItem);
+    spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetHost"))->setText(QStringLiteral("127.0.0.1"));
+    spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetPort"))->setText(QString::number(node.port()));
+    spotting->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    auto* terminal = spotting->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith(QStringLiteral("login: ")); }, 10000));
+    auto* sendLine = spotting->findChild<QLineEdit*>(QStringLiteral("txtSent"));
+    QTest::keyClicks(sendLine, QStringLiteral("W3LPL"));
+    QTest::keyClick(sendLine, Qt::Key_Return);
+    spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
+
+    // Spot 3 of the replay is "JA1AAD ... 59 MA": Massachusetts is needed.
+    const int ma = log::multIndex(QStringLiteral("MA"));
+    const int ct = log::multIndex(QStringLiteral("CT"));
+    QLabel* maLabel = find<QLabel>(QStringLiteral("Label10_%1").arg(ma).toLatin1().constData());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return maLabel->palette().color(QPalette::WindowText) == QColor(0, 192, 0); }, 10000));
+    EXPECT_NE(find<QLabel>(QStringLiteral("Label10_%1").arg(ct).toLatin1().constData())
+                  ->palette()
+                  .color(QPalette::WindowText),
+              QColor(0, 192, 0))
+        << "no spot names Connecticut";
+
+    auto* grid = window->findChild<log::MultiplierGrid*>();
+    emit grid->entryHovered(ma);
+    EXPECT_TRUE(textOf("lblDupe").contains(QStringLiteral("Recent Spot: JA1AAD  -  28.0033")))
+        << textOf("lblDupe").toStdString() << "|";
+
+    QApplication::setActiveWindow(window.get());
+    emit grid->entryClicked(ma);
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("JA1AAD"));
+    EXPECT_EQ(textOf("txtSec"), QStringLiteral("MA"));
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("JA1AAD  -  MA"))) << textOf("lblDialog").toStdString();
+
+    // Turned off, the grid shows worked and remaining only.
+    find<QAction>("mnuDXSpotsColor")->trigger();
+    EXPECT_NE(maLabel->palette().color(QPalette::WindowText), QColor(0, 192, 0));
+    EXPECT_EQ(log::loadPrefs(paths.workingFolder())->NeededSpotsGreen, 0);
+}
+
+} // namespace
