@@ -72,6 +72,8 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
     common::scaleFormToScreen(this, dialogs);
+    // Every source in sight without scrolling, in the type size scaling chose.
+    m_sources->setMinimumHeight(m_sources->sizeHintForRow(0) * m_sources->count() + 2 * m_sources->frameWidth() + 4);
     // Centred across the screen and at its very top, clear of the main
     // window's entry line.
     resize(size().expandedTo(minimumSizeHint()));
@@ -186,13 +188,15 @@ void SpottingWindow::buildLayout()
     m_handshakeFrame = optionGroup(QStringLiteral("Frame1"), QStringLiteral("Handshaking"), QStringLiteral("Handshaking"),
                                    {"Option1", "Option2", "Option3", "Option4"},
                                    {"None", "Xon Xoff", "RTS", "RTS OnOff"}, m_handshakeGroup);
-    serial->addWidget(m_portFrame, 0, 0, 3, 1);
-    serial->addWidget(m_baudFrame, 0, 1, 1, 2);
+    // Three columns under the wide baud-rate frame, so the window keeps
+    // within a small screen at the scaled type size.
+    serial->addWidget(m_baudFrame, 0, 0, 1, 3);
+    serial->addWidget(m_portFrame, 1, 0);
     serial->addWidget(m_parityFrame, 1, 1);
     serial->addWidget(m_dataFrame, 1, 2);
+    serial->addWidget(m_handshakeFrame, 2, 0);
     serial->addWidget(m_stopFrame, 2, 1);
     serial->addWidget(m_powerFrame, 2, 2);
-    serial->addWidget(m_handshakeFrame, 0, 3, 3, 1);
     top->addLayout(serial, 1);
 
     auto* page = new QVBoxLayout(this);
