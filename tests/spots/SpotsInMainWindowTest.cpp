@@ -33,7 +33,7 @@ TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
     prefs.NeededSpotsGreen = 1;
     log::savePrefs(paths.workingFolder(), prefs);
     spotTransports = &transports;
-    scriptStation();
+    scriptStation(QStringLiteral("VE3AAA")); // the first call the replay spots
     ASSERT_TRUE(start());
     EXPECT_TRUE(find<QAction>("mnuDXSpotsColor")->isChecked());
 
@@ -66,6 +66,11 @@ TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
                   .color(QPalette::WindowText),
               QColor(0, 192, 0))
         << "no spot names Connecticut";
+
+    // The station's own call among them: both lines say so, on white.
+    EXPECT_EQ(textOf("lblDialog"), QStringLiteral("You've been spotted! "));
+    EXPECT_TRUE(textOf("lblDupe").startsWith(QStringLiteral("You've been spotted!  de K1TTT:"))) << textOf("lblDupe").toStdString();
+    EXPECT_EQ(find<QLabel>("lblDialog")->palette().color(QPalette::Window), QColor(Qt::white));
 
     auto* grid = window->findChild<log::MultiplierGrid*>();
     emit grid->entryHovered(ma);

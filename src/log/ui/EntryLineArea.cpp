@@ -182,6 +182,13 @@ void EntryLineArea::takeSpottedCall(const QString& call)
     m_reportReceived->setFocus(Qt::TabFocusReason);
 }
 
+void EntryLineArea::showOwnCallSpotted(const QString& message, const QString& record)
+{
+    m_session.showMessage(message);
+    m_lines->setDupeLine(record);
+    m_lines->whitenBoth();
+}
+
 void EntryLineArea::showHoverText(const QString& text)
 {
     m_lines->setDupeLine(text);

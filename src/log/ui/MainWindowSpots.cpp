@@ -38,9 +38,8 @@ void MainWindow::connectSpots()
         connect(m_menus->configureSpotting, &QAction::triggered, this, &MainWindow::openSpotting);
         connect(&m_spotting->intake, &spots::SpotIntake::neededMarkingDue, this, &MainWindow::markNeededSpots);
         connect(&m_spotting->intake, &spots::SpotIntake::ownCallSpotted, this,
-                [this](const QString& message, const QString& hover) {
-                    m_session->showMessage(message);
-                    m_entryLine->showHoverText(hover);
+                [this](const QString& message, const QString& record) {
+                    m_entryLine->showOwnCallSpotted(message, record);
                 });
         // A reload (a mode switch among them) recolours the grid first.
         connect(m_session, &ContestSession::logReloaded, this, &MainWindow::markNeededSpots);

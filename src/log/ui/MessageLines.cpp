@@ -70,6 +70,12 @@ void MessageLines::setMessageRed(bool red)
     setBackground(m_message, red ? QColor(255, 0, 0) : lineTeal());
 }
 
+void MessageLines::whitenBoth()
+{
+    setBackground(m_message, Qt::white);
+    setBackground(m_dupeLine, Qt::white);
+}
+
 void MessageLines::setDupeLine(const QString& text)
 {
     setBackground(m_dupeLine, text.isEmpty() ? palette().color(QPalette::Button) : lineTeal());

@@ -21,6 +21,9 @@ public:
     void setMessageRed(bool red);
     // Teal while it lists something, the window's own colour when empty.
     void setDupeLine(const QString& text);
+    // Both lines on white, as when the station's own call has been spotted;
+    // the next text either line takes brings its usual colour back.
+    void whitenBoth();
     QString message() const;
 
 private:
