@@ -34,9 +34,29 @@ constexpr ModeRow kModes[] = {
     {"PKT", nullptr, nullptr, "0C00000007", "0000000A0C", nullptr, "PKTUSB"},
 };
 
-double unitsOf(float megahertz, int unitHz)
+// The frequency in units of unitHz, from the shortest decimal text of the
+// float: the value the operator typed ("28.4759"), not the float's binary
+// neighbour (28.47590065), so no stray hertz creep in. Rounded half to even
+// on the exact decimal; -1 when the value has more whole digits than any
+// radio takes.
+qint64 unitsOf(float megahertz, int unitHz)
 {
-    return text::roundHalfEven(double(megahertz) * (1e6 / unitHz));
+    const int decimals = unitHz == 10 ? 5 : 6;
+    const QString text = text::plainNumber(megahertz);
+    const qsizetype point = text.indexOf(u'.');
+    const QString whole = point < 0 ? text : text.left(point);
+    const QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    if (whole.size() > 9)
+        return -1;
+    qint64 units = (whole + fraction.left(decimals).leftJustified(decimals, u'0')).toLongLong();
+    const QString rest = fraction.mid(decimals);
+    if (!rest.isEmpty()) {
+        const bool aboveHalf = rest[0] > u'5' || (rest[0] == u'5' && rest.mid(1).count(u'0') != rest.size() - 1);
+        const bool half = rest[0] == u'5' && !aboveHalf;
+        if (aboveHalf || (half && units % 2 == 1))
+            ++units;
+    }
+    return units;
 }
 
 // Two decimal digits a byte.
@@ -73,7 +93,9 @@ std::optional<QByteArray> fittingDigits(float megahertz, int unitHz, int width)
 
 QByteArray frequencyDigits(float megahertz, int unitHz, int width)
 {
-    const QByteArray digits = QByteArray::number(qint64(unitsOf(megahertz, unitHz)));
+    const qint64 units = unitsOf(megahertz, unitHz);
+    // Too many digits for any field: a number no width check lets through.
+    const QByteArray digits = units < 0 ? QByteArray(20, '9') : QByteArray::number(units);
     return digits.size() >= width ? digits : QByteArray(width - digits.size(), '0') + digits;
 }
 
@@ -117,8 +139,9 @@ std::optional<QByteArray> frequencyCommandBytes(const RigProfile& profile, const
     }
     case FrequencyCommand::TenTecBinary: {
         // The radio's own arithmetic is single precision.
-        const double hertz = text::roundHalfEven(double(text::toSingle(double(megahertz) * 1e6)));
-        if (hertz > 4294967295.0)
+        const qint64 units = unitsOf(megahertz, 1);
+        const double hertz = double(text::toSingle(double(units)));
+        if (units < 0 || hertz > 4294967295.0)
             return std::nullopt;
         const quint32 value = quint32(hertz);
         QByteArray bytes = "*A";
@@ -126,9 +149,13 @@ std::optional<QByteArray> frequencyCommandBytes(const RigProfile& profile, const
             bytes.append(char((value >> shift) & 0xFF));
         return bytes + '\r';
     }
-    case FrequencyCommand::OrionText:
+    case FrequencyCommand::OrionText: {
         // The Orion reads the value in Hz.
-        return "*AF" + frequencyDigits(megahertz, 1, 1) + '\r';
+        const auto digits = fittingDigits(megahertz, 1, 11);
+        if (!digits)
+            return std::nullopt;
+        return "*AF" + QByteArray::number(digits->toLongLong()) + '\r';
+    }
     case FrequencyCommand::YaesuBcd:
     case FrequencyCommand::YaesuReversedBcd: {
         const auto digits = fittingDigits(megahertz, 10, 8);
@@ -139,8 +166,12 @@ std::optional<QByteArray> frequencyCommandBytes(const RigProfile& profile, const
             return bcd + '\x01';
         return reversed(bcd) + '\x0A';
     }
-    case FrequencyCommand::Rigctld:
-        return "F " + frequencyDigits(megahertz, 1, 1) + '\n';
+    case FrequencyCommand::Rigctld: {
+        const auto digits = fittingDigits(megahertz, 1, 11);
+        if (!digits)
+            return std::nullopt;
+        return "F " + QByteArray::number(digits->toLongLong()) + '\n';
+    }
     }
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 // The bytes that send a radio to a frequency or a mode, per command format of
 // the radio table. F is the frequency in MHz as a float; "Hz digits" are
 // F x 1,000,000 and "10-Hz digits" F x 100,000, each rounded half to even and
-// written in decimal with leading zeros up to the field's width.
+// written in decimal with leading zeros up to the field's width. F is taken
+// at the decimal value it was typed as, so 28.4759 sends 28,475,900 Hz.
 //
 //   Kenwood      "FA" (the first two letters of the frequency request), 11 Hz digits, ";"
 //   Kenwood 2    "FB" when the radio last reported VFO B, else "FA"; 11 Hz digits; ";"

@@ -80,10 +80,14 @@ TEST(RigCommands, FrequencyCommandOfEveryFormat)
                   c.expected)
             << c.radio << ' ' << c.megahertz;
     }
-    // Digits are rounded half to even and padded, never cut.
-    EXPECT_EQ(frequencyDigits(0.0000125f, 10, 8), QByteArray("00000001"));
-    EXPECT_EQ(frequencyDigits(0.0000135f, 10, 8), QByteArray("00000001"));
-    EXPECT_EQ(frequencyDigits(1270.0f, 1, 8), QByteArray("1270000000"));
+    // Digits come from the typed decimal value, rounded half to even, padded
+    // and never cut.
+    const std::tuple<float, int, int, const char*> digits[] = {
+        {28.4759f, 1, 11, "00028475900"}, {21.05f, 1, 11, "00021050000"}, {1.000005f, 10, 8, "00100000"},
+        {1.000015f, 10, 8, "00100002"}, {1.0000051f, 10, 8, "00100001"}, {1270.0f, 1, 8, "1270000000"},
+    };
+    for (const auto& [megahertz, unit, width, expected] : digits)
+        EXPECT_EQ(frequencyDigits(megahertz, unit, width), QByteArray(expected)) << megahertz;
 }
 
 TEST(RigCommands, ModeCommandOfEveryColumn)

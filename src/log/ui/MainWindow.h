@@ -106,6 +106,10 @@ private:
     rig::RigSetupWindow& rigWindow();
     void openRigInterface();
     void startRigAtLoad();
+    // Ctrl+G: the tuning panel, while a radio link exists.
+    void openTuningPanel();
+    // "&Privileges" (Ctrl+F): the privileges chart from BandPlan.txt.
+    void openPrivileges();
     void closeRig();
 
     MainWindowServices m_services;
