@@ -112,6 +112,20 @@ TEST_F(RigWindowTest, ChosenTestedAndFollowedIntoTheLog)
     EXPECT_EQ(setupText("lblMode"), QStringLiteral("CW"));
     EXPECT_TRUE(setupText("lblUnProcess").contains(QStringLiteral("FA00028025500;")));
     EXPECT_TRUE(radio.received().contains(QStringLiteral("46 41 3B"))) << "FA; went out as typed";
+    inSetup<QPushButton>("Command4")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), setupText("lblUnProcess"));
+
+    // A radio that floods noise or sends garbage: the last good reading
+    // stays, polling goes on, and a good reply is taken again afterwards.
+    for (const char* fault : {"fault noise64k", "fault garbage"}) {
+        ASSERT_TRUE(radio.command(QString::fromLatin1(fault)));
+        QTest::qWait(400);
+        EXPECT_EQ(setupText("lblFreq"), QStringLiteral("28.02550")) << fault;
+        EXPECT_TRUE(control->isPolling()) << fault;
+    }
+    ASSERT_TRUE(radio.command(QStringLiteral("fault none")));
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.030000")));
+    ASSERT_TRUE(waitFor([&] { return setupText("lblFreq") == QStringLiteral("28.03000"); }));
 
     inSetup<QPushButton>("cmdDone")->click();
     EXPECT_FALSE(setupWindow()->isVisible());
