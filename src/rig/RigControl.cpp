@@ -1,5 +1,8 @@
 #include "rig/RigControl.h"
 
+#include "bandplan/BandPlan.h"
+#include "platform/SerialPort.h"
+#include "rig/RigCommander.h"
 #include "rig/RigPoller.h"
 #include "rig/RigctldPoller.h"
 
@@ -9,9 +12,13 @@ RigControl::RigControl(platform::SerialPort& port, platform::TcpClient& daemon, 
                        QString pegasusFolder, QObject* parent)
     : QObject(parent)
     , m_workingFolder(std::move(workingFolder))
+    , m_pegasusFolder(pegasusFolder)
     , m_serial(std::make_unique<RigPoller>(port, std::move(pegasusFolder)))
     , m_network(std::make_unique<RigctldPoller>(daemon))
+    , m_port(port)
 {
+    m_commander = std::make_unique<RigCommander>(port, *m_network, [this]() -> RigLink& { return activeLink(); },
+                                                 m_pegasusFolder);
     forward(*m_serial);
     forward(*m_network);
 }
@@ -59,6 +66,17 @@ void RigControl::setModeBy(ModeBy modeBy)
 void RigControl::loadSettings()
 {
     loadRigSettings(m_workingFolder, m_settings);
+    m_commander->setBandPlan(bandplan::loadExtraClassRecords(m_workingFolder));
+}
+
+const RigSettings& RigControl::runningSettings() const
+{
+    return activeLink().settings();
+}
+
+bool RigControl::writeRaw(const QByteArray& bytes)
+{
+    return m_port.isOpen() && m_port.write(bytes);
 }
 
 bool RigControl::saveSettings(QString* error)

@@ -19,6 +19,7 @@ class TcpClient;
 
 namespace tenlog::rig {
 
+class RigCommander;
 class RigctldPoller;
 class RigPoller;
 
@@ -39,7 +40,8 @@ public:
     void setModeBy(ModeBy modeBy);
 
     // RigCntrl.txt in the working folder; a missing or short file keeps the
-    // rest of the settings.
+    // rest of the settings. The band plan the frequency commands choose the
+    // mode from is read with them.
     void loadSettings();
     bool saveSettings(QString* error = nullptr);
 
@@ -55,6 +57,14 @@ public:
     // Forgets the decoded mode ("Mode by:" was changed).
     void clearMode();
 
+    // The frequency and mode commands.
+    RigCommander& commander() { return *m_commander; }
+    // The running link's request strings and radio, for the command tester.
+    const RigSettings& runningSettings() const;
+    // Writes bytes to the radio's serial port as they are; false when the
+    // port is not open or the write failed.
+    bool writeRaw(const QByteArray& bytes);
+
 signals:
     void rawReceived(const QByteArray& bytes);
     void readingChanged(float frequencyMHz, const QString& mode);
@@ -68,9 +78,12 @@ private:
     void forward(RigLink& link);
 
     QString m_workingFolder;
+    QString m_pegasusFolder;
     RigSettings m_settings;
     std::unique_ptr<RigPoller> m_serial;
     std::unique_ptr<RigctldPoller> m_network;
+    platform::SerialPort& m_port;
+    std::unique_ptr<RigCommander> m_commander;
 };
 
 } // namespace tenlog::rig

@@ -39,6 +39,25 @@ enum class ReplyParser {
     Rigctld,
 };
 
+// How the radio is sent to a frequency.
+enum class FrequencyCommand {
+    None,
+    KenwoodText,     // the first two letters of the frequency request, 11 Hz digits, ";"
+    KenwoodVfoText,  // "FB" or "FA" by the VFO the radio last reported, 11 Hz digits, ";"
+    ElecraftText,    // "FA", 11 Hz digits, ";"
+    Civ,             // CI-V 05 with BCD Hz, least significant byte first
+    TenTecBinary,    // "*A", Hz as a 32-bit number, most significant first, CR
+    OrionText,       // "*AF", Hz digits, CR
+    PegasusFile,     // the Pegasus control program's input file
+    YaesuBcd,        // 10 Hz units as 4 BCD bytes, most significant first, opcode 01
+    YaesuReversedBcd,// the same, least significant first, opcode 0A
+    FtdxText,        // the first two letters of the frequency request, 8 Hz digits, ";"
+    Rigctld,         // "F <Hz>", answered "RPRT <n>"
+};
+
+// Which column of the mode command table the radio takes.
+enum class ModeCommand { None, Kenwood, Civ, Yaesu, YaesuReversed, Ftdx, Rigctld };
+
 // The row of the binary status parser that decodes a Yaesu status block.
 enum class YaesuBinaryModel { None, Ft890, Ft920, Ft990, Ft1000 };
 
@@ -71,6 +90,12 @@ struct RigProfile {
     // The IC-735 sends four frequency bytes, so the five-byte construction
     // comes out 100 times too large.
     bool civFourByteFrequency = false;
+    FrequencyCommand frequencyCommand = FrequencyCommand::None;
+    ModeCommand modeCommand = ModeCommand::None;
+    // Waits before the frequency command goes out: the radio's own pause,
+    // then a second one some radios need to finish the mode change.
+    int commandDelayMs = 0;
+    int commandExtraDelayMs = 0;
 };
 
 inline const QString kNoRigName = QStringLiteral("None");

@@ -43,6 +43,7 @@ bool RigctldPoller::start()
     // A new connection owes no answers from the old one.
     m_client.abort();
     m_expected.clear();
+    m_commandAnswers.clear();
     m_partialLine.clear();
     m_awaitingReply = false;
     m_linkUp = true;
@@ -84,9 +85,44 @@ void RigctldPoller::sendTick()
     m_awaitingReply = true;
 }
 
+bool RigctldPoller::sendCommand(const QByteArray& line)
+{
+    if (!connected() || !m_client.write(line))
+        return false;
+    m_expected.push_back(Expect::CommandReport);
+    return true;
+}
+
+void RigctldPoller::collectReplies()
+{
+    QByteArray received;
+    if (takeArrived(received))
+        publish(received);
+}
+
+std::optional<QByteArray> RigctldPoller::takeCommandAnswer()
+{
+    if (m_commandAnswers.empty())
+        return std::nullopt;
+    QByteArray answer = m_commandAnswers.front();
+    m_commandAnswers.pop_front();
+    return answer;
+}
+
 void RigctldPoller::receiveTick()
 {
-    QByteArray received = m_client.readAll();
+    QByteArray received;
+    const bool changed = takeArrived(received);
+    if (changed)
+        publish(received);
+    else if (!received.isEmpty())
+        emit rawReceived(received);
+    m_awaitingReply = false;
+}
+
+bool RigctldPoller::takeArrived(QByteArray& received)
+{
+    received = m_client.readAll();
     if (received.size() > kMaxReplyBytesPerTick)
         received.truncate(kMaxReplyBytesPerTick);
     m_partialLine += received;
@@ -104,11 +140,7 @@ void RigctldPoller::receiveTick()
         m_partialLine.clear();
         m_expected.clear();
     }
-    if (changed)
-        publish(received);
-    else if (!received.isEmpty())
-        emit rawReceived(received);
-    m_awaitingReply = false;
+    return changed;
 }
 
 bool RigctldPoller::takeLine(const QByteArray& line)
@@ -117,6 +149,10 @@ bool RigctldPoller::takeLine(const QByteArray& line)
         return false;
     const Expect expected = m_expected.front();
     m_expected.pop_front();
+    if (expected == Expect::CommandReport) {
+        m_commandAnswers.push_back(line);
+        return false;
+    }
     if (line.startsWith("RPRT")) {
         // A failed mode command answers with the one line only.
         if (expected == Expect::Mode && !m_expected.empty() && m_expected.front() == Expect::Passband)
@@ -138,6 +174,7 @@ bool RigctldPoller::takeLine(const QByteArray& line)
         return true;
     }
     case Expect::Passband:
+    case Expect::CommandReport:
         return false;
     }
     return false;

@@ -31,6 +31,17 @@ public:
     void stop() override;
     void tick() override;
 
+    // A set command ("F 28475000\n") while polling is paused; its "RPRT"
+    // answer is taken by collectReplies() in turn with any poll answers
+    // still owed. False when it cannot be written.
+    bool sendCommand(const QByteArray& line);
+    // Reads what has arrived and takes every whole line.
+    void collectReplies();
+    // The answer to the oldest command: "RPRT 0" is success; any other line
+    // comes back as the daemon's words. Nothing while none has come.
+    std::optional<QByteArray> takeCommandAnswer();
+    bool connected() const { return m_linkUp && m_client.isConnected(); }
+
     // The log mode a rigctld mode name gives, or nothing to leave the mode.
     static std::optional<QString> logMode(const QByteArray& rigctldMode);
 
@@ -39,7 +50,7 @@ protected:
     void dropLink() override;
 
 private:
-    enum class Expect { Frequency, Mode, Passband };
+    enum class Expect { Frequency, Mode, Passband, CommandReport };
 
     void sendTick();
     void receiveTick();
@@ -48,7 +59,11 @@ private:
     QString where() const;
 
     platform::TcpClient& m_client;
+    // Reads, takes whole lines; true when the reading changed.
+    bool takeArrived(QByteArray& received);
+
     std::deque<Expect> m_expected;
+    std::deque<QByteArray> m_commandAnswers;
     QByteArray m_partialLine;
     bool m_linkUp = false;
 };

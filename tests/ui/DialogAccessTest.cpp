@@ -2,6 +2,8 @@
 // platform: a screen reader finds a name for each of its controls, and Esc
 // closes it like its close box, keeping nothing that only "Done" keeps.
 #include "AccessibilityAudit.h"
+#include "FakeSerialPort.h"
+#include "FakeTcpClient.h"
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
@@ -9,6 +11,7 @@
 #include "app/AppStartup.h"
 #include "common/SharedPreferences.h"
 #include "app/ui/LogoWindow.h"
+#include "bandplan/ui/PrivilegesWindow.h"
 #include "export/ui/CabrilloDialog.h"
 #include "geo/PrefixTable.h"
 #include "log/ContestLog.h"
@@ -18,6 +21,9 @@
 #include "log/ui/HelpWindow.h"
 #include "log/ui/StationIdDialog.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "rig/RigControl.h"
+#include "rig/ui/CommandTester.h"
+#include "rig/ui/TuningPanel.h"
 #include "voice/VoiceNavigation.h"
 #include "voice/ui/VoiceNavigationDialog.h"
 
@@ -63,11 +69,12 @@ protected:
         ASSERT_TRUE(prefixes.loadData("\"VE\",\"Canada\",\"NA\",78.75,44.35,5,9,5\r\n"));
         shared.load(folders.sharedPreferencesPath());
         const QDir data(QStringLiteral(TENLOG_SOURCE_DATA_DIR));
-        for (const char* name : {"Call", "NavDis", "NavEn"}) {
-            const QString file = QString::fromLatin1(name) + QStringLiteral(".wav");
+        for (const char* name : {"Call.wav", "NavDis.wav", "NavEn.wav", "BandPlan.txt"}) {
+            const QString file = QString::fromLatin1(name);
             ASSERT_TRUE(QFile::copy(data.filePath(file), QDir(folders.workingFolder).filePath(file)));
         }
         navigation = std::make_unique<voice::VoiceNavigation>(player, folders.workingFolder, [] { return 1; });
+        rig = std::make_unique<rig::RigControl>(port, daemon, folders.workingFolder, folders.workingFolder);
         prefs.OwnCall = QStringLiteral("W1AW");
     }
     void TearDown() override
@@ -91,6 +98,12 @@ protected:
             window = new log::HelpWindow(folders.workingFolder, dialogs);
         else if (which == QLatin1String("voice navigation"))
             window = new voice::VoiceNavigationDialog(*navigation, dialogs);
+        else if (which == QLatin1String("privileges"))
+            window = new bandplan::PrivilegesWindow(folders.workingFolder, dialogs);
+        else if (which == QLatin1String("tuning panel"))
+            window = new rig::TuningPanel(*rig, dialogs);
+        else if (which == QLatin1String("command tester"))
+            window = new rig::CommandTester(*rig, dialogs);
         else if (which == QLatin1String("logo"))
             window = new app::LogoWindow(root.filePath(QStringLiteral("Korvo Software")));
         ASSERT_TRUE(window) << which.toStdString();
@@ -123,11 +136,15 @@ protected:
     tenlog::testing::SettableClock clock;
     tenlog::testing::WavDurationPlayer player{clock};
     std::unique_ptr<voice::VoiceNavigation> navigation;
+    tenlog::testing::FakeSerialPort port;
+    tenlog::testing::FakeTcpClient daemon;
+    std::unique_ptr<rig::RigControl> rig;
     QPointer<QWidget> window;
 };
 
 const char* const kWindows[] = {"summary sheet", "station identity", "edit contact", "multiplier colours",
-                                "help", "voice navigation", "logo"};
+                                "help", "voice navigation", "privileges", "tuning panel", "command tester",
+                                "logo"};
 
 std::string testName(const ::testing::TestParamInfo<const char*>& info)
 {

@@ -72,7 +72,8 @@ MainMenus::MainMenus(QMenuBar* bar)
     audioNeededSpots = addItem(spotting, "mnuAudioAlert", QStringLiteral("&Audio Alert of Needed Spots"));
     audioNeededSpots->setCheckable(true);
     voiceNavigation = addItem(options, "mnuVoiceNav", QStringLiteral("&Voice Navigation"));
-    addItem(options, "mnuPrivileges", QStringLiteral("&Privileges"), false);
+    privileges = addItem(options, "mnuPrivileges", QStringLiteral("&Privileges"));
+    privileges->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     postContest = addItem(options, "mnuPostContest", QStringLiteral("P&ost Contest Mode"));
     postContest->setCheckable(true);
 

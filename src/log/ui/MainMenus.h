@@ -31,6 +31,7 @@ public:
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;
     QAction* voiceNavigation = nullptr;
+    QAction* privileges = nullptr;
     QAction* postContest = nullptr;
     QAction* stationSetup = nullptr;
     QAction* modeCw = nullptr;

@@ -116,6 +116,10 @@ private:
     rig::RigSetupWindow& rigWindow();
     void openRigInterface();
     void startRigAtLoad();
+    // Ctrl+G: the tuning panel, while a radio link exists.
+    void openTuningPanel();
+    // "&Privileges" (Ctrl+F): the privileges chart from BandPlan.txt.
+    void openPrivileges();
     void closeRig();
 
     // DX spots (MainWindowSpots.cpp): the spotting window, the spot store

@@ -1,24 +1,35 @@
 // The main window's side of the radio link: the setup window, made on first
 // use and then only hidden, polling started at load when a radio is chosen,
-// and the log following the radio's frequency and mode.
+// the log following the radio's frequency and mode, the tuning panel (Ctrl+G)
+// and the privileges chart.
 #include "log/ui/MainWindow.h"
 
+#include "bandplan/ui/PrivilegesWindow.h"
 #include "log/ui/MainMenus.h"
 #include "platform/Dialogs.h"
 #include "rig/RigControl.h"
 #include "rig/ui/RigSetupWindow.h"
+#include "rig/ui/TuningPanel.h"
 
 #include <QAction>
+#include <QDir>
 
 namespace tenlog::log {
 
 void MainWindow::connectRig()
 {
     rig::RigControl* rig = m_services.rigControl;
+    connect(m_menus->privileges, &QAction::triggered, this, &MainWindow::openPrivileges);
     m_menus->rigInterface->setEnabled(rig != nullptr);
     if (!rig)
         return;
     connect(m_menus->rigInterface, &QAction::triggered, this, &MainWindow::openRigInterface);
+    auto* tune = new QAction(this);
+    tune->setObjectName(QStringLiteral("actTuningPanel"));
+    tune->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
+    tune->setShortcutContext(Qt::WindowShortcut);
+    addAction(tune);
+    connect(tune, &QAction::triggered, this, &MainWindow::openTuningPanel);
     // A radio that has not told its frequency yet reports 0: that is no
     // frequency to store with a contact.
     connect(rig, &rig::RigControl::frequencyPolled, m_session, [this](float megahertz) {
@@ -53,6 +64,19 @@ void MainWindow::startRigAtLoad()
 {
     if (m_services.rigControl && !rig::isNoRig(m_session->prefs().RigName))
         rigWindow().startPolling();
+}
+
+void MainWindow::openTuningPanel()
+{
+    rig::TuningPanel panel(*m_services.rigControl, m_services.dialogs, this);
+    m_services.dialogs.runModal(&panel);
+}
+
+void MainWindow::openPrivileges()
+{
+    QDir::setCurrent(m_services.folders.workingFolder);
+    bandplan::PrivilegesWindow window(m_services.folders.workingFolder, m_services.dialogs, this);
+    m_services.dialogs.runModal(&window);
 }
 
 void MainWindow::closeRig()

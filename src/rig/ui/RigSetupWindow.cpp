@@ -4,7 +4,9 @@
 #include "common/ui/FormScaling.h"
 #include "platform/Dialogs.h"
 #include "rig/HexByteText.h"
+#include "rig/RigCommander.h"
 #include "rig/RigControl.h"
+#include "rig/ui/CommandTester.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -104,6 +106,10 @@ RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, QWid
     connect(&m_rig, &RigControl::readingChanged, this, &RigSetupWindow::showReading);
     connect(&m_rig, &RigControl::openFailed, this, &RigSetupWindow::openFailed);
     connect(&m_rig, &RigControl::linkFailed, this, &RigSetupWindow::linkFailed);
+    // The frequency and mode commands report here whoever asked for them:
+    // this window lives as long as a radio can be polled.
+    connect(&m_rig.commander(), &RigCommander::failed, this,
+            [this](const QString& title, const QString& text) { m_dialogs.message(title, text); });
     common::scaleFormToScreen(this, m_dialogs);
     // Wide enough for every radio's name in the type size scaling chose.
     m_rigList->setMinimumWidth(m_rigList->sizeHintForColumn(0) + 2 * m_rigList->frameWidth()
@@ -296,7 +302,6 @@ void RigSetupWindow::buildControls()
     m_endTestButton = makeButton(this, "Command2", QStringLiteral("End Test"), QStringLiteral("End test: stop polling"));
     m_changeFrequencyButton =
         makeButton(this, "Command3", QStringLiteral("Change Frequency"), QStringLiteral("Change frequency"));
-    m_changeFrequencyButton->setEnabled(false); // the command tester is not part of this program yet
     m_copyButton = makeButton(this, "Command4", QStringLiteral("Copy unprocessed data to clipboard"),
                               QStringLiteral("Copy unprocessed data to clipboard"));
     m_doneButton = makeButton(this, "cmdDone", QStringLiteral("&Done"), QStringLiteral("Done: save and close"));
@@ -339,6 +344,7 @@ void RigSetupWindow::buildControls()
     connect(m_testButton, &QPushButton::clicked, this, &RigSetupWindow::startPolling);
     connect(m_endTestButton, &QPushButton::clicked, this, &RigSetupWindow::stopPolling);
     connect(m_copyButton, &QPushButton::clicked, this, &RigSetupWindow::copyRawText);
+    connect(m_changeFrequencyButton, &QPushButton::clicked, this, &RigSetupWindow::openCommandTester);
     connect(m_doneButton, &QPushButton::clicked, this, &RigSetupWindow::saveAndHide);
 }
 
@@ -483,6 +489,19 @@ void RigSetupWindow::saveAndHide()
         m_dialogs.message(QStringLiteral("Unable to write file."), error, platform::MessageIcon::Critical);
     }
     hide();
+}
+
+void RigSetupWindow::openCommandTester()
+{
+    if (!m_rig.isPolling()) {
+        const QString text = QStringLiteral("You must be polling your rig to test this function.");
+        m_dialogs.message(text,
+                          text + QStringLiteral("  Please select your rig type and click the Test command button."),
+                          platform::MessageIcon::Information);
+        return;
+    }
+    CommandTester tester(m_rig, m_dialogs, this);
+    m_dialogs.runModal(&tester);
 }
 
 void RigSetupWindow::copyRawText()

@@ -60,6 +60,7 @@ private:
     void showProfileControls();
     void saveAndHide();
     void copyRawText();
+    void openCommandTester();
     void showRaw(const QByteArray& bytes);
     void showReading(float frequencyMHz, const QString& mode);
     void openFailed(const QString& reason);
