@@ -4,13 +4,19 @@
 #include "../log/MainWindowFixture.h"
 
 #include "EmulatorProcess.h"
+#include "FakeTcpClient.h"
+#include "RadioEmulatorProcess.h"
 
 #include "log/MultTable.h"
 #include "log/ui/MultiplierGrid.h"
 #include "platform/ComPortMap.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
+#include "rig/RigControl.h"
+#include "rig/RigSettings.h"
 #include "spots/DxSpotting.h"
+
+#include <QFile>
 
 namespace {
 
@@ -18,6 +24,35 @@ class SpotsInMainWindowTest : public MainWindowTest {
 protected:
     // The window goes before the transports its spotting parts use.
     void TearDown() override { window.reset(); }
+
+    // Ctrl+D, the cluster chosen, logged in, Done: as an operator starts spotting.
+    void listenToCluster(const tenlog::testing::EmulatorProcess& node)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+        auto* spotting = window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
+        ASSERT_NE(spotting, nullptr);
+        ASSERT_TRUE(spotting->isVisible());
+        auto* sources = spotting->findChild<QListWidget*>(QStringLiteral("List1"));
+        QListWidgetItem* telnetItem = sources->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).first();
+        sources->setCurrentItem(telnetItem);
+        emit sources->itemClicked(telnetItem);
+        spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetHost"))->setText(QStringLiteral("127.0.0.1"));
+        spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetPort"))->setText(QString::number(node.port()));
+        spotting->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        auto* terminal = spotting->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith(QStringLiteral("login: ")); }, 10000));
+        auto* sendLine = spotting->findChild<QLineEdit*>(QStringLiteral("txtSent"));
+        QTest::keyClicks(sendLine, QStringLiteral("W3LPL"));
+        QTest::keyClick(sendLine, Qt::Key_Return);
+        spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
+    }
+
+    // A spot naming Massachusetts is in the store.
+    bool recentSpotShown()
+    {
+        emit window->findChild<log::MultiplierGrid*>()->entryHovered(log::multIndex(QStringLiteral("MA")));
+        return textOf("lblDupe").contains(QStringLiteral("Recent Spot:"));
+    }
 
     platform::QtTcpClient telnet;
     platform::QtTcpClient agw;
@@ -37,23 +72,7 @@ TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
     ASSERT_TRUE(start());
     EXPECT_TRUE(find<QAction>("mnuDXSpotsColor")->isChecked());
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
-    auto* spotting = window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
-    ASSERT_NE(spotting, nullptr);
-    ASSERT_TRUE(spotting->isVisible());
-    auto* sources = spotting->findChild<QListWidget*>(QStringLiteral("List1"));
-    QListWidgetItem* telnetItem = sources->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).first();
-    sources->setCurrentItem(telnetItem);
-    emit sources->itemClicked(telnetItem);
-    spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetHost"))->setText(QStringLiteral("127.0.0.1"));
-    spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetPort"))->setText(QString::number(node.port()));
-    spotting->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    auto* terminal = spotting->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith(QStringLiteral("login: ")); }, 10000));
-    auto* sendLine = spotting->findChild<QLineEdit*>(QStringLiteral("txtSent"));
-    QTest::keyClicks(sendLine, QStringLiteral("W3LPL"));
-    QTest::keyClick(sendLine, Qt::Key_Return);
-    spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
+    listenToCluster(node);
 
     // Spot 3 of the replay is "JA1AAD ... 59 MA": Massachusetts is needed.
     const int ma = log::multIndex(QStringLiteral("MA"));
@@ -87,6 +106,46 @@ TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
     find<QAction>("mnuDXSpotsColor")->trigger();
     EXPECT_NE(maLabel->palette().color(QPalette::WindowText), QColor(0, 192, 0));
     EXPECT_EQ(log::loadPrefs(paths.workingFolder())->NeededSpotsGreen, 0);
+}
+
+TEST_F(SpotsInMainWindowTest, AClickOnANeededMultiplierTunesTheRadioToItsSpot)
+{
+    tenlog::testing::RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    ASSERT_TRUE(radio.start());
+    QDir().mkpath(paths.root() + QStringLiteral("/user"));
+    QFile map(paths.root() + QStringLiteral("/user/ComPorts.txt"));
+    ASSERT_TRUE(map.open(QIODevice::WriteOnly));
+    map.write("COM3=" + radio.ptyPath().toLocal8Bit() + "\r\n");
+    map.close();
+    platform::QtSerialPort rigPort(platform::ComPortMap::readFrom(map.fileName(), QDir::homePath()));
+    tenlog::testing::FakeTcpClient noDaemon;
+    rig::RigControl rig(rigPort, noDaemon, paths.workingFolder(), paths.root());
+    rig::RigSettings kenwood;
+    rig::applyRigProfile(kenwood, *rig::findRigProfile(QStringLiteral("Kenwood")));
+    kenwood.commPortNumber = 3;
+    kenwood.pollRateCode = QStringLiteral("F");
+    ASSERT_TRUE(rig::saveRigSettings(paths.workingFolder(), kenwood));
+    log::Prefs prefs = *log::loadPrefs(paths.workingFolder());
+    prefs.RigName = QStringLiteral("Kenwood");
+    log::savePrefs(paths.workingFolder(), prefs);
+
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "10"});
+    ASSERT_TRUE(node.started());
+    rigControl = &rig;
+    spotTransports = &transports;
+    scriptStation();
+    ASSERT_TRUE(start());
+    listenToCluster(node);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recentSpotShown(); }, 10000));
+
+    emit window->findChild<log::MultiplierGrid*>()->entryClicked(log::multIndex(QStringLiteral("MA")));
+    // JA1AAD at 28003.3 kHz: FA00028003300;
+    EXPECT_TRUE(radio.waitFor([&] {
+        return radio.received().contains(QStringLiteral("46 41 30 30 30 32 38 30 30 33 33 30 30 3B"));
+    })) << radio.received().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.003"); }, 5000))
+        << "the radio reports the spot's frequency back";
+    window.reset();
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "log/ui/EntryLineArea.h"
 #include "log/ui/MainMenus.h"
 #include "log/ui/MultiplierGrid.h"
+#include "rig/RigCommander.h"
+#include "rig/RigControl.h"
 #include "spots/DxSpotting.h"
 #include "spots/NeededSpots.h"
 #include "spots/ui/SpottingWindow.h"
@@ -120,6 +122,9 @@ void MainWindow::applySpotsOf(int multiplier)
         if (!m_spotting->store.names(j, abbreviation))
             continue;
         const spots::Spot& spot = m_spotting->store.entry(j);
+        // Commands run in the order asked, so the radio ends on the oldest spot too.
+        if (m_services.rigControl && !rig::isNoRig(m_session->prefs().RigName))
+            m_services.rigControl->commander().tuneTo(spot.frequencyMhz);
         m_entryLine->takeSpottedCall(spot.call);
         m_session->showMessage(spot.call + QStringLiteral("  -  ") + abbreviation + QLatin1Char('\n')
                                + text::plainNumber(spot.frequencyMhz) + QLatin1Char('\n')
