@@ -4,6 +4,7 @@
 #include "platform/WavInfo.h"
 #include "text/NumberText.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tenlog::voice {
@@ -91,7 +92,9 @@ void VoiceKeyer::playKey(int keyCode)
     m_watch.stop();
     if (keyCode == 112 && repeatIntervalMs() > 0)
         m_repeat = true;
-    const QString path = m_settings.files[size_t(keyCode - 112)].trimmed();
+    QString path = m_settings.files[size_t(keyCode - 112)].trimmed();
+    if (!path.isEmpty() && QFileInfo(path).isRelative() && !m_baseFolder.isEmpty())
+        path = QDir(m_baseFolder).filePath(path);
     if (path.isEmpty()) {
         releasePtt();
         return;

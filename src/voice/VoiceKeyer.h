@@ -32,6 +32,9 @@ public:
     ~VoiceKeyer() override;
 
     const VoiceKeyerSettings& settings() const { return m_settings; }
+    // A message file named without a folder (the shipped examples) is looked
+    // for in this folder: the working folder.
+    void setBaseFolder(const QString& folder) { m_baseFolder = folder; }
     void setSettings(const VoiceKeyerSettings& settings);
 
     // Plays the message of F1-F9 (112-120); whatever plays is cut off first.
@@ -66,6 +69,7 @@ private:
     platform::SerialPort& m_cwKeyingPort;
     platform::PortIo& m_parallelPort;
     VoiceKeyerSettings m_settings;
+    QString m_baseFolder;
     bool m_keyed = false;
     bool m_repeat = false;
     QTimer m_repeatTimer;

@@ -122,3 +122,16 @@ TEST(CwMessages, KeyCodes)
     for (const auto& [key, index] : rows)
         EXPECT_EQ(messageIndexForKey(key), index) << key;
 }
+
+TEST(CwSettings, ShippedDefaultsLoadWithNoOutputChosen)
+{
+    CwSettings shipped;
+    ASSERT_TRUE(loadCwSettings(QStringLiteral(TENLOG_SOURCE_DATA_DIR), shipped));
+    EXPECT_EQ(shipped.output, KeyOutput::None); // nothing is keyed until the operator chooses a line
+    EXPECT_EQ(shipped.messages[0], QStringLiteral("CQ TEST"));
+    EXPECT_EQ(writeCwSettings(shipped), [] {
+        QFile file(QStringLiteral(TENLOG_SOURCE_DATA_DIR "/CW.txt"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }());
+}

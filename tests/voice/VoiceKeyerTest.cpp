@@ -209,10 +209,18 @@ TEST(VoiceKeyerSettings, FileRoundTripAndDamage)
     s.files[8] = QStringLiteral("/home/op/agn.wav");
     EXPECT_EQ(back, s);
 
+    // The shipped settings name example messages beside them, which play.
     voice::VoiceKeyerSettings shipped;
-    QFile file(QStringLiteral(TENLOG_SOURCE_DATA_DIR "/wave2.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(voice::readVoiceKeyerSettings(file.readAll(), shipped));
+    ASSERT_TRUE(voice::loadVoiceKeyerSettings(QStringLiteral(TENLOG_SOURCE_DATA_DIR), shipped));
+    Keyer k;
+    k.keyer.setSettings(shipped);
+    k.keyer.setBaseFolder(QStringLiteral(TENLOG_SOURCE_DATA_DIR));
+    for (int key = 112; key <= 115; ++key) {
+        k.keyer.playKey(key);
+        EXPECT_TRUE(k.keyer.isPlaying()) << key;
+        EXPECT_GT(k.player.lastDurationMs(), 500) << key;
+    }
+    EXPECT_TRUE(k.problems.isEmpty()) << k.problems.join(QLatin1Char(' ')).toStdString();
 
     voice::VoiceKeyerSettings shortFile;
     EXPECT_FALSE(voice::readVoiceKeyerSettings("\"a.wav\"\r\n\"b.wav\"\r\n", shortFile));
