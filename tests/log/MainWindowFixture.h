@@ -63,6 +63,8 @@ protected:
     int endedWith = -1;
     // A test of the radio link hands one in before start().
     rig::RigControl* rigControl = nullptr;
+    // A test of the keyers hands them in before start().
+    log::KeyerServices* keyers = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -99,7 +101,7 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         window = std::make_unique<MainWindow>(log::MainWindowServices{
-            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl});
+            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl, keyers});
         window->show();
         const bool ok = window->runLoadSequence();
         QApplication::processEvents();

@@ -16,7 +16,9 @@ class AudioPlayer;
 class Clock;
 class ComPortMap;
 class Dialogs;
+class KeyingClock;
 class Paths;
+class PortIo;
 class SerialPort;
 class SettingsStore;
 class TcpClient;
@@ -24,10 +26,20 @@ class TcpClient;
 
 namespace tenlog::log {
 class MainWindow;
+struct KeyerServices;
 }
 
 namespace tenlog::rig {
 class RigControl;
+}
+
+namespace tenlog::cw {
+class CwKeyer;
+class CwStation;
+}
+
+namespace tenlog::voice {
+class VoiceKeyer;
 }
 
 namespace tenlog::app {
@@ -41,6 +53,10 @@ struct StartupServices {
     // The radio link's transports, made once the port map has been read.
     std::function<std::unique_ptr<platform::SerialPort>(const platform::ComPortMap&)> makeSerialPort;
     std::function<std::unique_ptr<platform::TcpClient>()> makeTcpClient;
+    // The keyers' parallel port and the voice keyer's own player; with the
+    // serial ports above they make the CW and voice keyers.
+    std::function<std::unique_ptr<platform::PortIo>()> makePortIo;
+    std::function<std::unique_ptr<platform::AudioPlayer>()> makeAudioPlayer;
 };
 
 class StartupSequence {
@@ -66,6 +82,18 @@ private:
     std::unique_ptr<platform::SerialPort> m_rigPort;
     std::unique_ptr<platform::TcpClient> m_rigDaemon;
     std::unique_ptr<rig::RigControl> m_rig;
+    // The keyers outlive the window, which uses them; the keyer's thread is
+    // joined, with the line up, before the ports go.
+    void makeKeyers(const platform::ComPortMap& ports);
+    std::unique_ptr<platform::SerialPort> m_cwPort;
+    std::unique_ptr<platform::SerialPort> m_pttPort;
+    std::unique_ptr<platform::PortIo> m_parallelPort;
+    std::unique_ptr<platform::AudioPlayer> m_voicePlayer;
+    std::unique_ptr<platform::KeyingClock> m_keyingClock;
+    std::unique_ptr<cw::CwKeyer> m_cwKeyer;
+    std::unique_ptr<cw::CwStation> m_cwStation;
+    std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
+    std::unique_ptr<log::KeyerServices> m_keyers;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };

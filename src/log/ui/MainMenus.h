@@ -29,6 +29,8 @@ public:
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;
+    QAction* cwSetup = nullptr;
+    QAction* voiceSetup = nullptr;
     QAction* voiceNavigation = nullptr;
     QAction* postContest = nullptr;
     QAction* stationSetup = nullptr;

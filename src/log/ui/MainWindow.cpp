@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,6 +47,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     connectAreas();
     connectMenus();
     connectRig();
+    connectKeyers();
     // The clocks tick from the start, through the start-up questions and after a load error.
     m_clocks->start();
     m_scorePanel->start();
@@ -243,6 +245,9 @@ const QString& MainWindow::currentCall() const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this && handleMainKey(static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::MouseMove && (watched == centralWidget() || watched->objectName() == QLatin1String("lowerAreas")))
         m_entryLine->showHoverText(QString());
     return QMainWindow::eventFilter(watched, event);
@@ -257,6 +262,10 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (refuseCloseWhileSending()) {
+        event->ignore();
+        return;
+    }
     closeRig();
     m_session->backupLog();
     m_session->saveOperatingTime();

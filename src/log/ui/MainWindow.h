@@ -7,6 +7,7 @@
 
 #include "common/AppFolders.h"
 #include "common/SharedPreferences.h"
+#include "cw/KeyMap.h"
 #include "log/ContestSession.h"
 #include "voice/VoiceNavigation.h"
 
@@ -14,6 +15,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QScrollArea;
 
 namespace tenlog::platform {
@@ -28,6 +30,22 @@ class RigControl;
 class RigSetupWindow;
 }
 
+namespace tenlog::platform {
+class KeyingClock;
+}
+
+namespace tenlog::cw {
+class CwKeyer;
+class CwSetupWindow;
+class CwStation;
+class CwStringsWindow;
+}
+
+namespace tenlog::voice {
+class VoiceKeyer;
+class VoiceKeyerWindow;
+}
+
 namespace tenlog::log {
 
 class CallInfoArea;
@@ -39,6 +57,14 @@ class MainMenus;
 class MultiplierGrid;
 class ScorePanel;
 class StationArea;
+
+// The CW and voice keyers, made at start-up with their ports.
+struct KeyerServices {
+    cw::CwKeyer& keyer;
+    cw::CwStation& cw;
+    voice::VoiceKeyer& voice;
+    platform::KeyingClock& keyingClock;
+};
 
 // What the main window needs from the rest of the program, handed in by the
 // start-up sequence.
@@ -54,6 +80,8 @@ struct MainWindowServices {
     std::function<void(int)> endProgram;
     // The radio link; without one the rig interface stays unavailable.
     rig::RigControl* rigControl = nullptr;
+    // The keyers; without them CW and voice sending stay unavailable.
+    KeyerServices* keyers = nullptr;
 };
 
 QString mainWindowCaption();
@@ -108,6 +136,21 @@ private:
     void startRigAtLoad();
     void closeRig();
 
+    // The keyers (MainWindowKeyers.cpp): the key map, the setup windows and
+    // the CW station's status on the message line.
+    void connectKeyers();
+    bool handleMainKey(QKeyEvent* key);
+    bool runKeyAction(const cw::KeyDecision& decision);
+    cw::KeyState keyState() const;
+    cw::CwSetupWindow& cwWindow();
+    cw::CwStringsWindow& cwStringsWindow();
+    voice::VoiceKeyerWindow& voiceWindow();
+    void openCwSetup();
+    void openCwStrings();
+    void openVoiceKeyer(bool modal);
+    // A close request while CW goes out stops it and is refused this once.
+    bool refuseCloseWhileSending();
+
     MainWindowServices m_services;
     ContestSession* m_session = nullptr;
     voice::VoiceNavigation m_voiceNav;
@@ -123,6 +166,10 @@ private:
     DxCountryList* m_dxList = nullptr;
     QScrollArea* m_lowerScroll = nullptr;
     rig::RigSetupWindow* m_rigWindow = nullptr; // made on first use, then only hidden
+    cw::KeyMap m_keyMap;
+    cw::CwSetupWindow* m_cwWindow = nullptr;       // made on first use, then only hidden
+    cw::CwStringsWindow* m_cwStrings = nullptr;
+    voice::VoiceKeyerWindow* m_voiceWindow = nullptr;
 };
 
 } // namespace tenlog::log

@@ -70,6 +70,11 @@ void MessageLines::setMessageRed(bool red)
     setBackground(m_message, red ? QColor(255, 0, 0) : lineTeal());
 }
 
+void MessageLines::setKeyboardCwShown(bool on)
+{
+    setBackground(m_message, on ? QColor(255, 255, 192) : lineTeal());
+}
+
 void MessageLines::setDupeLine(const QString& text)
 {
     setBackground(m_dupeLine, text.isEmpty() ? palette().color(QPalette::Button) : lineTeal());
