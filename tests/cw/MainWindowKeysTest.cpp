@@ -14,6 +14,7 @@
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
 #include "voice/VoiceKeyer.h"
+#include "voice/VoiceKeyerSettings.h"
 
 #include <QDeadlineTimer>
 
@@ -43,6 +44,10 @@ protected:
         cw::CwSettings shipped;
         cw::loadCwSettings(paths.workingFolder(), shipped);
         station.setSettings(shipped);
+        voice::VoiceKeyerSettings shippedVoice;
+        voice::loadVoiceKeyerSettings(paths.workingFolder(), shippedVoice);
+        voice.setSettings(shippedVoice);
+        voice.setBaseFolder(paths.workingFolder());
         keyers = &services;
         scriptStation();
         ASSERT_TRUE(start());
@@ -131,6 +136,8 @@ TEST_F(MainWindowKeysTest, CloseWhileSendingIsRefusedOnceAfterTheCharacterInProg
     });
     keyer.setKeyLine(line);
     keyer.append(QStringLiteral("TEST TEST"));
+    while (line->calls() < 1) // the first T is under way
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_FALSE(window->close()) << "refused while sending";
     EXPECT_TRUE(keyer.unsent().size() < 9);
     release = true;
@@ -138,6 +145,7 @@ TEST_F(MainWindowKeysTest, CloseWhileSendingIsRefusedOnceAfterTheCharacterInProg
     EXPECT_FALSE(line->isDown());
     EXPECT_FALSE(station.isSending());
     EXPECT_EQ(line->changes().size(), 2u) << "only the T in progress went out";
+    EXPECT_TRUE(window->close()) << "the second close proceeds";
 }
 
 TEST_F(MainWindowKeysTest, PhoneModePlaysVoiceMessagesWithPtt)
@@ -162,4 +170,53 @@ TEST_F(MainWindowKeysTest, PhoneModePlaysVoiceMessagesWithPtt)
     voicePlayer.playToEnd();
     EXPECT_FALSE(pttPort.rts());
     EXPECT_EQ(voicePlayer.played.size(), 2);
+}
+
+TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
+{
+    startWithKeyers();
+    // Voice Setup from the menu, modally: browse for F2 (one cancel, one file), Test, Done.
+    const QString chosen = paths.workingFolder() + QStringLiteral("/VkThanks.wav");
+    dialogs.fileAnswers = {std::nullopt, chosen};
+    dialogs.modalScripts.push_back([this, chosen](QDialog* d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("PhoneFrm"));
+        EXPECT_TRUE(tenlog::testing::controlsWithoutAccessibleName(d).isEmpty())
+            << tenlog::testing::controlsWithoutAccessibleName(d).join(QLatin1Char('\n')).toStdString();
+        auto* browse = d->findChild<QPushButton*>(QStringLiteral("Command3"));
+        browse->click();
+        EXPECT_EQ(dialogs.beeps, 1) << "a cancelled chooser beeps";
+        browse->click();
+        EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("Text2"))->text(), chosen);
+        d->findChild<QLineEdit*>(QStringLiteral("txtPHLoop"))->setText(QStringLiteral("2"));
+        d->findChild<QLineEdit*>(QStringLiteral("txtPHLoop"))->textEdited(QStringLiteral("2"));
+        d->findChild<QPushButton*>(QStringLiteral("Command11"))->click(); // Test: plays F1 (the shipped example)
+        EXPECT_TRUE(voice.isPlaying());
+        EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("Command12"))->isVisibleTo(d)) << "Stop shows while F1 repeats";
+        d->findChild<QPushButton*>(QStringLiteral("Command12"))->click();
+        EXPECT_FALSE(voice.repeatArmed());
+        d->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        return int(QDialog::Accepted);
+    });
+    voice.setBaseFolder(paths.workingFolder());
+    window->findChild<QAction*>(QStringLiteral("mnuVoiceSetup"))->trigger();
+    const QByteArray saved = fileBytes(work("wave2.txt"));
+    EXPECT_TRUE(saved.startsWith("\"VkCq.wav\"\r\n\"" + chosen.toLatin1() + "\"\r\n")) << saved.constData();
+    EXPECT_TRUE(saved.contains("\"2\"\r\n\"&H378\"\r\n"));
+    voicePlayer.playToEnd();
+    EXPECT_FALSE(pttPort.rts());
+
+    // Ctrl+W: the CW Strings window lists the messages; a click sends one.
+    cw::CwSettings s = station.settings();
+    s.output = cw::KeyOutput::Rts;
+    station.setSettings(s);
+    find<QLineEdit>("txtCall")->setFocus();
+    key(Qt::Key_W, Qt::ControlModifier);
+    auto* strings = window->findChild<QDialog*>(QStringLiteral("frmCWStrings"));
+    ASSERT_NE(strings, nullptr);
+    EXPECT_EQ(strings->findChild<QLabel*>(QStringLiteral("lblCWString_0"))->text(), QStringLiteral("CQ TEST"));
+    EXPECT_EQ(strings->findChild<QLabel*>(QStringLiteral("lblCWString_11"))->text(), QStringLiteral("Keyboard"));
+    QTest::mouseClick(strings->findChild<QLabel*>(QStringLiteral("lblCWString_0")), Qt::LeftButton);
+    settle();
+    EXPECT_GT(keyDowns(), 10);
+    EXPECT_FALSE(cwPort.rts());
 }
