@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Records the voice-navigation prompts shipped in data/: one short spoken WAV
+# Records the voice-navigation prompts and the voice keyer's example
+# messages shipped in data/: one short spoken WAV
 # per prompt name (mono, 16 kHz, 16 bit), made with espeak-ng and trimmed of
 # leading and trailing silence with sox so each prompt ends as soon as the
 # word does.
@@ -31,3 +32,10 @@ say Dupe "Dupe"
 say Needspot "Needed spot"
 say NavDis "Navigation disabled"
 say NavEn "Navigation enabled"
+
+# Example voice keyer messages for F1-F4, so that the keyer plays something
+# before the operator has recorded their own (wave2.txt names them).
+say VkCq "CQ contest, CQ ten meter contest"
+say VkThanks "Thank you, Q R Z?"
+say VkAgain "Please say again"
+say VkReport "You are five nine"

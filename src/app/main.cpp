@@ -2,6 +2,7 @@
 // platform seams to the start-up sequence and runs the event loop.
 #include "app/ui/StartupSequence.h"
 #include "platform/ComPortMap.h"
+#include "platform/qt/PpdevPortIo.h"
 #include "platform/qt/QtAudioPlayer.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
@@ -122,6 +123,12 @@ int main(int argc, char* argv[])
          },
          []() -> std::unique_ptr<tenlog::platform::TcpClient> {
              return std::make_unique<tenlog::platform::QtTcpClient>();
+         },
+         []() -> std::unique_ptr<tenlog::platform::PortIo> {
+             return std::make_unique<tenlog::platform::PpdevPortIo>();
+         },
+         []() -> std::unique_ptr<tenlog::platform::AudioPlayer> {
+             return std::make_unique<tenlog::platform::QtAudioPlayer>();
          }});
     if (!startup.run())
         return 1;

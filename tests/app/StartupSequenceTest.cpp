@@ -32,7 +32,7 @@ protected:
 
 TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
 {
-    app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}});
+    app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}, {}, {}});
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
 
@@ -83,7 +83,7 @@ TEST_F(StartupSequenceTest, BrokenSharedPreferencesAndUnwritableDocumentsStillSt
         GTEST_SKIP() << "this file system cannot make a folder read-only";
     paths.m_appData = paths.root() + QStringLiteral("/data-home");
 
-    app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}});
+    app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}, {}, {}});
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
@@ -97,7 +97,7 @@ TEST_F(StartupSequenceTest, ASecondCopyOnTheSameFolderEndsWithoutTouchingAFile)
     ASSERT_EQ(firstCopy.acquire(), platform::WorkingFolderLock::Result::Held);
     const QStringList before = QDir(paths.workingFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-    app::StartupSequence second({clock, dialogs, settings, paths, player, {}, {}});
+    app::StartupSequence second({clock, dialogs, settings, paths, player, {}, {}, {}, {}});
     EXPECT_EQ(second.run(), nullptr);
     ASSERT_EQ(dialogs.messageTitles(), QStringList{QStringLiteral("Log In Use")});
     EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("(process %1)").arg(QCoreApplication::applicationPid())));

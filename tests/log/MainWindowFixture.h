@@ -65,6 +65,8 @@ protected:
     rig::RigControl* rigControl = nullptr;
     // Likewise a test of spotting hands in its transports.
     spots::SpotTransports* spotTransports = nullptr;
+    // A test of the keyers hands them in before start().
+    log::KeyerServices* keyers = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -101,7 +103,7 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         window = std::make_unique<MainWindow>(log::MainWindowServices{
-            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl, spotTransports});
+            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl, spotTransports, keyers});
         window->show();
         const bool ok = window->runLoadSequence();
         QApplication::processEvents();

@@ -7,8 +7,16 @@
 #include "platform/ComPortMap.h"
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
+#include "cw/CwKeyer.h"
+#include "cw/CwSettings.h"
+#include "cw/CwStation.h"
+#include "platform/AudioPlayer.h"
+#include "platform/KeyingClock.h"
+#include "platform/PortIo.h"
 #include "rig/RigControl.h"
 #include "spots/DxSpotting.h"
+#include "voice/VoiceKeyer.h"
+#include "voice/VoiceKeyerSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +35,35 @@ StartupSequence::~StartupSequence()
 {
     if (m_logo)
         delete m_logo.data();
+    // The window goes before the keyers it uses.
+    m_main.reset();
+}
+
+void StartupSequence::makeKeyers(const platform::ComPortMap& ports)
+{
+    if (!m_services.makeSerialPort || !m_services.makePortIo || !m_services.makeAudioPlayer)
+        return;
+    const QString folder = m_startup.folders().workingFolder;
+    m_cwPort = m_services.makeSerialPort(ports);
+    m_pttPort = m_services.makeSerialPort(ports);
+    m_parallelPort = m_services.makePortIo();
+    m_voicePlayer = m_services.makeAudioPlayer();
+    m_keyingClock = std::make_unique<platform::MonotonicKeyingClock>();
+    m_cwKeyer = std::make_unique<cw::CwKeyer>(*m_keyingClock);
+    m_cwStation = std::make_unique<cw::CwStation>(cw::CwStation::Parts {
+        *m_cwKeyer, *m_cwPort, *m_pttPort, *m_parallelPort, [this] { return m_main ? m_main->currentCall() : QString(); }});
+    m_voiceKeyer = std::make_unique<voice::VoiceKeyer>(
+        voice::VoiceKeyer::Parts {*m_voicePlayer, *m_pttPort, *m_cwPort, *m_parallelPort});
+    m_voiceKeyer->setBaseFolder(folder);
+    // The voice settings first, then CW; a missing or short file leaves the
+    // rest at its defaults (no CW keying output, no PTT port).
+    voice::VoiceKeyerSettings voiceSettings;
+    voice::loadVoiceKeyerSettings(folder, voiceSettings);
+    m_voiceKeyer->setSettings(voiceSettings);
+    cw::CwSettings cwSettings;
+    cw::loadCwSettings(folder, cwSettings);
+    m_cwStation->setSettings(cwSettings);
+    m_keyers = std::make_unique<log::KeyerServices>(log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock});
 }
 
 log::MainWindow* StartupSequence::run()
@@ -60,13 +97,14 @@ log::MainWindow* StartupSequence::run()
             spots::SpotTransports{*m_spotTelnet, *m_spotTnc, *m_spotAgw});
     }
 
+    makeKeyers(ports);
     m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
         m_startup.sharedPreferences(), m_services.navigationPlayer, [this](int code) {
             m_ended = true;
             QCoreApplication::exit(code);
         },
-        m_rig.get(), m_spotTransports.get()});
+        m_rig.get(), m_spotTransports.get(), m_keyers.get()});
     m_main->show();
     // The logo stays in front of the main window until its timer closes it.
     if (m_logo)

@@ -16,7 +16,9 @@ class AudioPlayer;
 class Clock;
 class ComPortMap;
 class Dialogs;
+class KeyingClock;
 class Paths;
+class PortIo;
 class SerialPort;
 class SettingsStore;
 class TcpClient;
@@ -24,6 +26,7 @@ class TcpClient;
 
 namespace tenlog::log {
 class MainWindow;
+struct KeyerServices;
 }
 
 namespace tenlog::rig {
@@ -32,6 +35,15 @@ class RigControl;
 
 namespace tenlog::spots {
 struct SpotTransports;
+}
+
+namespace tenlog::cw {
+class CwKeyer;
+class CwStation;
+}
+
+namespace tenlog::voice {
+class VoiceKeyer;
 }
 
 namespace tenlog::app {
@@ -45,6 +57,10 @@ struct StartupServices {
     // The radio link's transports, made once the port map has been read.
     std::function<std::unique_ptr<platform::SerialPort>(const platform::ComPortMap&)> makeSerialPort;
     std::function<std::unique_ptr<platform::TcpClient>()> makeTcpClient;
+    // The keyers' parallel port and the voice keyer's own player; with the
+    // serial ports above they make the CW and voice keyers.
+    std::function<std::unique_ptr<platform::PortIo>()> makePortIo;
+    std::function<std::unique_ptr<platform::AudioPlayer>()> makeAudioPlayer;
 };
 
 class StartupSequence {
@@ -75,6 +91,18 @@ private:
     std::unique_ptr<platform::SerialPort> m_spotTnc;
     std::unique_ptr<platform::TcpClient> m_spotAgw;
     std::unique_ptr<spots::SpotTransports> m_spotTransports;
+    // The keyers outlive the window, which uses them; the keyer's thread is
+    // joined, with the line up, before the ports go.
+    void makeKeyers(const platform::ComPortMap& ports);
+    std::unique_ptr<platform::SerialPort> m_cwPort;
+    std::unique_ptr<platform::SerialPort> m_pttPort;
+    std::unique_ptr<platform::PortIo> m_parallelPort;
+    std::unique_ptr<platform::AudioPlayer> m_voicePlayer;
+    std::unique_ptr<platform::KeyingClock> m_keyingClock;
+    std::unique_ptr<cw::CwKeyer> m_cwKeyer;
+    std::unique_ptr<cw::CwStation> m_cwStation;
+    std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
+    std::unique_ptr<log::KeyerServices> m_keyers;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };

@@ -356,4 +356,15 @@ void EntryLineArea::releaseHeldKeys()
     }
 }
 
+void EntryLineArea::showKeyerStatus(const QString& text)
+{
+    m_lines->setMessage(text, false);
+}
+
+void EntryLineArea::showKeyboardCw(bool on)
+{
+    m_lines->setMessage(on ? QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.") : QString(), false);
+    m_lines->setKeyboardCwShown(on);
+}
+
 } // namespace tenlog::log

@@ -37,6 +37,10 @@ public:
     void logEntry();
     // Empties the five boxes and both lines; the call box takes the focus.
     void clearEntry();
+    // The message line, for the keyers' status (speed, the unsent CW text,
+    // keyboard CW on or off).
+    void showKeyerStatus(const QString& text);
+    void showKeyboardCw(bool on);
     void focusCall();
     // The partial-duplicate list on or off (its button, or Ctrl+Shift+D).
     void togglePartialDupes();

@@ -59,8 +59,8 @@ MainMenus::MainMenus(QMenuBar* bar)
     taskbarFit = addItem(appearance, "mnuTaskbar", QStringLiteral("&Taskbar"));
     taskbarFit->setCheckable(true);
     QMenu* transmit = addMenu(options, bar, "mnuTransmit", QStringLiteral("&Transmit"));
-    addItem(transmit, "mnuCWSetup", QStringLiteral("&CW Setup"), false);
-    addItem(transmit, "mnuVoiceSetup", QStringLiteral("&Voice Setup"), false);
+    cwSetup = addItem(transmit, "mnuCWSetup", QStringLiteral("&CW Setup"), false);
+    voiceSetup = addItem(transmit, "mnuVoiceSetup", QStringLiteral("&Voice Setup"), false);
     rigInterface = addItem(options, "mnuRigInterface", QStringLiteral("&Rig Interface"));
     rigInterface->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     QMenu* spotting = addMenu(options, bar, "mnuDXSpotting", QStringLiteral("&DX Spotting"));

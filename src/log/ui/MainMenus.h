@@ -30,6 +30,8 @@ public:
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;
+    QAction* cwSetup = nullptr;
+    QAction* voiceSetup = nullptr;
     QAction* voiceNavigation = nullptr;
     QAction* privileges = nullptr;
     QAction* postContest = nullptr;

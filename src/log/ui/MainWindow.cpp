@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     connectMenus();
     connectRig();
     connectSpots();
+    connectKeyers();
     // The clocks tick from the start, through the start-up questions and after a load error.
     m_clocks->start();
     m_scorePanel->start();
@@ -250,6 +252,9 @@ const QString& MainWindow::currentCall() const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this && handleMainKey(static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::MouseMove && (watched == centralWidget() || watched->objectName() == QLatin1String("lowerAreas")))
         m_entryLine->showHoverText(QString());
     return QMainWindow::eventFilter(watched, event);
@@ -264,6 +269,10 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (refuseCloseWhileSending()) {
+        event->ignore();
+        return;
+    }
     closeRig();
     closeSpotting();
     m_session->backupLog();

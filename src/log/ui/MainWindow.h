@@ -7,6 +7,7 @@
 
 #include "common/AppFolders.h"
 #include "common/SharedPreferences.h"
+#include "cw/KeyMap.h"
 #include "log/ContestSession.h"
 #include "voice/VoiceNavigation.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class QScrollArea;
 
 namespace tenlog::platform {
@@ -36,6 +38,22 @@ class SpottingWindow;
 struct SpotTransports;
 }
 
+namespace tenlog::platform {
+class KeyingClock;
+}
+
+namespace tenlog::cw {
+class CwKeyer;
+class CwSetupWindow;
+class CwStation;
+class CwStringsWindow;
+}
+
+namespace tenlog::voice {
+class VoiceKeyer;
+class VoiceKeyerWindow;
+}
+
 namespace tenlog::log {
 
 class CallInfoArea;
@@ -47,6 +65,14 @@ class MainMenus;
 class MultiplierGrid;
 class ScorePanel;
 class StationArea;
+
+// The CW and voice keyers, made at start-up with their ports.
+struct KeyerServices {
+    cw::CwKeyer& keyer;
+    cw::CwStation& cw;
+    voice::VoiceKeyer& voice;
+    platform::KeyingClock& keyingClock;
+};
 
 // What the main window needs from the rest of the program, handed in by the
 // start-up sequence.
@@ -64,6 +90,8 @@ struct MainWindowServices {
     rig::RigControl* rigControl = nullptr;
     // Where DX spots come from; without them spotting stays unavailable.
     spots::SpotTransports* spotTransports = nullptr;
+    // The keyers; without them CW and voice sending stay unavailable.
+    KeyerServices* keyers = nullptr;
 };
 
 QString mainWindowCaption();
@@ -130,6 +158,20 @@ private:
     QString recentSpotText(int multiplier) const;
     void applySpotsOf(int multiplier);
     void closeSpotting();
+    // The keyers (MainWindowKeyers.cpp): the key map, the setup windows and
+    // the CW station's status on the message line.
+    void connectKeyers();
+    bool handleMainKey(QKeyEvent* key);
+    bool runKeyAction(const cw::KeyDecision& decision);
+    cw::KeyState keyState() const;
+    cw::CwSetupWindow& cwWindow();
+    cw::CwStringsWindow& cwStringsWindow();
+    voice::VoiceKeyerWindow& voiceWindow();
+    void openCwSetup();
+    void openCwStrings();
+    void openVoiceKeyer(bool modal);
+    // A close request while CW goes out stops it and is refused this once.
+    bool refuseCloseWhileSending();
 
     MainWindowServices m_services;
     ContestSession* m_session = nullptr;
@@ -149,6 +191,10 @@ private:
     std::unique_ptr<spots::DxSpotting> m_spotting;
     std::unique_ptr<spots::NeededSpotAlerts> m_neededSpots;
     spots::SpottingWindow* m_spottingWindow = nullptr; // made on first use, then only hidden
+    cw::KeyMap m_keyMap;
+    cw::CwSetupWindow* m_cwWindow = nullptr;       // made on first use, then only hidden
+    cw::CwStringsWindow* m_cwStrings = nullptr;
+    voice::VoiceKeyerWindow* m_voiceWindow = nullptr;
 };
 
 } // namespace tenlog::log

@@ -76,6 +76,11 @@ void MessageLines::whitenBoth()
     setBackground(m_dupeLine, Qt::white);
 }
 
+void MessageLines::setKeyboardCwShown(bool on)
+{
+    setBackground(m_message, on ? QColor(255, 255, 192) : lineTeal());
+}
+
 void MessageLines::setDupeLine(const QString& text)
 {
     setBackground(m_dupeLine, text.isEmpty() ? palette().color(QPalette::Button) : lineTeal());

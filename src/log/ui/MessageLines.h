@@ -19,6 +19,8 @@ public:
     void setMessage(const QString& text, bool red);
     // Teal normally, red for a duplicate; the text stays.
     void setMessageRed(bool red);
+    // Keyboard CW: the message line turns light yellow while it is on.
+    void setKeyboardCwShown(bool on);
     // Teal while it lists something, the window's own colour when empty.
     void setDupeLine(const QString& text);
     // Both lines on white, as when the station's own call has been spotted;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtSerialPort.h"
 
 #include <QFile>
+#include <QThread>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -116,7 +117,24 @@ bool QtSerialPort::open()
     }
     m_hasControlLines = true;
     applyControlLines();
+    setKeyingHandle(static_cast<int>(m_port.handle()));
     return true;
+}
+
+void QtSerialPort::setKeyingHandle(int fd)
+{
+    std::lock_guard lock(m_keyingLock);
+    m_keyingFd = fd;
+}
+
+void QtSerialPort::setLineFromOtherThread(int line, bool on)
+{
+    std::lock_guard lock(m_keyingLock);
+    if (m_keyingFd < 0 || (line == TIOCM_RTS && m_rtsHandshake))
+        return;
+    int bits = line;
+    // ENOTTY on a pseudo-terminal: it has no lines, which is harmless here.
+    ::ioctl(m_keyingFd, on ? TIOCMBIS : TIOCMBIC, &bits);
 }
 
 QString QtSerialPort::describeOpenFailure(const QString& device) const
@@ -158,6 +176,7 @@ void QtSerialPort::close()
     if (m_port.isOpen() && !m_failing && m_port.bytesToWrite() > 0)
         m_port.waitForBytesWritten(250);
     m_failing = false;
+    setKeyingHandle(-1);
     if (m_port.isOpen())
         m_port.close();
 }
@@ -192,6 +211,10 @@ void QtSerialPort::applyControlLines()
 
 void QtSerialPort::setRts(bool on)
 {
+    if (QThread::currentThread() != thread()) {
+        setLineFromOtherThread(TIOCM_RTS, on);
+        return;
+    }
     m_rts = on;
     if (isOpen() && !m_rtsHandshake)
         applyLine(&QSerialPort::setRequestToSend, on);
@@ -199,6 +222,10 @@ void QtSerialPort::setRts(bool on)
 
 void QtSerialPort::setDtr(bool on)
 {
+    if (QThread::currentThread() != thread()) {
+        setLineFromOtherThread(TIOCM_DTR, on);
+        return;
+    }
     m_dtr = on;
     if (isOpen())
         applyLine(&QSerialPort::setDataTerminalReady, on);
@@ -272,6 +299,7 @@ void QtSerialPort::finishFailure()
     if (!m_failing)
         return; // closed (or reopened) by the owner in the meantime
     m_failing = false;
+    setKeyingHandle(-1);
     m_port.close();
     m_error = m_failureReason;
     if (m_failed) {

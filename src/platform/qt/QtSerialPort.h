@@ -5,6 +5,9 @@
 // A pseudo-terminal has no RTS or DTR: that is taken as a device without
 // control lines, not as an error. A device that fails while open (a USB
 // adapter pulled out) closes the port and reports once.
+// setRts and setDtr may also be called from a keying thread: there they set
+// the line with one ioctl, under a lock that close and failure take too, so
+// the keying thread never touches a closed device.
 #pragma once
 
 #include "platform/ComPortMap.h"
@@ -13,6 +16,8 @@
 
 #include <QObject>
 #include <QSerialPort>
+
+#include <mutex>
 
 namespace tenlog::platform {
 
@@ -52,6 +57,8 @@ private:
     bool applyLine(bool (QSerialPort::*set)(bool), bool on);
     void onError(QSerialPort::SerialPortError error);
     void finishFailure();
+    void setLineFromOtherThread(int line, bool on);
+    void setKeyingHandle(int fd);
 
     ComPortMap m_ports;
     QSerialPort m_port;
@@ -71,6 +78,9 @@ private:
     QString m_error;
     std::function<void()> m_readyRead;
     std::function<void(const QString&)> m_failed;
+    // The open device for keying-thread line changes; -1 while closed.
+    std::mutex m_keyingLock;
+    int m_keyingFd = -1;
 };
 
 } // namespace tenlog::platform

@@ -1,0 +1,127 @@
+#include "cw/CwSettings.h"
+
+#include "platform/DurableFile.h"
+#include "text/QuotedValues.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tenlog::cw {
+
+namespace {
+
+QString textOf(const text::QuotedValue& value)
+{
+    return value.toText();
+}
+
+bool outputFromCode(double code, KeyOutput& output)
+{
+    for (KeyOutput known : {KeyOutput::None, KeyOutput::Rts, KeyOutput::Dtr, KeyOutput::Parallel, KeyOutput::WinKey}) {
+        if (code == double(int(known))) {
+            output = known;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool readCwSettings(const QByteArray& data, CwSettings& settings)
+{
+    text::QuotedValueReader reader(data);
+    text::QuotedValue value;
+    for (int line = 1; line <= 18; ++line) {
+        if (!reader.read(value))
+            return false;
+        switch (line) {
+        case 10: settings.port = textOf(value); break;
+        case 11: settings.wpm = textOf(value); break;
+        case 12: settings.messages[9] = textOf(value); break;
+        case 13: settings.messages[10] = textOf(value); break;
+        case 14: settings.wordSpace = textOf(value); break;
+        case 15: {
+            bool ok = false;
+            const double code = value.toDouble(&ok);
+            // An output code the program does not know keys nothing.
+            if (!ok)
+                return false;
+            if (!outputFromCode(code, settings.output))
+                settings.output = KeyOutput::None;
+            break;
+        }
+        case 16: settings.parallelAddress = textOf(value); break;
+        case 17: {
+            bool ok = false;
+            const double shown = value.toDouble(&ok);
+            if (!ok)
+                return false;
+            settings.showOnMainWindow = shown != 0;
+            break;
+        }
+        case 18: settings.repeatSeconds = textOf(value); break;
+        default:
+            settings.messages[size_t(line - 1)] = textOf(value);
+            if (line == 9 && settings.messages[8].isEmpty())
+                settings.messages[8] = QStringLiteral("VVV DE ");
+        }
+    }
+    return true;
+}
+
+QByteArray writeCwSettings(const CwSettings& settings)
+{
+    text::QuotedValueWriter out;
+    const auto text = [&out](const QString& value) {
+        QString clean = value;
+        clean.remove(QLatin1Char('"'));
+        // Characters outside Latin-1 have no Morse pattern either.
+        for (QChar& c : clean) {
+            if (c.unicode() > 255)
+                c = QLatin1Char('?');
+        }
+        out.writeText(clean);
+        out.endLine();
+    };
+    for (int i = 0; i < 9; ++i)
+        text(settings.messages[size_t(i)]);
+    text(settings.port);
+    text(settings.wpm);
+    text(settings.messages[9]);
+    text(settings.messages[10]);
+    text(settings.wordSpace);
+    out.writeNumber(int(settings.output));
+    out.endLine();
+    text(settings.parallelAddress);
+    out.writeNumber(settings.showOnMainWindow ? 1 : 0);
+    out.endLine();
+    text(settings.repeatSeconds);
+    return out.data();
+}
+
+QString cwSettingsPath(const QString& folder)
+{
+    const QDir dir(folder);
+    const QString wanted = QString::fromLatin1(cwSettingsFileName);
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return dir.filePath(wanted);
+}
+
+bool loadCwSettings(const QString& folder, CwSettings& settings)
+{
+    QFile file(cwSettingsPath(folder));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return readCwSettings(file.readAll(), settings);
+}
+
+bool saveCwSettings(const QString& folder, const CwSettings& settings, QString* error)
+{
+    return platform::writeFileAtomically(cwSettingsPath(folder), writeCwSettings(settings), error);
+}
+
+} // namespace tenlog::cw

@@ -1,0 +1,93 @@
+#include "cw/ui/CwStringsWindow.h"
+
+#include "cw/CwMessages.h"
+#include "cw/CwStation.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tenlog::cw {
+
+CwStringsWindow::CwStringsWindow(CwStation& station, std::function<bool(QKeyEvent*)> mainKeys, QWidget* parent)
+    : QDialog(parent), m_station(station), m_mainKeys(std::move(mainKeys))
+{
+    setObjectName(QStringLiteral("frmCWStrings"));
+    setWindowTitle(QStringLiteral("CW Strings"));
+    setAccessibleName(QStringLiteral("CW Strings"));
+    setToolTip(QStringLiteral("Press Ctrl W to Show this form."));
+    auto* layout = new QGridLayout(this);
+    for (int i = 0; i < 12; ++i) {
+        m_keys[size_t(i)] = new QLabel(QStringLiteral("F%1").arg(i + 1), this);
+        m_keys[size_t(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        m_texts[size_t(i)] = new QLabel(this);
+        m_texts[size_t(i)]->setObjectName(QStringLiteral("lblCWString_%1").arg(i));
+        for (QLabel* label : {m_keys[size_t(i)], m_texts[size_t(i)]}) {
+            label->installEventFilter(this);
+            label->setFocusPolicy(Qt::TabFocus);
+        }
+        layout->addWidget(m_keys[size_t(i)], 0, i);
+        layout->addWidget(m_texts[size_t(i)], 1, i);
+    }
+    m_texts[11]->setText(QStringLiteral("Keyboard"));
+    auto* done = new QPushButton(QStringLiteral("Done"), this);
+    done->setObjectName(QStringLiteral("Command1"));
+    done->setAccessibleName(QStringLiteral("Done"));
+    layout->addWidget(done, 2, 11);
+    connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
+    refresh();
+}
+
+void CwStringsWindow::refresh()
+{
+    const auto& messages = m_station.settings().messages;
+    for (int i = 0; i < 11; ++i) {
+        m_texts[size_t(i)]->setText(messages[size_t(i)]);
+        const QString spoken = QStringLiteral("F%1: %2").arg(i + 1).arg(messages[size_t(i)]);
+        m_keys[size_t(i)]->setAccessibleName(spoken);
+        m_texts[size_t(i)]->setAccessibleName(spoken);
+    }
+    m_keys[11]->setAccessibleName(QStringLiteral("F12: Keyboard"));
+    m_texts[11]->setAccessibleName(QStringLiteral("F12: Keyboard"));
+}
+
+void CwStringsWindow::clicked(int row)
+{
+    if (!m_station.hasOutput())
+        return;
+    int code = keyF1 + row;
+    if (code == keyF10)
+        code = keyF10Message;
+    if (code != keyF12)
+        m_station.sendFunctionKey(code);
+}
+
+bool CwStringsWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        refresh();
+    if (event->type() == QEvent::KeyPress && m_mainKeys && m_mainKeys(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::event(event);
+}
+
+bool CwStringsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+    const bool pressed = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space);
+    if (event->type() == QEvent::MouseButtonRelease || pressed) {
+        for (int i = 0; i < 12; ++i) {
+            if (watched == m_keys[size_t(i)] || watched == m_texts[size_t(i)]) {
+                clicked(i);
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::KeyPress && m_mainKeys && m_mainKeys(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace tenlog::cw

@@ -1,0 +1,37 @@
+// The voice keyer's settings and their file "wave2.txt" in the working
+// folder, one quoted-value field per line:
+//   1-9  F1-F9 WAV file paths (trimmed)     10  PTT serial port number
+//   11   PTT line: bare 0 RTS, 1 DTR, 2 parallel (empty: none chosen)
+//   12   F1 repeat pause in seconds          13  parallel port address
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+namespace tenlog::voice {
+
+enum class PttLine { None, Rts, Dtr, Parallel };
+
+struct VoiceKeyerSettings {
+    std::array<QString, 9> files;
+    QString port = QStringLiteral("0");
+    PttLine line = PttLine::Rts;
+    QString repeatSeconds = QStringLiteral("0");
+    QString parallelAddress = QStringLiteral("&H378");
+
+    bool operator==(const VoiceKeyerSettings&) const = default;
+};
+
+inline constexpr const char* voiceKeyerFileName = "wave2.txt";
+
+// Reads the 13 fields in order; false when the data is short (what was read
+// is kept). A line code other than 0, 1 or 2 chooses no line.
+bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings);
+QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings);
+
+bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings);
+bool saveVoiceKeyerSettings(const QString& folder, const VoiceKeyerSettings& settings, QString* error);
+
+} // namespace tenlog::voice
