@@ -73,7 +73,11 @@ void SpotPaths::takeTncLine(const QString& line)
 
 void SpotPaths::takeAgwFrame(char kind, const QString& fromCall, const QByteArray& data, const QString& connectedCall)
 {
-    const QString received = QString::fromLatin1(data);
+    // The engine hands its monitor text over as a C string (direwolf counts
+    // the closing NUL in the length) and idle nodes send NUL as filler; it is
+    // never text, and the terminal must not show it.
+    QString received = QString::fromLatin1(data);
+    received.remove(QChar(0));
     const QString header = withCrLfLineEnds(QLatin1Char(kind) + fromCall + QLatin1Char(' ') + received);
     QString body = withCrLfLineEnds(received);
     const bool connected = !connectedCall.isEmpty();

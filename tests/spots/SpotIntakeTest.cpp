@@ -155,6 +155,9 @@ TEST(SpotPaths, PacketEngineFrames)
     };
     const std::vector<Case> cases{
         {"monitored spot: header dropped", 'U', "K1TTT-1", monitored, "", spot + "\r\n", true},
+        {"monitored spot ending in the engine's NUL", 'U', "K1TTT", monitored + '\0', "", spot + "\r\n", true},
+        {"monitored spot with a line feed of its own", 'U', "K1TTT", monitored.chopped(1) + "\n\r" + '\0', "",
+         spot + "\r\n", true},
         {"monitored chat shown", 'U', "K1ABC", " 1:Fm K1ABC To CQ <UI>\rhello\r", "", "hello\r\n", false},
         {"monitored chat mentioning DX hidden", 'U', "K1ABC", " 1:Fm K1ABC To DX <UI>\rhello\r", "", "", false},
         {"connected station's text shown", 'D', "K1TTT", "Welcome\r\r", "K1TTT", "Welcome\r\n", false},

@@ -118,7 +118,9 @@ private:
     void monitor(QTcpSocket* client, int index)
     {
         while (index < m_count) {
-            const QByteArray text = " 1:Fm K1TTT-1 To DX <UI pid=F0 Len=80 >[12:34:56]\r" + spotLine(index) + "\r";
+            // The monitor text ends in a NUL, as direwolf sends it.
+            const QByteArray text =
+                " 1:Fm K1TTT-1 To DX <UI pid=F0 Len=80 >[12:34:56]\r" + spotLine(index) + QByteArray("\r\0", 2);
             client->write(frame('U', "K1TTT-1", "DX", text));
             ++index;
             if (m_paceMs > 0) {
