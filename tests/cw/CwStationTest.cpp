@@ -3,6 +3,7 @@
 #include "FakeSerialPort.h"
 #include "RecordingKeyLine.h"
 #include "VirtualKeyingClock.h"
+#include "CoreApplicationEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -14,23 +15,6 @@ using tenlog::testing::FakeSerialPort;
 using tenlog::testing::VirtualKeyingClock;
 
 namespace {
-
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "cw_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            m_app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
 
 // Writes to the parallel port's control register, as the ppdev device would
 // take them.

@@ -4,6 +4,7 @@
 
 #include "FakeSerialPort.h"
 #include "SettableClock.h"
+#include "CoreApplicationEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -18,24 +19,6 @@ using tenlog::testing::FakeSerialPort;
 using tenlog::testing::SettableClock;
 
 namespace {
-
-// Timers need an application object.
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "rig_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            m_app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
 
 struct Emitted {
     QList<QByteArray> raw;

@@ -3,6 +3,7 @@
 #include "FakeSerialPort.h"
 #include "SettableClock.h"
 #include "WavDurationPlayer.h"
+#include "CoreApplicationEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -20,23 +21,6 @@ using tenlog::testing::SettableClock;
 using tenlog::testing::WavDurationPlayer;
 
 namespace {
-
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "voice_keyer_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            m_app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> m_app;
-};
-[[maybe_unused]] ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new CoreApplication);
 
 class RecordingPortIo final : public platform::PortIo {
 public:
