@@ -30,12 +30,8 @@ void MainWindow::connectRig()
     tune->setShortcutContext(Qt::WindowShortcut);
     addAction(tune);
     connect(tune, &QAction::triggered, this, &MainWindow::openTuningPanel);
-    // A radio that has not told its frequency yet reports 0: that is no
-    // frequency to store with a contact.
-    connect(rig, &rig::RigControl::frequencyPolled, m_session, [this](float megahertz) {
-        if (megahertz > 0)
-            m_session->setRadioFrequency(megahertz);
-    });
+    // The link reports a frequency only once one has been decoded.
+    connect(rig, &rig::RigControl::frequencyPolled, m_session, &ContestSession::setRadioFrequency);
     connect(rig, &rig::RigControl::modePolled, m_session, &ContestSession::followRadioMode);
 }
 
