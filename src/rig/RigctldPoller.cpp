@@ -43,7 +43,7 @@ bool RigctldPoller::start()
     // A new connection owes no answers from the old one.
     m_client.abort();
     m_expected.clear();
-    m_commandAnswers.clear();
+    m_setCommandReplies.clear();
     m_partialLine.clear();
     m_awaitingReply = false;
     m_linkUp = true;
@@ -102,10 +102,10 @@ void RigctldPoller::collectReplies()
 
 std::optional<QByteArray> RigctldPoller::takeCommandAnswer()
 {
-    if (m_commandAnswers.empty())
+    if (m_setCommandReplies.empty())
         return std::nullopt;
-    QByteArray answer = m_commandAnswers.front();
-    m_commandAnswers.pop_front();
+    QByteArray answer = m_setCommandReplies.front();
+    m_setCommandReplies.pop_front();
     return answer;
 }
 
@@ -150,7 +150,7 @@ bool RigctldPoller::takeLine(const QByteArray& line)
     const Expect expected = m_expected.front();
     m_expected.pop_front();
     if (expected == Expect::CommandReport) {
-        m_commandAnswers.push_back(line);
+        m_setCommandReplies.push_back(line);
         return false;
     }
     if (line.startsWith("RPRT")) {

@@ -63,7 +63,7 @@ private:
     bool takeArrived(QByteArray& received);
 
     std::deque<Expect> m_expected;
-    std::deque<QByteArray> m_commandAnswers;
+    std::deque<QByteArray> m_setCommandReplies;
     QByteArray m_partialLine;
     bool m_linkUp = false;
 };

@@ -42,18 +42,18 @@ void SpotPaths::takeTelnetLine(const QString& line)
 {
     const qsizetype shown = std::min(m_partialShown, line.size());
     m_partialShown = 0;
-    if (!m_listDxOnly)
+    if (!m_spotLinesOnly)
         m_terminal.append(line.mid(shown) + kCrLf);
     if (startsWithDx(line)) {
         passSpot(line);
-        if (m_listDxOnly)
+        if (m_spotLinesOnly)
             m_terminal.append(line + kCrLf);
     }
 }
 
 void SpotPaths::showTelnetPartial(const QString& partial)
 {
-    if (m_listDxOnly || partial.size() <= m_partialShown)
+    if (m_spotLinesOnly || partial.size() <= m_partialShown)
         return;
     m_terminal.append(partial.mid(m_partialShown));
     m_partialShown = partial.size();
@@ -66,7 +66,7 @@ void SpotPaths::takeTncLine(const QString& line)
     if (startsWithDx(line)) {
         m_terminal.append(line);
         passSpot(line);
-    } else if (!m_listDxOnly) {
+    } else if (!m_spotLinesOnly) {
         m_terminal.append(line);
     }
 }
@@ -97,7 +97,7 @@ void SpotPaths::takeAgwFrame(char kind, const QString& fromCall, const QByteArra
         m_terminal.append(body);
         passSpot(body);
     }
-    if (startsWithDx(body) || m_listDxOnly)
+    if (startsWithDx(body) || m_spotLinesOnly)
         return;
     if (connected && fromCall.compare(connectedCall, Qt::CaseInsensitive) == 0)
         m_terminal.append(body);

@@ -25,8 +25,8 @@ public:
     SpotPaths(SpotTerminal& terminal, SpotIntake& intake);
 
     // The "List DX Only" box: show only spot lines.
-    void setListDxOnly(bool on) { m_listDxOnly = on; }
-    bool listDxOnly() const { return m_listDxOnly; }
+    void showSpotLinesOnly(bool on) { m_spotLinesOnly = on; }
+    bool showsSpotLinesOnly() const { return m_spotLinesOnly; }
 
     void takeTelnetLine(const QString& line);
     void showTelnetPartial(const QString& partial);
@@ -42,7 +42,7 @@ private:
 
     SpotTerminal& m_terminal;
     SpotIntake& m_intake;
-    bool m_listDxOnly = false;
+    bool m_spotLinesOnly = false; // the terminal shows spot lines and nothing else
     qsizetype m_partialShown = 0;
 };
 

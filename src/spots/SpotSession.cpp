@@ -194,7 +194,7 @@ void SpotSession::sendLine(const QString& line)
 
 void SpotSession::sendCommandCharacter(const QString& hexDigits)
 {
-    m_paths.setListDxOnly(false);
+    m_paths.showSpotLinesOnly(false);
     if (!m_listening)
         open();
     if (is(kSourceTnc))

@@ -111,7 +111,7 @@ TEST(SpotPaths, TelnetShowsAPromptOnceAndTheRestOfItsLine)
     s.paths.takeTelnetLine("login: N1MM");
     EXPECT_EQ(s.terminal.text(), "login: N1MM\r\n");
 
-    s.paths.setListDxOnly(true);
+    s.paths.showSpotLinesOnly(true);
     s.paths.takeTelnetLine("Hello N1MM");
     s.paths.showTelnetPartial("N1MM de K1TTT >");
     const QString spot = clusterSpotLine("K1TTT", "28025.0", "VE3XYZ", "cq");
@@ -135,7 +135,7 @@ TEST(SpotPaths, TncShowsAndStoresARepeatedLineOnceButTelnetTwice)
     EXPECT_EQ(telnet.store.entry(48).call, "VE3XYZ");
 
     Spotting dxOnly;
-    dxOnly.paths.setListDxOnly(true);
+    dxOnly.paths.showSpotLinesOnly(true);
     dxOnly.paths.takeTncLine("cmd:\r\n");
     EXPECT_TRUE(dxOnly.terminal.text().isEmpty());
 }

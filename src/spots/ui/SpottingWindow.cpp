@@ -155,7 +155,7 @@ void SpottingWindow::buildLayout()
     left->addWidget(m_display);
     m_dxOnly = named(new QCheckBox(QStringLiteral("List DX Only (also controls main form)"), this), "chkDX",
                      QStringLiteral("List DX only"));
-    connect(m_dxOnly, &QCheckBox::toggled, this, [this](bool on) { m_paths.setListDxOnly(on); });
+    connect(m_dxOnly, &QCheckBox::toggled, this, [this](bool on) { m_paths.showSpotLinesOnly(on); });
     m_convertToHex = named(new QCheckBox(QStringLiteral("Convert to Hex"), this), "chkConvToHex",
                            QStringLiteral("Convert to hex, not in use"));
     left->addWidget(m_dxOnly);
