@@ -55,6 +55,7 @@ private:
     QGroupBox* addOptions(const char* frameName, const QString& caption, QButtonGroup*& group,
                           const QList<std::pair<const char*, QString>>& options, int columns = 1);
     void chooseRig(int row);
+    void chooseModeBy(int id);
     void showSettings();
     RigSettings settingsFromControls() const;
     void showProfileControls();
