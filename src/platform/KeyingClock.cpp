@@ -1,5 +1,6 @@
 #include "platform/KeyingClock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <time.h>
 
@@ -14,7 +15,7 @@ std::int64_t MonotonicKeyingClock::nowNs() const
 
 void MonotonicKeyingClock::waitUntil(std::int64_t deadlineNs, bool spinFinish)
 {
-    const std::int64_t sleepUntil = spinFinish ? deadlineNs - spinMarginNs : deadlineNs;
+    const std::int64_t sleepUntil = spinFinish ? deadlineNs - m_spinMarginNs : deadlineNs;
     timespec when {};
     when.tv_sec = static_cast<time_t>(sleepUntil / 1'000'000'000);
     when.tv_nsec = static_cast<long>(sleepUntil % 1'000'000'000);
@@ -22,9 +23,18 @@ void MonotonicKeyingClock::waitUntil(std::int64_t deadlineNs, bool spinFinish)
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr) == EINTR) {
     }
     if (spinFinish) {
+        m_spinMarginNs = nextSpinMargin(m_spinMarginNs, nowNs() - sleepUntil);
         while (nowNs() < deadlineNs) {
         }
     }
+}
+
+std::int64_t MonotonicKeyingClock::nextSpinMargin(std::int64_t marginNs, std::int64_t latenessNs)
+{
+    // Shrinking by 1/32 per wait takes about a hundred units (a few seconds
+    // of sending) to forget a late wake-up.
+    const std::int64_t wanted = std::max(latenessNs + spinGuardNs, marginNs - marginNs / 32);
+    return std::clamp(wanted, minSpinMarginNs, maxSpinMarginNs);
 }
 
 void MonotonicKeyingClock::countLoop(double iterations)
