@@ -112,16 +112,6 @@ bool CwKeyer::waitUntilIdle(int timeoutMs)
     return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !m_sending; });
 }
 
-double CwKeyer::calibrateLoop(platform::KeyingClock& clock, double counts)
-{
-    const std::int64_t start = clock.nowNs();
-    clock.countLoop(counts);
-    const double elapsedMs = double(clock.nowNs() - start) / 1e6;
-    if (elapsedMs <= 0)
-        return 0;
-    return std::round(counts / elapsedMs * 60);
-}
-
 void CwKeyer::run()
 {
     // Real-time priority where the system allows it (root, or an rtprio

@@ -66,9 +66,6 @@ public:
     // drained; for shutdown paths and tests. False on timeout.
     bool waitUntilIdle(int timeoutMs);
 
-    // The calibrated loop: how many counts take 60 ms on this machine.
-    static double calibrateLoop(platform::KeyingClock& clock, double counts = 5'000'000);
-
 signals:
     // The "!" of a message has come up: log the contact now.
     void contactMarkReached();

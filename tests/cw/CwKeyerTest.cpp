@@ -1,11 +1,15 @@
 #include "cw/CwKeyer.h"
+#include "cw/LoopCalibration.h"
 
 #include "RecordingKeyLine.h"
 #include "VirtualKeyingClock.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QStringList>
+#include <QThread>
 
 #include <cmath>
 #include <functional>
@@ -205,4 +209,38 @@ TEST(CwKeyer, NoLineDropsTheTextAndDestructionLetsTheLineUp)
     }
     EXPECT_LT(line->changes().size(), 1000u);
     EXPECT_FALSE(line->isDown());
+}
+
+TEST(LoopCalibration, CountsOnItsOwnThreadAndReportsOnTheOwners)
+{
+    struct Case {
+        std::int64_t nsPerCount;
+        double loops;
+    };
+    // Five million counts in 250 ms: 1,200,000 per 60 ms; in 5 ms: 60,000,000;
+    // a clock that does not move gives 0 rather than a division by zero.
+    for (const Case& c : {Case {50, 1'200'000}, Case {1, 60'000'000}, Case {0, 0}}) {
+        struct ScaledClock final : platform::KeyingClock {
+            std::int64_t nsPerCount = 0;
+            std::atomic<std::int64_t> now {0};
+            std::int64_t nowNs() const override { return now; }
+            void waitUntil(std::int64_t, bool) override {}
+            void countLoop(double counts) override { now += std::int64_t(counts) * nsPerCount; }
+        } clock;
+        clock.nsPerCount = c.nsPerCount;
+        cw::LoopCalibration calibration(clock);
+        std::vector<double> results;
+        QThread* deliveredOn = nullptr;
+        QObject::connect(&calibration, &cw::LoopCalibration::measured, &calibration, [&](double loops) {
+            results.push_back(loops);
+            deliveredOn = QThread::currentThread();
+        });
+        calibration.start();
+        QDeadlineTimer deadline(10'000);
+        while (results.empty() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        EXPECT_EQ(results, std::vector<double> {c.loops}) << c.nsPerCount << " ns per count";
+        EXPECT_EQ(deliveredOn, QThread::currentThread());
+        EXPECT_FALSE(calibration.isRunning());
+    }
 }

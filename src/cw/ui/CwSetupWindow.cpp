@@ -2,6 +2,7 @@
 
 #include "cw/CwKeyer.h"
 #include "cw/CwStation.h"
+#include "cw/LoopCalibration.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyingClock.h"
 #include "platform/SettingsStore.h"
@@ -60,7 +61,6 @@ CwSetupWindow::CwSetupWindow(CwStation& station, CwKeyer& keyer, platform::Keyin
     : QDialog(parent)
     , m_station(station)
     , m_keyer(keyer)
-    , m_clock(clock)
     , m_dialogs(dialogs)
     , m_store(store)
     , m_folder(std::move(workingFolder))
@@ -69,6 +69,12 @@ CwSetupWindow::CwSetupWindow(CwStation& station, CwKeyer& keyer, platform::Keyin
     setWindowTitle(QStringLiteral("CW String Selections"));
     setAccessibleName(QStringLiteral("CW setup"));
     build();
+    m_calibration = new LoopCalibration(clock, this);
+    connect(m_calibration, &LoopCalibration::measured, this, [this](double loops) {
+        // A value the operator typed meanwhile, or another method chosen, stands.
+        if (m_loop->isChecked() && text::val(m_loops->text()) <= 0)
+            m_loops->setText(QString::number(loops, 'f', 0));
+    });
     connect(&m_station, &CwStation::speedChanged, this, [this](const QString& wpm) { m_wpm->setText(wpm); });
 }
 
@@ -274,7 +280,7 @@ void CwSetupWindow::timingChosen()
         w->setEnabled(loop);
     m_keyer.setTiming(loop ? CwKeyer::Timing::Loop : m_sleep->isChecked() ? CwKeyer::Timing::Sleep : CwKeyer::Timing::Timer);
     if (loop && text::val(m_loops->text()) <= 0)
-        m_loops->setText(QString::number(CwKeyer::calibrateLoop(m_clock), 'f', 0));
+        m_calibration->start();
 }
 
 void CwSetupWindow::adjustLoop(double factor)

@@ -27,6 +27,7 @@ namespace tenlog::cw {
 
 class CwKeyer;
 class CwStation;
+class LoopCalibration;
 
 class CwSetupWindow : public QDialog {
     Q_OBJECT
@@ -59,7 +60,6 @@ private:
 
     CwStation& m_station;
     CwKeyer& m_keyer;
-    platform::KeyingClock& m_clock;
     platform::Dialogs& m_dialogs;
     platform::SettingsStore& m_store;
     QString m_folder;
@@ -82,6 +82,7 @@ private:
     QRadioButton* m_loop = nullptr;
     QRadioButton* m_sleep = nullptr;
     QCheckBox* m_display = nullptr;
+    LoopCalibration* m_calibration = nullptr;
 };
 
 } // namespace tenlog::cw
