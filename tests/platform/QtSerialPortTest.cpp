@@ -223,15 +223,20 @@ TEST(QtSerialPort, OpenFailuresNameThePortTheDeviceAndTheRemedy)
     }
 }
 
-TEST(QtSerialPort, APortInUseByAnotherIsReportedAsInUse)
+TEST(QtSerialPort, ADeviceThisProgramHoldsIsRefusedByNameUntilLetGo)
 {
     RadioEmulatorProcess radio(kenwood);
     ASSERT_TRUE(radio.start()) << radio.error().toStdString();
     PortUnderTest first(radio.ptyPath());
     ASSERT_TRUE(first.port->open()) << first.port->errorString().toStdString();
-    PortUnderTest second(radio.ptyPath());
+    // The same device under another name (a by-id link) is the same device.
+    QTemporaryDir links;
+    const QString link = links.filePath(QStringLiteral("by-id-link"));
+    ASSERT_TRUE(QFile::link(radio.ptyPath(), link));
+    PortUnderTest second(link);
     EXPECT_FALSE(second.port->open());
-    EXPECT_TRUE(second.port->errorString().contains(QStringLiteral("COM3 (%1) cannot be opened: it is in use").arg(radio.ptyPath())))
+    EXPECT_TRUE(second.port->errorString().startsWith(
+        QStringLiteral("COM3 (%1) cannot be opened: TenLog already uses it for the radio").arg(link)))
         << second.port->errorString().toStdString();
     first.port->close();
     EXPECT_TRUE(second.port->open()) << "free again once the other lets go";

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QThread>
 #include <QFileInfo>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
@@ -48,6 +49,22 @@ QSerialPort::Parity toQtParity(char parity)
     }
 }
 
+// The devices this program has open, by their real path (a by-id link and
+// /dev/ttyUSB0 are one device): a second use of one is refused with a message
+// that names this program, not "another program".
+std::mutex devicesInUseLock;
+QSet<QString>& devicesInUse()
+{
+    static QSet<QString> devices;
+    return devices;
+}
+
+QString realDevicePath(const QString& device)
+{
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+}
+
 } // namespace
 
 QtSerialPort::QtSerialPort(ComPortMap ports, QObject* parent)
@@ -65,6 +82,16 @@ QtSerialPort::~QtSerialPort()
 {
     m_port.disconnect(this);
     m_port.close();
+    releaseDevice();
+}
+
+void QtSerialPort::releaseDevice()
+{
+    if (m_claimedDevice.isEmpty())
+        return;
+    std::lock_guard lock(devicesInUseLock);
+    devicesInUse().remove(m_claimedDevice);
+    m_claimedDevice.clear();
 }
 
 void QtSerialPort::setPortNumber(int number)
@@ -104,6 +131,16 @@ bool QtSerialPort::open()
         return false;
     }
     m_device = device;
+    const QString realPath = realDevicePath(device);
+    {
+        std::lock_guard lock(devicesInUseLock);
+        if (devicesInUse().contains(realPath)) {
+            m_error = QStringLiteral("%1 (%2) cannot be opened: TenLog already uses it for the radio, the spot TNC, CW "
+                                     "keying or PTT. Give each its own port, or enter 0 for none.")
+                          .arg(portName(), device);
+            return false;
+        }
+    }
     m_port.setPortName(device);
     m_port.setBaudRate(m_settings.deviceBitsPerSecond());
     m_port.setParity(toQtParity(m_settings.parity));
@@ -114,6 +151,11 @@ bool QtSerialPort::open()
         m_error = describeOpenFailure(device);
         m_port.clearError();
         return false;
+    }
+    {
+        std::lock_guard lock(devicesInUseLock);
+        devicesInUse().insert(realPath);
+        m_claimedDevice = realPath;
     }
     m_hasControlLines = true;
     applyControlLines();
@@ -179,6 +221,7 @@ void QtSerialPort::close()
     setKeyingHandle(-1);
     if (m_port.isOpen())
         m_port.close();
+    releaseDevice();
 }
 
 bool QtSerialPort::isOpen() const
@@ -301,6 +344,7 @@ void QtSerialPort::finishFailure()
     m_failing = false;
     setKeyingHandle(-1);
     m_port.close();
+    releaseDevice();
     m_error = m_failureReason;
     if (m_failed) {
         const auto handler = m_failed;

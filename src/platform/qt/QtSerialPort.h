@@ -3,7 +3,8 @@
 // operator's words, naming the port, the device and what Linux said, with
 // the usual remedy (the dialout group, the mapping file, the other program).
 // A pseudo-terminal has no RTS or DTR: that is taken as a device without
-// control lines, not as an error. A device that fails while open (a USB
+// control lines, not as an error. A device another of this program's ports
+// holds open is refused with a message that says so. A device that fails while open (a USB
 // adapter pulled out) closes the port and reports once.
 // setRts and setDtr may also be called from a keying thread: there they set
 // the line with one ioctl, under a lock that close and failure take too, so
@@ -58,12 +59,15 @@ private:
     void onError(QSerialPort::SerialPortError error);
     void finishFailure();
     void setLineFromOtherThread(int line, bool on);
+    // Lets another of this program's ports open the device again.
+    void releaseDevice();
     void setKeyingHandle(int fd);
 
     ComPortMap m_ports;
     QSerialPort m_port;
     int m_number = 1;
     QString m_device; // the path of the last open()
+    QString m_claimedDevice; // its real path while this port holds it open
     SerialSettings m_settings {9600, 'N', 8, 1};
     bool m_rtsHandshake = false;
     bool m_rts = false;
