@@ -111,12 +111,20 @@ QString cwSettingsPath(const QString& folder)
     return dir.filePath(wanted);
 }
 
-bool loadCwSettings(const QString& folder, CwSettings& settings)
+bool loadCwSettings(const QString& folder, CwSettings& settings, QString* problem)
 {
     QFile file(cwSettingsPath(folder));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return readCwSettings(file.readAll(), settings);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (opened && readCwSettings(file.readAll(), settings))
+        return true;
+    if (problem) {
+        const QString path = QDir::toNativeSeparators(file.fileName());
+        *problem = opened ? path + QStringLiteral(" is damaged: a setting is missing or unreadable. CW uses its defaults from there on.")
+                          : path + QStringLiteral(" could not be read (") + file.errorString()
+                                + QStringLiteral("). CW starts with its default messages and no keying output.");
+        *problem += QStringLiteral(" Check CW Setup; its Done button writes the file whole again.");
+    }
+    return false;
 }
 
 bool saveCwSettings(const QString& folder, const CwSettings& settings, QString* error)

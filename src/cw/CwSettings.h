@@ -48,8 +48,9 @@ QByteArray writeCwSettings(const CwSettings& settings);
 // create when there is none.
 QString cwSettingsPath(const QString& folder);
 // Loads the file in folder; false (with the defaults for what was not read)
-// when it is missing or short.
-bool loadCwSettings(const QString& folder, CwSettings& settings);
+// when it is missing, unreadable or damaged, and then *problem says so in the
+// operator's words.
+bool loadCwSettings(const QString& folder, CwSettings& settings, QString* problem = nullptr);
 // Writes the file atomically; false with the reason in *error.
 bool saveCwSettings(const QString& folder, const CwSettings& settings, QString* error);
 

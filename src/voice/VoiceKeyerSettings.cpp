@@ -71,12 +71,20 @@ QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings)
     return out.data();
 }
 
-bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings)
+bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings, QString* problem)
 {
     QFile file(pathIn(folder));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return readVoiceKeyerSettings(file.readAll(), settings);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (opened && readVoiceKeyerSettings(file.readAll(), settings))
+        return true;
+    if (problem) {
+        const QString path = QDir::toNativeSeparators(file.fileName());
+        *problem = opened ? path + QStringLiteral(" is damaged: it ends before its last setting. The voice keyer uses its defaults for what could not be read.")
+                          : path + QStringLiteral(" could not be read (") + file.errorString()
+                                + QStringLiteral("). The voice keyer starts with no messages and no PTT port.");
+        *problem += QStringLiteral(" Check Voice Setup; its Done button writes the file whole again.");
+    }
+    return false;
 }
 
 bool saveVoiceKeyerSettings(const QString& folder, const VoiceKeyerSettings& settings, QString* error)

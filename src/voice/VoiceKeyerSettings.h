@@ -31,7 +31,10 @@ inline constexpr const char* voiceKeyerFileName = "wave2.txt";
 bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings);
 QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings);
 
-bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings);
+// Loads the file in folder; false (with the defaults for what was not read)
+// when it is missing, unreadable or short, and then *problem says so in the
+// operator's words.
+bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings, QString* problem = nullptr);
 bool saveVoiceKeyerSettings(const QString& folder, const VoiceKeyerSettings& settings, QString* error);
 
 } // namespace tenlog::voice

@@ -3,6 +3,8 @@
 #include "app/ui/StartupSequence.h"
 #include "log/ui/MainWindow.h"
 #include "platform/WorkingFolderLock.h"
+#include "platform/qt/PpdevPortIo.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
 
 #include "ReadOnlyFolder.h"
@@ -104,4 +106,27 @@ TEST_F(StartupSequenceTest, ASecondCopyOnTheSameFolderEndsWithoutTouchingAFile)
     EXPECT_EQ(QDir(paths.workingFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)
         << "nothing seeded, nothing written";
     EXPECT_EQ(second.logo(), nullptr) << "not even the logo";
+}
+
+TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
+{
+    QDir().mkpath(paths.workingFolder());
+    for (const char* name : {"CW.txt", "wave2.txt"}) {
+        QFile damaged(QDir(paths.workingFolder()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("\"CQ TEST\"\r\n\"TU\"\r\n"); // cut off after two lines
+    }
+    const QDir devices(paths.root());
+    app::StartupSequence startup({clock, dialogs, settings, paths, player,
+                                  [](const platform::ComPortMap& ports) { return std::make_unique<platform::QtSerialPort>(ports); },
+                                  {},
+                                  [&] { return std::make_unique<platform::PpdevPortIo>(devices.path()); },
+                                  [this] { return std::make_unique<tenlog::testing::WavDurationPlayer>(clock); }});
+    log::MainWindow* main = startup.run();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    ASSERT_EQ(dialogs.messageTitles(), (QStringList {QStringLiteral("Open existing log?"), QStringLiteral("Keyer settings")}));
+    const QString text = dialogs.messages.back().text;
+    for (const char* said : {"wave2.txt is damaged", "CW.txt is damaged", "Check Voice Setup", "Check CW Setup"})
+        EXPECT_TRUE(text.contains(QLatin1String(said))) << said << " not in: " << text.toStdString();
 }

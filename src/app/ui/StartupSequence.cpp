@@ -11,6 +11,7 @@
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
 #include "platform/AudioPlayer.h"
+#include "platform/Dialogs.h"
 #include "platform/KeyingClock.h"
 #include "platform/PortIo.h"
 #include "rig/RigControl.h"
@@ -55,13 +56,17 @@ void StartupSequence::makeKeyers(const platform::ComPortMap& ports)
     m_voiceKeyer = std::make_unique<voice::VoiceKeyer>(
         voice::VoiceKeyer::Parts {*m_voicePlayer, *m_pttPort, *m_cwPort, *m_parallelPort});
     m_voiceKeyer->setBaseFolder(folder);
-    // The voice settings first, then CW; a missing or short file leaves the
-    // rest at its defaults (no CW keying output, no PTT port).
+    // The voice settings first, then CW. A missing or damaged file leaves
+    // what it lacks at the defaults (no CW keying output, no PTT port) and
+    // is reported once the log is up; the rest of start-up goes on.
+    QString problem;
     voice::VoiceKeyerSettings voiceSettings;
-    voice::loadVoiceKeyerSettings(folder, voiceSettings);
+    if (!voice::loadVoiceKeyerSettings(folder, voiceSettings, &problem))
+        m_keyerSettingsProblems << problem;
     m_voiceKeyer->setSettings(voiceSettings);
     cw::CwSettings cwSettings;
-    cw::loadCwSettings(folder, cwSettings);
+    if (!cw::loadCwSettings(folder, cwSettings, &problem))
+        m_keyerSettingsProblems << problem;
     m_cwStation->setSettings(cwSettings);
     m_keyers = std::make_unique<log::KeyerServices>(log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock});
 }
@@ -110,7 +115,12 @@ log::MainWindow* StartupSequence::run()
     if (m_logo)
         m_logo->raise();
     m_main->runLoadSequence();
-    return m_ended ? nullptr : m_main.get();
+    if (m_ended)
+        return nullptr;
+    if (!m_keyerSettingsProblems.isEmpty())
+        m_services.dialogs.message(QStringLiteral("Keyer settings"), m_keyerSettingsProblems.join(QStringLiteral("\n\n")),
+                                   platform::MessageIcon::Warning);
+    return m_main.get();
 }
 
 } // namespace tenlog::app

@@ -7,6 +7,7 @@
 #include "app/ui/LogoWindow.h"
 
 #include <QPointer>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -103,6 +104,8 @@ private:
     std::unique_ptr<cw::CwStation> m_cwStation;
     std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
     std::unique_ptr<log::KeyerServices> m_keyers;
+    // CW.txt or wave2.txt missing or damaged, said once the log is up.
+    QStringList m_keyerSettingsProblems;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };
