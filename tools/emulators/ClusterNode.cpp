@@ -6,7 +6,7 @@
 // Modes (--mode):
 //   pace     one line per --pace-ms (default), some followed by BEL BEL
 //   burst    all --count lines in one write
-//   split    every line cut into three writes, --pace-ms apart
+//   split    every line cut into three writes, a third of --pace-ms apart
 //   flood    --flood-bytes bytes without a line end, then one spot line
 //   garbage  NUL bytes, telnet negotiation and binary noise between lines
 //   cutoff   half a spot line, then the connection is closed
@@ -109,7 +109,7 @@ private:
         } else {
             m_timer = std::make_unique<QTimer>();
             connect(m_timer.get(), &QTimer::timeout, this, &Node::tick);
-            m_timer->start(m_paceMs);
+            m_timer->start(m_mode == QLatin1String("split") ? std::max(1, m_paceMs / 3) : m_paceMs);
         }
     }
 
@@ -117,27 +117,17 @@ private:
     {
         if (!m_client)
             return;
+        if (m_mode == QLatin1String("split")) {
+            splitTick();
+            return;
+        }
         if (m_sent >= m_count) {
             m_timer->stop();
             finish();
             return;
         }
         const QByteArray line = spotLine(m_sent) + "\r\n";
-        if (m_mode == QLatin1String("split")) {
-            const qsizetype third = line.size() / 3;
-            m_client->write(line.left(third));
-            m_client->flush();
-            QTimer::singleShot(m_paceMs / 3, this, [this, rest = line.mid(third), third] {
-                if (!m_client)
-                    return;
-                m_client->write(rest.left(third));
-                m_client->flush();
-                QTimer::singleShot(m_paceMs / 3, this, [this, last = rest.mid(third)] {
-                    if (m_client)
-                        m_client->write(last);
-                });
-            });
-        } else if (m_mode == QLatin1String("garbage")) {
+        if (m_mode == QLatin1String("garbage")) {
             QByteArray noise("\0\0\xff\xfb\x01\xff\xfa\x18\x01\xff\xf0\x07", 12);
             for (int i = 0; i < 8; ++i)
                 noise += static_cast<char>(0x80 + QRandomGenerator::global()->bounded(0x70));
@@ -146,6 +136,24 @@ private:
             m_client->write(m_sent % 7 == 0 ? spotLine(m_sent) + "\a\a\r\n" : line);
         }
         ++m_sent;
+    }
+
+    // One third of a line per tick, from one queue, so a late timer can
+    // never put the next line's start before the last line's end.
+    void splitTick()
+    {
+        if (m_fragments.isEmpty()) {
+            if (m_sent >= m_count) {
+                m_timer->stop();
+                finish();
+                return;
+            }
+            const QByteArray line = spotLine(m_sent++) + "\r\n";
+            const qsizetype third = line.size() / 3;
+            m_fragments = {line.left(third), line.mid(third, third), line.mid(2 * third)};
+        }
+        m_client->write(m_fragments.takeFirst());
+        m_client->flush();
     }
 
     void finish()
@@ -157,6 +165,7 @@ private:
     QTcpServer m_server;
     QTcpSocket* m_client = nullptr;
     std::unique_ptr<QTimer> m_timer;
+    QByteArrayList m_fragments; // the rest of the line being split
     QByteArray m_typed;
     QString m_mode;
     int m_count;
