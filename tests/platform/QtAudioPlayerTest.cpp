@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QAudioDevice>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
 #include <QTemporaryDir>
@@ -108,4 +109,28 @@ TEST(QtAudioPlayer, CallOnlyAnnouncementNeverHangs)
     tenlog::voice::VoiceNavigation nav(player, dir.path(), [] { return 1; });
     nav.optionSelected(tenlog::voice::kNavCallOnly);
     QTRY_VERIFY_WITH_TIMEOUT(!nav.isWaiting() && !nav.isPlaying(), 30000);
+}
+
+TEST(QtAudioPlayer, AGoingPlayerTakesItsEndedPlaybacksWithIt)
+{
+    // Ended and stopped playbacks are let go of later, from the event loop;
+    // a player that goes before that has happened must still take them down
+    // cleanly. Waiting without a loop of its own lets no deferred deletion run.
+    auto player = std::make_unique<QtAudioPlayer>();
+    int finished = 0;
+    player->setFinishedHandler([&] { ++finished; });
+    for (int i = 0; i < 2; ++i) {
+        if (!player->play(prompt("Dupe"))) {
+            EXPECT_FALSE(haveOutput());
+            return;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (finished == i && waited.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ASSERT_EQ(finished, i + 1);
+    }
+    ASSERT_TRUE(player->play(prompt("Dupe")));
+    player->stop();
+    player.reset();
 }

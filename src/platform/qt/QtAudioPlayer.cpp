@@ -66,6 +66,14 @@ QtAudioPlayer::~QtAudioPlayer()
     // Gone now, not later: the Pulse sink runs the event loop while it is
     // destroyed, which must not happen while this object is half taken down.
     delete m_sink;
+    // Nor may the ended ones be left to the child list: the event loop one of
+    // them runs as it goes may delete another under the list's feet. One at a
+    // time, each forgotten before it goes, and skipped if already gone.
+    while (!m_retired.empty()) {
+        const QPointer<QAudioSink> sink = m_retired.back();
+        m_retired.pop_back();
+        delete sink.data();
+    }
 }
 
 void QtAudioPlayer::setFinishedHandler(std::function<void()> handler)
@@ -167,6 +175,8 @@ void QtAudioPlayer::release()
     m_sink = nullptr;
     sink->disconnect(this);
     sink->stop();
+    std::erase_if(m_retired, [](const QPointer<QAudioSink>& gone) { return gone.isNull(); });
+    m_retired.push_back(sink);
     sink->deleteLater();
 }
 

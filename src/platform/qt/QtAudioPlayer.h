@@ -9,10 +9,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QtMultimedia/qaudio.h>
 
 #include <memory>
+#include <vector>
 
 class QAudioSink;
 
@@ -39,6 +41,7 @@ private:
     void release();
 
     QAudioSink* m_sink = nullptr; // deleted later: it may be the sender of the signal being handled
+    std::vector<QPointer<QAudioSink>> m_retired; // ended, waiting for that later deletion
     bool m_starting = false;
     qint64 m_durationMs = 0;
     QElapsedTimer m_started;
