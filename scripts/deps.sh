@@ -14,6 +14,8 @@ packages=(
   libhamlib-utils
   # A real AGW packet engine for the packet-engine spot source.
   direwolf
+  # A sound server with a null output, so the audio tests play for real.
+  pulseaudio
   "$@"
 )
 

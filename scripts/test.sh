@@ -13,6 +13,21 @@ fi
 cmake --build "$build" -j"$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
+
+# A private sound server with a null output: the audio tests then play their
+# sounds for real instead of finding no device. It is stopped by its own
+# process id when the run ends.
+if command -v pulseaudio >/dev/null; then
+  XDG_RUNTIME_DIR="$(mktemp -d)"
+  export XDG_RUNTIME_DIR
+  if pulseaudio -n --daemonize=yes --exit-idle-time=-1 --use-pid-file=yes \
+      --load="module-null-sink sink_name=tenlog_test_output" --load=module-native-protocol-unix \
+      --log-target=file:"$XDG_RUNTIME_DIR/pulse.log" 2>/dev/null; then
+    trap 'kill "$(cat "$XDG_RUNTIME_DIR/pulse/pid" 2>/dev/null)" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+  else
+    echo "No sound server could start: the audio tests run without an output device."
+  fi
+fi
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build"
