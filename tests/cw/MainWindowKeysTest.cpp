@@ -220,3 +220,39 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
     EXPECT_GT(keyDowns(), 10);
     EXPECT_FALSE(cwPort.rts());
 }
+
+TEST_F(MainWindowKeysTest, AltLetterOpensItsMenuFromTheCallBox)
+{
+    startWithKeyers();
+    window->activateWindow();
+    find<QLineEdit>("txtCall")->setFocus();
+    auto* file = window->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    ASSERT_NE(file, nullptr);
+    key(Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(file->isVisible(), 2000);
+    EXPECT_EQ(textOf("txtCall"), QString());
+    file->close();
+}
+
+TEST_F(MainWindowKeysTest, LoopTimingIsChosenAloneAndCalibratedWithoutWaiting)
+{
+    startWithKeyers();
+    key(Qt::Key_C, Qt::ControlModifier);
+    auto* setup = window->findChild<QDialog*>(QStringLiteral("CWFrm"));
+    ASSERT_NE(setup, nullptr);
+    auto* timer = setup->findChild<QRadioButton*>(QStringLiteral("optTimer"));
+    auto* loop = setup->findChild<QRadioButton*>(QStringLiteral("optLoop"));
+    auto* loops = setup->findChild<QLineEdit*>(QStringLiteral("txtLoop"));
+    EXPECT_TRUE(timer->isChecked());
+    EXPECT_FALSE(loops->isEnabled());
+    QTest::mouseClick(loop, Qt::LeftButton);
+    EXPECT_TRUE(loop->isChecked());
+    EXPECT_FALSE(timer->isChecked()) << "one timing at a time";
+    EXPECT_TRUE(setup->findChild<QRadioButton*>(QStringLiteral("Option4"))->isChecked()) << "the keying output stays";
+    EXPECT_TRUE(loops->isEnabled());
+    // Measured on its own thread (on the virtual clock: one count per ns).
+    QTRY_COMPARE_WITH_TIMEOUT(loops->text(), QStringLiteral("60000000"), 5000);
+    QTest::mouseClick(setup->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    EXPECT_EQ(keyer.timing(), cw::CwKeyer::Timing::Loop);
+    EXPECT_EQ(keyer.loopsPer60ms(), 60'000'000);
+}

@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "text/NumberText.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -168,7 +169,12 @@ void CwSetupWindow::build()
     m_loop->setObjectName(QStringLiteral("optLoop"));
     m_sleep = new QRadioButton(QStringLiteral("Sleep"), this);
     m_sleep->setObjectName(QStringLiteral("OptSleep"));
+    // A group of their own: left to the dialog's automatic exclusivity they
+    // would also count the keying options in their frame, and choosing Loop
+    // would leave Timer on.
+    auto* timingGroup = new QButtonGroup(this);
     for (QRadioButton* option : {m_timer, m_loop, m_sleep}) {
+        timingGroup->addButton(option);
         option->setAccessibleName(option->text() + QStringLiteral(" timing"));
         timing->addWidget(option);
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
