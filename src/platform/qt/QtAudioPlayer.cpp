@@ -66,9 +66,13 @@ QtAudioPlayer::~QtAudioPlayer()
     // Gone now, not later: the Pulse sink runs the event loop while it is
     // destroyed, which must not happen while this object is half taken down.
     delete m_sink;
-    // Nor may the ended ones be left to the child list: the event loop one of
-    // them runs as it goes may delete another under the list's feet. One at a
-    // time, each forgotten before it goes, and skipped if already gone.
+    deleteRetiredSinks();
+}
+
+void QtAudioPlayer::deleteRetiredSinks()
+{
+    // One at a time, each forgotten before it goes: the event loop a Pulse
+    // sink runs as it is destroyed may come back here.
     while (!m_retired.empty()) {
         const QPointer<QAudioSink> sink = m_retired.back();
         m_retired.pop_back();
@@ -175,9 +179,11 @@ void QtAudioPlayer::release()
     m_sink = nullptr;
     sink->disconnect(this);
     sink->stop();
-    std::erase_if(m_retired, [](const QPointer<QAudioSink>& gone) { return gone.isNull(); });
+    // Deleted from a zero timer, not by deleteLater(): a sink with a posted
+    // deferred deletion crashed when its player went first and took it down
+    // itself. A timer also fires in loops that never run deferred deletions.
     m_retired.push_back(sink);
-    sink->deleteLater();
+    QTimer::singleShot(0, this, &QtAudioPlayer::deleteRetiredSinks);
 }
 
 } // namespace tenlog::platform
