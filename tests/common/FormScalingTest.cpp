@@ -91,6 +91,24 @@ TEST(FormScaling, EverythingFollowsTheScreenAndScalingTwiceDoesNotCompound)
     EXPECT_EQ(d.panel->geometry(), QRect(20, 390, 600, 80));
 }
 
+TEST(FormScaling, AWidthFontCapLimitsTheTypeButNotTheLayout)
+{
+    struct Case {
+        ScreenMetrics screen;
+        double labelPoints; // the 12-point label
+    };
+    // The cap applies to the width factor: 3 is capped to 1.5, 1.25 is kept
+    // although the height factor is 2.
+    for (const Case& c : {Case {{1920, 960, 96.0}, 18.0}, Case {{800, 960, 96.0}, 15.0}}) {
+        Designed d;
+        ScriptedDialogs dialogs;
+        scaleFormToScreen(&d.form, dialogs, c.screen, {.widthFontCap = 1.5});
+        EXPECT_DOUBLE_EQ(d.label->font().pointSizeF(), c.labelPoints) << c.screen.widthPx;
+        EXPECT_DOUBLE_EQ(d.form.font().pointSizeF(), c.labelPoints / 12.0 * 8.0) << c.screen.widthPx;
+        EXPECT_EQ(d.label->geometry().height(), 40) << "positions still follow the screen";
+    }
+}
+
 TEST(FormScaling, ScaleToAnExplicitSize)
 {
     Designed d;

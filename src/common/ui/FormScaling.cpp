@@ -80,7 +80,7 @@ void scaleFont(QWidget* w, double factor)
     w->setFont(font);
 }
 
-void scaleControls(QWidget* form, const ScaleFactors& f)
+void scaleControls(QWidget* form, const ScaleFactors& f, double fontFactor)
 {
     // Controls in creation order, as they were placed on the form.
     const auto children = form->findChildren<QWidget*>();
@@ -90,13 +90,13 @@ void scaleControls(QWidget* form, const ScaleFactors& f)
         if (!managedByLayout(child) && !child->parentWidget()->inherits("QAbstractScrollArea"))
             child->setGeometry(scaleRect(designGeometry(child), f));
         if (child->testAttribute(Qt::WA_SetFont))
-            scaleFont(child, f.height);
+            scaleFont(child, fontFactor);
         scaleColumns(child, f);
     }
 }
 
 void applyScaling(QWidget* form, const ScaleFactors& f, const ScreenMetrics& screen, int acrossWidthPx,
-                  std::optional<QSize> exactSize)
+                  std::optional<QSize> exactSize, const FormScalingStyle& style = {})
 {
     QRect design = designGeometry(form);
     if (exactSize) {
@@ -106,8 +106,9 @@ void applyScaling(QWidget* form, const ScaleFactors& f, const ScreenMetrics& scr
     const QSize size = scaleSize(design.size(), f);
     form->resize(size);
     form->move(placeAboveCentre(size, acrossWidthPx, screen));
-    scaleFont(form, f.height);
-    scaleControls(form, f);
+    const double fontFactor = style.widthFontCap > 0 ? std::min(f.width, style.widthFontCap) : f.height;
+    scaleFont(form, fontFactor);
+    scaleControls(form, f, fontFactor);
 }
 
 } // namespace
@@ -124,7 +125,8 @@ std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window)
     return m;
 }
 
-void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<ScreenMetrics> screen)
+void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<ScreenMetrics> screen,
+                       FormScalingStyle style)
 {
     if (!screen)
         screen = screenMetricsFor(form);
@@ -134,7 +136,7 @@ void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs, std::optional<
                         platform::MessageIcon::Critical);
         return;
     }
-    applyScaling(form, screenFactors(*screen), *screen, screen->widthPx, std::nullopt);
+    applyScaling(form, screenFactors(*screen), *screen, screen->widthPx, std::nullopt, style);
 }
 
 void scaleFormToSize(QWidget* form, double targetWidth, double targetHeight, double referenceWidth,

@@ -20,8 +20,15 @@ namespace tenlog::common {
 // The screen a window is on (or the primary screen), in pixels and logical dpi.
 std::optional<ScreenMetrics> screenMetricsFor(const QWidget* window);
 
+// Where a window departs from the general rule.
+struct FormScalingStyle {
+    // Above 0: fonts follow the width factor, at most this much, instead of
+    // the height factor (a wide screen would make a dense window too big).
+    double widthFontCap = 0;
+};
+
 void scaleFormToScreen(QWidget* form, platform::Dialogs& dialogs,
-                       std::optional<ScreenMetrics> screen = std::nullopt);
+                       std::optional<ScreenMetrics> screen = std::nullopt, FormScalingStyle style = {});
 
 // Target and reference sizes are in twips. With exact, the window is first
 // given the target size.

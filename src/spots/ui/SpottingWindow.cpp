@@ -71,7 +71,9 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     setAccessibleName(QStringLiteral("DX spotting setup"));
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
-    common::scaleFormToScreen(this, dialogs);
+    // Its type grows with the screen's width, but at most by half: the
+    // window is dense and must stay within the screen.
+    common::scaleFormToScreen(this, dialogs, std::nullopt, {.widthFontCap = 1.5});
     // Every source in sight without scrolling, in the type size scaling chose.
     m_sources->setMinimumHeight(m_sources->sizeHintForRow(0) * m_sources->count() + 2 * m_sources->frameWidth() + 4);
     // Centred across the screen and at its very top, clear of the main
