@@ -63,6 +63,7 @@ public:
     int portNumber() const override { return 1; }
     bool setSettings(const QString&) override { return true; }
     void setRtsHandshake(bool) override {}
+    void setXonXoff(bool) override {}
     bool open() override { return m_open = true; }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }

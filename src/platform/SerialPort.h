@@ -25,6 +25,9 @@ public:
     virtual bool setSettings(const QString& settings) = 0;
     // RTS/CTS hardware handshaking on or off. Takes effect at the next open().
     virtual void setRtsHandshake(bool on) = 0;
+    // XON/XOFF software flow control on or off, alone or beside RTS/CTS.
+    // Takes effect at the next open().
+    virtual void setXonXoff(bool on) = 0;
 
     // Opens the port with the number and settings set. False when it cannot
     // be opened; errorString() then says why in words for the operator,

@@ -14,9 +14,9 @@ bool TncSpotSource::open(const TncSettings& settings)
         return false;
     m_port.setDtr(false);
     m_port.setRts(false);
-    // The port offers RTS/CTS handshaking only; XON/XOFF is left to the TNC.
     const bool rtsHandshake = settings.handshake == 3 || settings.handshake == 4;
     m_port.setRtsHandshake(rtsHandshake);
+    m_port.setXonXoff(settings.handshake == 2 || settings.handshake == 4);
     if (rtsHandshake)
         m_port.setRts(true);
     if (!m_port.open())

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 using tenlog::platform::ComPortMap;
@@ -157,6 +158,31 @@ TEST(QtSerialPort, ADeviceWithoutControlLinesIsNotAnError)
     ASSERT_TRUE(link.port->write("MD;"));
     EXPECT_TRUE(link.receive(4));
     EXPECT_TRUE(link.failures.isEmpty());
+}
+
+TEST(QtSerialPort, FlowControlAsChosenReachesTheTerminal)
+{
+    struct Case {
+        bool rts, xonXoff;
+    };
+    for (const Case& c : {Case {false, false}, Case {false, true}, Case {true, false}, Case {true, true}}) {
+        RadioEmulatorProcess radio(kenwood);
+        ASSERT_TRUE(radio.start()) << radio.error().toStdString();
+        PortUnderTest link(radio.ptyPath());
+        link.port->setRtsHandshake(c.rts);
+        link.port->setXonXoff(c.xonXoff);
+        ASSERT_TRUE(link.port->open()) << link.port->errorString().toStdString();
+        // The terminal's settings, read through a second descriptor.
+        const int fd = ::open(QFile::encodeName(radio.ptyPath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0 && errno == EBUSY)
+            GTEST_SKIP() << "the port is held exclusively and this user may not look past that";
+        ASSERT_GE(fd, 0);
+        termios settings {};
+        ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+        ::close(fd);
+        EXPECT_EQ((settings.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF), c.xonXoff) << c.rts << c.xonXoff;
+        EXPECT_EQ((settings.c_cflag & CRTSCTS) != 0, c.rts) << c.rts << c.xonXoff;
+    }
 }
 
 TEST(QtSerialPort, SettingsTextIsRefusedUnlessWellFormed)

@@ -1,6 +1,7 @@
 // The real spot sources against the emulated cluster node, packet engine and
 // TNC: the TCP connection on loopback, the TNC on a pseudo-terminal.
 #include "EmulatorProcess.h"
+#include "FakeSerialPort.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/SerialPort.h"
@@ -242,6 +243,7 @@ public:
     int portNumber() const override { return m_number; }
     bool setSettings(const QString& settings) override { return settings.count(QLatin1Char(',')) == 3; }
     void setRtsHandshake(bool) override {}
+    void setXonXoff(bool) override {}
     bool open() override
     {
         m_fd = ::open(m_path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -281,6 +283,26 @@ private:
 };
 
 } // namespace
+
+TEST(TncSpotSource, EachHandshakingChoiceSetsItsFlowControl)
+{
+    struct Case {
+        int handshake;
+        const char* rts;
+        const char* xonXoff;
+    };
+    // 1 none, 2 XON/XOFF, 3 RTS, 4 RTS with XON/XOFF.
+    for (const Case& c : {Case {1, "handshake 0", "xonxoff 0"}, Case {2, "handshake 0", "xonxoff 1"},
+                          Case {3, "handshake 1", "xonxoff 0"}, Case {4, "handshake 1", "xonxoff 1"}}) {
+        tenlog::testing::FakeSerialPort port;
+        TncSpotSource source(port);
+        TncSettings settings;
+        settings.handshake = c.handshake;
+        ASSERT_TRUE(source.open(settings));
+        EXPECT_TRUE(port.calls().contains(QLatin1String(c.rts))) << c.handshake;
+        EXPECT_TRUE(port.calls().contains(QLatin1String(c.xonXoff))) << c.handshake;
+    }
+}
 
 TEST(TncSpotSource, MonitoredSpotsHeardTwiceAreShownAndStoredOnce)
 {

@@ -40,6 +40,7 @@ public:
     int portNumber() const override { return 1; }
     bool setSettings(const QString&) override { return true; }
     void setRtsHandshake(bool) override {}
+    void setXonXoff(bool) override {}
     bool open() override { return false; }
     void close() override {}
     bool isOpen() const override { return false; }

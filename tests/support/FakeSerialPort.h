@@ -25,6 +25,7 @@ public:
     int portNumber() const override { return m_portNumber; }
     bool setSettings(const QString& settings) override;
     void setRtsHandshake(bool on) override { m_rtsHandshake = on; log(QStringLiteral("handshake %1").arg(on)); }
+    void setXonXoff(bool on) override { log(QStringLiteral("xonxoff %1").arg(on)); }
 
     bool open() override;
     void close() override;

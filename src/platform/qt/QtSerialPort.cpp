@@ -37,6 +37,15 @@ int probeOpen(const QString& device)
     return 0;
 }
 
+bool addXonXoff(int fd)
+{
+    termios settings {};
+    if (::tcgetattr(fd, &settings) != 0)
+        return false;
+    settings.c_iflag |= IXON | IXOFF;
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
 QSerialPort::Parity toQtParity(char parity)
 {
     switch (parity) {
@@ -146,7 +155,9 @@ bool QtSerialPort::open()
     m_port.setParity(toQtParity(m_settings.parity));
     m_port.setDataBits(m_settings.dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8);
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    m_port.setFlowControl(m_rtsHandshake ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
+    m_port.setFlowControl(m_rtsHandshake ? QSerialPort::HardwareControl
+                          : m_xonXoff   ? QSerialPort::SoftwareControl
+                                        : QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_error = describeOpenFailure(device);
         m_port.clearError();
@@ -156,6 +167,15 @@ bool QtSerialPort::open()
         std::lock_guard lock(devicesInUseLock);
         devicesInUse().insert(realPath);
         m_claimedDevice = realPath;
+    }
+    if (m_rtsHandshake && m_xonXoff && !addXonXoff(static_cast<int>(m_port.handle()))) {
+        // Qt offers one kind of flow control at a time; the second is set on
+        // the terminal itself, and a port that refuses it is not used.
+        const int reason = errno;
+        close();
+        m_error = QStringLiteral("%1 (%2) cannot be opened: the device refused XON/XOFF beside RTS/CTS handshaking (%3).")
+                      .arg(portName(), device, linuxReason(reason));
+        return false;
     }
     m_hasControlLines = true;
     applyControlLines();

@@ -32,6 +32,7 @@ public:
     int portNumber() const override { return m_number; }
     bool setSettings(const QString& settings) override;
     void setRtsHandshake(bool on) override;
+    void setXonXoff(bool on) override { m_xonXoff = on; }
 
     bool open() override;
     void close() override;
@@ -70,6 +71,7 @@ private:
     QString m_claimedDevice; // its real path while this port holds it open
     SerialSettings m_settings {9600, 'N', 8, 1};
     bool m_rtsHandshake = false;
+    bool m_xonXoff = false;
     bool m_rts = false;
     bool m_dtr = false;
     bool m_hasControlLines = true;
