@@ -24,10 +24,21 @@ VoiceKeyer::VoiceKeyer(Parts parts, QObject* parent)
             onPlaybackEnded();
     });
     m_player.setFinishedHandler([this] { onPlaybackEnded(); });
+    // A PTT interface pulled out mid-message: the transmitter is no longer
+    // keyed, so the message and any repeat stop, and the operator is told.
+    m_pttPort.setFailureHandler([this](const QString& reason) {
+        stopRepeat();
+        stopPlayback();
+        emit problem(QStringLiteral("Invalid port."),
+                     QStringLiteral("The PTT port stopped working, so the message was stopped. The next message "
+                                    "tries to open the port again.\n\n")
+                         + reason);
+    });
 }
 
 VoiceKeyer::~VoiceKeyer()
 {
+    m_pttPort.setFailureHandler({});
     m_player.setFinishedHandler({});
     m_player.stop();
     releasePtt();

@@ -92,19 +92,26 @@ TEST(VoiceKeyer, CutOffsLetPttUp)
 {
     const struct {
         const char* name;
-        std::function<void(voice::VoiceKeyer&)> cut;
+        std::function<void(Keyer&)> cut;
+        bool said; // the operator is told
     } rows[] = {
-        {"empty F3", [](voice::VoiceKeyer& k) { k.playKey(114); }},
-        {"esc", [](voice::VoiceKeyer& k) { k.stopPlayback(); }},
-        {"settings change", [](voice::VoiceKeyer& k) { auto s = k.settings(); s.line = voice::PttLine::Dtr; k.setSettings(s); }},
+        {"empty F3", [](Keyer& k) { k.keyer.playKey(114); }, false},
+        {"esc", [](Keyer& k) { k.keyer.stopPlayback(); }, false},
+        {"settings change", [](Keyer& k) { auto s = k.keyer.settings(); s.line = voice::PttLine::Dtr; k.keyer.setSettings(s); }, false},
+        {"PTT interface pulled out", [](Keyer& k) { k.pttPort.failUnderneath(QStringLiteral("COM2 went away")); }, true},
     };
     for (const auto& row : rows) {
         Keyer k;
         k.keyer.playKey(112);
         k.player.advanceMs(100);
-        row.cut(k.keyer);
+        row.cut(k);
         EXPECT_FALSE(k.pttPort.rts()) << row.name;
         EXPECT_FALSE(k.keyer.pttKeyed()) << row.name;
+        EXPECT_EQ(k.problems.size(), row.said ? 1 : 0) << row.name;
+        if (row.said) {
+            EXPECT_FALSE(k.keyer.isPlaying()) << row.name;
+            EXPECT_TRUE(k.problems.value(0).endsWith(QLatin1String("COM2 went away"))) << row.name;
+        }
     }
     // A new message over a running one keeps PTT keyed.
     Keyer k;
