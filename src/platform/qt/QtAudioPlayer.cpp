@@ -7,6 +7,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QMediaDevices>
 
 #include <climits>
@@ -66,19 +67,20 @@ QtAudioPlayer::~QtAudioPlayer()
     // Gone now, not later: the Pulse sink runs the event loop while it is
     // destroyed, which must not happen while this object is half taken down.
     delete m_sink;
-    deleteRetiredSinks();
-}
-
-void QtAudioPlayer::deleteRetiredSinks()
-{
-    // One at a time, each forgotten before it goes: the event loop a Pulse
-    // sink runs as it is destroyed may come back here.
+    // The ended sinks still wait for their deferred deletion. Each is taken
+    // down here, one at a time and with that deletion withdrawn first: the
+    // event loop a Pulse sink runs as it goes would otherwise deliver it and
+    // delete the sink a second time, inside its own destructor.
     while (!m_retired.empty()) {
         const QPointer<QAudioSink> sink = m_retired.back();
         m_retired.pop_back();
+        if (!sink)
+            continue; // an earlier one's event loop took it
+        QCoreApplication::removePostedEvents(sink, QEvent::DeferredDelete);
         delete sink.data();
     }
 }
+
 
 void QtAudioPlayer::setFinishedHandler(std::function<void()> handler)
 {
@@ -179,11 +181,11 @@ void QtAudioPlayer::release()
     m_sink = nullptr;
     sink->disconnect(this);
     sink->stop();
-    // Deleted from a zero timer, not by deleteLater(): a sink with a posted
-    // deferred deletion crashed when its player went first and took it down
-    // itself. A timer also fires in loops that never run deferred deletions.
+    // Later, from the loop this runs in: a sink must not go inside its own
+    // signal, nor in a dialog's loop opened from the finished handler.
+    std::erase_if(m_retired, [](const QPointer<QAudioSink>& gone) { return gone.isNull(); });
     m_retired.push_back(sink);
-    QTimer::singleShot(0, this, &QtAudioPlayer::deleteRetiredSinks);
+    sink->deleteLater();
 }
 
 } // namespace tenlog::platform

@@ -39,10 +39,9 @@ private:
     void endWhenHeard();
     void finish();
     void release();
-    void deleteRetiredSinks();
 
-    QAudioSink* m_sink = nullptr; // retired, not deleted, when let go: it may be the sender of the signal being handled
-    std::vector<QPointer<QAudioSink>> m_retired; // ended, deleted once out of their own signals
+    QAudioSink* m_sink = nullptr; // deleted later: it may be the sender of the signal being handled
+    std::vector<QPointer<QAudioSink>> m_retired; // ended, their deferred deletion not yet done
     bool m_starting = false;
     qint64 m_durationMs = 0;
     QElapsedTimer m_started;
