@@ -11,6 +11,9 @@
 #include "platform/WavInfo.h"
 #include "platform/qt/QtAudioPlayer.h"
 
+#include "FakeSerialPort.h"
+#include "RecordingPortIo.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -85,19 +88,13 @@ private:
     bool m_open = false;
 };
 
-class NoPort final : public platform::PortIo {
-public:
-    bool writeControl(int, std::uint8_t) override { return false; }
-    QString errorString() const override { return {}; }
-};
-
 // Plays F1 once per iteration and notes how long after its end PTT went up;
 // endNs says when the playback just started has ended.
 void measureRelease(benchmark::State& state, platform::AudioPlayer& player, const std::function<qint64(qint64)>& endNs)
 {
     StampingPort ptt;
-    StampingPort cw;
-    NoPort parallel;
+    testing::FakeSerialPort cw;
+    testing::RecordingPortIo parallel; // not chosen: PTT is on RTS
     voice::VoiceKeyer keyer({player, ptt, cw, parallel});
     voice::VoiceKeyerSettings settings;
     settings.files[0] = QStringLiteral(TENLOG_SOURCE_DATA_DIR "/VkAgain.wav");

@@ -1,6 +1,7 @@
 #include "cw/CwStation.h"
 
 #include "FakeSerialPort.h"
+#include "RecordingPortIo.h"
 #include "RecordingKeyLine.h"
 #include "VirtualKeyingClock.h"
 #include "CoreApplicationEnvironment.h"
@@ -12,32 +13,11 @@
 
 using namespace tenlog;
 using tenlog::testing::FakeSerialPort;
+using tenlog::testing::RecordingPortIo;
 using tenlog::testing::VirtualKeyingClock;
 
 namespace {
 
-// Writes to the parallel port's control register, as the ppdev device would
-// take them.
-class RecordingPortIo final : public platform::PortIo {
-public:
-    bool writeControl(int address, std::uint8_t value) override
-    {
-        std::lock_guard lock(m_lock);
-        m_writes.push_back({address, value});
-        return !m_fail;
-    }
-    QString errorString() const override { return QStringLiteral("no port here"); }
-    std::vector<std::pair<int, int>> writes() const
-    {
-        std::lock_guard lock(m_lock);
-        return m_writes;
-    }
-    bool m_fail = false;
-
-private:
-    mutable std::mutex m_lock;
-    std::vector<std::pair<int, int>> m_writes;
-};
 
 struct Station {
     VirtualKeyingClock clock;
@@ -139,10 +119,10 @@ TEST(CwStation, ParallelKeyingWritesTheControlRegister)
 
     Station broken;
     broken.configure(cw::KeyOutput::Parallel);
-    broken.parallel.m_fail = true;
+    broken.parallel.setFailing(true);
     broken.station.sendFunctionKey(112);
     ASSERT_TRUE(broken.settle());
-    EXPECT_EQ(broken.events, QStringList({QStringLiteral("line:no port here"), QStringLiteral("finished")}));
+    EXPECT_EQ(broken.events, QStringList({QStringLiteral("line:no parallel port here"), QStringLiteral("finished")}));
 }
 
 TEST(CwStation, NothingIsSentWithoutOutputOrMessageAndSpeedKeysCount)

@@ -8,6 +8,7 @@
 #include "AccessibilityAudit.h"
 #include "FakeSerialPort.h"
 #include "RecordingKeyLine.h"
+#include "RecordingPortIo.h"
 #include "VirtualKeyingClock.h"
 
 #include "cw/CwKeyer.h"
@@ -20,18 +21,13 @@
 
 namespace {
 
-class NoParallelPort final : public platform::PortIo {
-public:
-    bool writeControl(int, std::uint8_t) override { return false; }
-    QString errorString() const override { return QStringLiteral("no parallel port"); }
-};
 
 class MainWindowKeysTest : public MainWindowTest {
 protected:
     tenlog::testing::VirtualKeyingClock keyingClock;
     tenlog::testing::FakeSerialPort cwPort;
     tenlog::testing::FakeSerialPort pttPort;
-    NoParallelPort parallel;
+    tenlog::testing::RecordingPortIo parallel;
     tenlog::testing::WavDurationPlayer voicePlayer {clock};
     cw::CwKeyer keyer {keyingClock};
     cw::CwStation station {{keyer, cwPort, pttPort, parallel, [this] { return window ? window->currentCall() : QString(); }}};

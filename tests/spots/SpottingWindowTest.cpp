@@ -2,6 +2,7 @@
 // cluster, logging in from the send line, "&Spot Last" and "&Done".
 #include "AccessibilityAudit.h"
 #include "EmulatorProcess.h"
+#include "FakeSerialPort.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/SerialPort.h"
@@ -33,27 +34,6 @@ using namespace tenlog::spots;
 
 namespace {
 
-// No serial port in these flows.
-class AbsentSerialPort final : public tenlog::platform::SerialPort {
-public:
-    void setPortNumber(int) override {}
-    int portNumber() const override { return 1; }
-    bool setSettings(const QString&) override { return true; }
-    void setRtsHandshake(bool) override {}
-    void setXonXoff(bool) override {}
-    bool open() override { return false; }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    QString errorString() const override { return QStringLiteral("no port"); }
-    void setRts(bool) override {}
-    void setDtr(bool) override {}
-    bool write(const QByteArray&) override { return false; }
-    QByteArray readAll() override { return {}; }
-    qint64 bytesToWrite() const override { return 0; }
-    void setReadyReadHandler(std::function<void()>) override {}
-    void setFailureHandler(std::function<void(const QString&)>) override {}
-};
-
 struct WindowRig {
     QTemporaryDir folder;
     tenlog::testing::SettableClock clock;
@@ -65,7 +45,7 @@ struct WindowRig {
     tenlog::platform::QtTcpClient telnetClient;
     tenlog::platform::QtTcpClient agwClient;
     TelnetSpotSource telnet{telnetClient};
-    AbsentSerialPort port;
+    tenlog::testing::FakeSerialPort port; // no serial port in these flows
     TncSpotSource tnc{port};
     AgwSpotSource agw{agwClient};
     SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [] { return QStringLiteral("N1MM"); }};

@@ -1,6 +1,7 @@
 #include "voice/VoiceKeyer.h"
 
 #include "FakeSerialPort.h"
+#include "RecordingPortIo.h"
 #include "SettableClock.h"
 #include "WavDurationPlayer.h"
 #include "CoreApplicationEnvironment.h"
@@ -17,21 +18,12 @@
 
 using namespace tenlog;
 using tenlog::testing::FakeSerialPort;
+using tenlog::testing::RecordingPortIo;
 using tenlog::testing::SettableClock;
 using tenlog::testing::WavDurationPlayer;
 
 namespace {
 
-class RecordingPortIo final : public platform::PortIo {
-public:
-    bool writeControl(int address, std::uint8_t value) override
-    {
-        writes.push_back({address, value});
-        return true;
-    }
-    QString errorString() const override { return {}; }
-    std::vector<std::pair<int, int>> writes;
-};
 
 const QString callWav = QStringLiteral(TENLOG_SOURCE_DATA_DIR "/Call.wav");
 
@@ -83,7 +75,7 @@ TEST(VoiceKeyer, PttIsKeyedForExactlyThePlaybackOnTheChosenLine)
         QStringList calls = k.pttPort.calls();
         calls = calls.mid(calls.lastIndexOf(QStringLiteral("open")) + 1);
         EXPECT_EQ(calls.join(QLatin1Char(',')), QString::fromLatin1(row.serial)) << row.port;
-        EXPECT_EQ(k.parallel.writes, row.parallel);
+        EXPECT_EQ(k.parallel.writes(), row.parallel);
         EXPECT_TRUE(k.problems.isEmpty());
     }
 }
