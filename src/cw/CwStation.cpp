@@ -94,12 +94,7 @@ bool CwStation::openKeyingPort()
     const double number = text::val(m_settings.port);
     if (!(number > 0))
         return true;
-    if (m_pttPort.isOpen())
-        m_pttPort.close();
-    m_keyingPort.setPortNumber(int(number));
-    m_keyingPort.setDtr(false);
-    m_keyingPort.setRts(false);
-    if (m_keyingPort.open())
+    if (platform::openForKeying(m_keyingPort, int(number), m_pttPort))
         return true;
     m_openError = m_keyingPort.errorString();
     emit keyingPortFailed(invalidPortTitle, invalidPortText, m_openError);

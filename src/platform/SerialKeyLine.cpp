@@ -11,4 +11,16 @@ bool SerialKeyLine::setKeyDown(bool down)
     return true;
 }
 
+bool openForKeying(SerialPort& port, int number, SerialPort& otherKeyingPort)
+{
+    if (otherKeyingPort.isOpen())
+        otherKeyingPort.close();
+    if (port.isOpen())
+        port.close();
+    port.setPortNumber(number);
+    port.setDtr(false);
+    port.setRts(false);
+    return port.open();
+}
+
 } // namespace tenlog::platform

@@ -23,4 +23,9 @@ private:
     Line m_line;
 };
 
+// Opens port for keying (CW or PTT) on port number: the other keying port,
+// which may be the same device, is closed first, and both lines start down.
+// False when it cannot be opened (port.errorString() says why).
+bool openForKeying(SerialPort& port, int number, SerialPort& otherKeyingPort);
+
 } // namespace tenlog::platform

@@ -1,6 +1,7 @@
 #include "voice/VoiceKeyer.h"
 
 #include "platform/ParallelKeyLine.h"
+#include "platform/SerialKeyLine.h"
 #include "platform/WavInfo.h"
 #include "text/NumberText.h"
 
@@ -66,14 +67,7 @@ bool VoiceKeyer::openPttPort()
     const double number = text::val(m_settings.port);
     if (!(number > 0))
         return true;
-    if (m_cwKeyingPort.isOpen())
-        m_cwKeyingPort.close();
-    if (m_pttPort.isOpen())
-        m_pttPort.close();
-    m_pttPort.setPortNumber(int(number));
-    m_pttPort.setDtr(false);
-    m_pttPort.setRts(false);
-    if (m_pttPort.open())
+    if (platform::openForKeying(m_pttPort, int(number), m_cwKeyingPort))
         return true;
     emit problem(QStringLiteral("Invalid port."),
                  QStringLiteral("The port you have selected for Phone keying is invalid.  Please select another or enter 0 for none.\n\n")
@@ -154,19 +148,9 @@ void VoiceKeyer::onPlaybackEnded()
 
 void VoiceKeyer::keyPtt()
 {
-    if (text::val(m_settings.port) > 0) {
-        if (!m_pttPort.isOpen())
-            openPttPort();
-        if (m_settings.line == PttLine::Dtr)
-            m_pttPort.setDtr(true);
-        else
-            m_pttPort.setRts(true);
-    }
-    if (m_settings.line == PttLine::Parallel) {
-        platform::ParallelKeyLine line(m_parallelPort, m_settings.parallelAddress);
-        if (!line.setKeyDown(true))
-            emit problem(QStringLiteral("Voice keyer"), line.errorString());
-    }
+    if (text::val(m_settings.port) > 0 && !m_pttPort.isOpen())
+        openPttPort();
+    setPttLines(true);
     m_keyed = true;
 }
 
@@ -175,15 +159,22 @@ void VoiceKeyer::releasePtt()
     if (!m_keyed)
         return;
     m_keyed = false;
+    setPttLines(false);
+}
+
+void VoiceKeyer::setPttLines(bool keyed)
+{
+    // "Parallel" keys the serial line too when a port is given.
     if (text::val(m_settings.port) > 0) {
         if (m_settings.line == PttLine::Dtr)
-            m_pttPort.setDtr(false);
+            m_pttPort.setDtr(keyed);
         else
-            m_pttPort.setRts(false);
+            m_pttPort.setRts(keyed);
     }
     if (m_settings.line == PttLine::Parallel) {
         platform::ParallelKeyLine line(m_parallelPort, m_settings.parallelAddress);
-        line.setKeyDown(false);
+        if (!line.setKeyDown(keyed) && keyed)
+            emit problem(QStringLiteral("Voice keyer"), line.errorString());
     }
 }
 

@@ -61,6 +61,7 @@ signals:
 private:
     void keyPtt();
     void releasePtt();
+    void setPttLines(bool keyed);
     void onPlaybackEnded();
     QString whyUnplayable(const QString& path) const;
 
