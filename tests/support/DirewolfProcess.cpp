@@ -1,5 +1,7 @@
 #include "DirewolfProcess.h"
 
+#include "EmulatorProcess.h"
+
 #include "platform/WavInfo.h"
 
 #include <QDeadlineTimer>
@@ -78,13 +80,7 @@ DirewolfProcess::DirewolfProcess(const QString& myCall)
 
 DirewolfProcess::~DirewolfProcess()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate(); // SIGTERM to this child alone
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    stopChildProcess(m_process);
 }
 
 bool DirewolfProcess::start(int milliseconds)

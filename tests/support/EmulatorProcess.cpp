@@ -36,15 +36,20 @@ bool EmulatorProcess::waitForOutputLine(const QString& text, int milliseconds)
     return false;
 }
 
+void stopChildProcess(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
 EmulatorProcess::~EmulatorProcess()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate(); // SIGTERM to this child alone
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    stopChildProcess(m_process);
 }
 
 } // namespace tenlog::testing

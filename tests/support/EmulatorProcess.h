@@ -9,6 +9,10 @@
 
 namespace tenlog::testing {
 
+// Ends a child process the test started: SIGTERM to it alone, then SIGKILL
+// if it has not gone within three seconds.
+void stopChildProcess(QProcess& process);
+
 class EmulatorProcess {
 public:
     // program is the emulator's file name in the build's tools folder.
