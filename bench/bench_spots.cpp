@@ -5,6 +5,7 @@
 // (reported as the longest stall).
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
+#include "SpotChain.h"
 #include "log/MultTable.h"
 #include "platform/TcpClient.h"
 #include "spots/LineAssembly.h"
@@ -46,13 +47,7 @@ QByteArray burst(int lines)
 
 // The spotting chain as the program wires it, the grid marked on every spot
 // that may carry a multiplier.
-struct Chain {
-    tenlog::testing::SettableClock clock;
-    tenlog::testing::ScriptedDialogs dialogs;
-    SpotStore store;
-    SpotIntake intake{store, clock, dialogs, [] { return QStringLiteral("N1MM"); }};
-    SpotTerminal terminal;
-    SpotPaths paths{terminal, intake};
+struct Chain : tenlog::testing::SpotChain {
     tenlog::log::Prefs prefs;
     NeededSpotAlerts alerts{store, prefs, {}, {}};
     QStringList abbreviations;

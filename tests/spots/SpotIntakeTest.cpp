@@ -2,6 +2,7 @@
 // request words, superseded spots and the needed-multiplier marking.
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
+#include "SpotChain.h"
 #include "SpotLines.h"
 #include "log/Prefs.h"
 #include "spots/NeededSpots.h"
@@ -16,14 +17,7 @@ using tenlog::testing::clusterSpotLine;
 
 namespace {
 
-struct Spotting {
-    tenlog::testing::SettableClock clock;
-    tenlog::testing::ScriptedDialogs dialogs;
-    SpotStore store;
-    QString ownCall = QStringLiteral("N1MM");
-    SpotIntake intake{store, clock, dialogs, [this] { return ownCall; }};
-    SpotTerminal terminal;
-    SpotPaths paths{terminal, intake};
+struct Spotting : tenlog::testing::SpotChain {
     QStringList alerts;
     int markings = 0;
 

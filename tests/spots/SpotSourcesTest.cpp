@@ -2,6 +2,7 @@
 // TNC: the TCP connection on loopback, the TNC on a pseudo-terminal.
 #include "EmulatorProcess.h"
 #include "FakeSerialPort.h"
+#include "SpotChain.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/SerialPort.h"
@@ -25,13 +26,7 @@ using tenlog::testing::EmulatorProcess;
 
 namespace {
 
-struct Spotting {
-    tenlog::testing::SettableClock clock;
-    tenlog::testing::ScriptedDialogs dialogs;
-    SpotStore store;
-    SpotIntake intake{store, clock, dialogs, [] { return QStringLiteral("N1MM"); }};
-    SpotTerminal terminal;
-    SpotPaths paths{terminal, intake};
+struct Spotting : tenlog::testing::SpotChain {
     int stored = 0;
     Spotting()
     {

@@ -3,6 +3,7 @@
 #include "AccessibilityAudit.h"
 #include "EmulatorProcess.h"
 #include "FakeSerialPort.h"
+#include "SpotChain.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/SerialPort.h"
@@ -34,14 +35,8 @@ using namespace tenlog::spots;
 
 namespace {
 
-struct WindowRig {
+struct WindowRig : tenlog::testing::SpotChain {
     QTemporaryDir folder;
-    tenlog::testing::SettableClock clock;
-    tenlog::testing::ScriptedDialogs dialogs;
-    SpotStore store;
-    SpotIntake intake{store, clock, dialogs, [] { return QStringLiteral("N1MM"); }};
-    SpotTerminal terminal;
-    SpotPaths paths{terminal, intake};
     tenlog::platform::QtTcpClient telnetClient;
     tenlog::platform::QtTcpClient agwClient;
     TelnetSpotSource telnet{telnetClient};
