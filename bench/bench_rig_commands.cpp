@@ -158,12 +158,3 @@ BENCHMARK_CAPTURE(BM_FrequencyCommandToTheLine, Yaesu1000, "Yaesu 1000")->UseMan
 BENCHMARK_CAPTURE(BM_FrequencyCommandToTheLine, YaesuFTdx9000, "Yaesu FTdx9000")->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

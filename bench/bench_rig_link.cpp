@@ -87,12 +87,3 @@ BENCHMARK(BM_FrequencyChangeToLogged)->Arg(1)->Iterations(12)->Unit(benchmark::k
 BENCHMARK(BM_FrequencyChangeToLogged)->Arg(2)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
