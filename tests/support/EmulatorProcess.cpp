@@ -36,17 +36,6 @@ bool EmulatorProcess::waitForOutputLine(const QString& text, int milliseconds)
     return false;
 }
 
-void stopChildProcess(QProcess& process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
 EmulatorProcess::~EmulatorProcess()
 {
     stopChildProcess(m_process);

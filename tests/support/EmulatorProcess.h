@@ -11,7 +11,17 @@ namespace tenlog::testing {
 
 // Ends a child process the test started: SIGTERM to it alone, then SIGKILL
 // if it has not gone within three seconds.
-void stopChildProcess(QProcess& process);
+// (Inline: the device and direwolf test libraries both use it.)
+inline void stopChildProcess(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
 
 class EmulatorProcess {
 public:
