@@ -1,5 +1,7 @@
 #include "cw/ui/CwSetupWindow.h"
 
+#include "common/ui/NamedWidget.h"
+
 #include "cw/CwKeyer.h"
 #include "cw/CwStation.h"
 #include "cw/LoopCalibration.h"
@@ -33,9 +35,7 @@ const QString storeSection = QStringLiteral("Settings");
 
 QLineEdit* box(QWidget* parent, const char* name, const QString& spoken, const QString& pattern = {})
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setAccessibleName(spoken);
+    auto* edit = common::named(new QLineEdit(parent), QLatin1String(name), spoken);
     if (!pattern.isEmpty())
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
     return edit;
@@ -43,10 +43,7 @@ QLineEdit* box(QWidget* parent, const char* name, const QString& spoken, const Q
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& spoken)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(spoken);
-    return b;
+    return common::named(new QPushButton(caption, parent), QLatin1String(name), spoken);
 }
 
 QString numericOrZero(const QString& text)

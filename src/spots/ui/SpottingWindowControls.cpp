@@ -2,6 +2,8 @@
 // serial option groups, the display choice, the buttons and the terminal.
 #include "spots/ui/SpottingWindow.h"
 
+#include "common/ui/NamedWidget.h"
+
 #include "spots/SpotPaths.h"
 #include "spots/SpotSession.h"
 #include "spots/SpotTerminal.h"
@@ -28,15 +30,9 @@ namespace {
 // at once, as a line break while typing.
 constexpr int kAgwLineBreakAt = 70;
 
-template <typename W>
-W* named(W* widget, const char* objectName, const QString& spoken)
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    widget->setAccessibleName(spoken);
-    return widget;
-}
-
 } // namespace
+
+using common::named;
 
 QGroupBox* SpottingWindow::optionGroup(const QString& objectName, const QString& caption, const QString& spoken,
                                        const QStringList& names, const QStringList& captions, QButtonGroup*& group)

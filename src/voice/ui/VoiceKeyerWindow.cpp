@@ -1,5 +1,7 @@
 #include "voice/ui/VoiceKeyerWindow.h"
 
+#include "common/ui/NamedWidget.h"
+
 #include "platform/Dialogs.h"
 #include "text/NumberText.h"
 #include "voice/VoiceKeyer.h"
@@ -21,10 +23,7 @@ namespace {
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QString& spoken)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAccessibleName(spoken);
-    return b;
+    return common::named(new QPushButton(caption, parent), name, spoken);
 }
 
 } // namespace
