@@ -7,8 +7,12 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/deps.sh"
 
 build="$top/build/release"
+# A compiler cache, when the machine has one, makes a rebuild after a fresh
+# clone or a branch switch cheap.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
 fi
 # The logger and the benchmark programs; the test suite is built by scripts/test.sh.
 cmake --build "$build" -j"$(nproc)" --target tenlog tenlog_bench tenlog_bench_window

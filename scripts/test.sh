@@ -7,8 +7,12 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/deps.sh"
 
 build="$top/build/asan"
+# A compiler cache, when the machine has one, makes a rebuild after a fresh
+# clone or a branch switch cheap.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTENLOG_SANITIZE=ON
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTENLOG_SANITIZE=ON "${launcher[@]}"
 fi
 cmake --build "$build" -j"$(nproc)"
 
