@@ -16,6 +16,8 @@ packages=(
   direwolf
   # A sound server with a null output, so the audio tests play for real.
   pulseaudio
+  # A real X server, a window manager and real key events for the typing tests.
+  xvfb openbox xdotool
   "$@"
 )
 

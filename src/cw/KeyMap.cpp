@@ -27,8 +27,11 @@ KeyAction ctrlWindow(int keyCode)
 KeyDecision KeyMap::keyDown(int keyCode, bool ctrlOnly, const KeyState& state)
 {
     KeyDecision decision;
+    // Only the character of the Ctrl combination's own key is discarded. A
+    // Ctrl combination that types no character (X gives none for Ctrl+G, and
+    // the Ctrl key alone types none) must not take the next key typed.
+    m_afterCtrl = ctrlOnly;
     if (ctrlOnly) {
-        m_afterCtrl = true;
         decision.action = ctrlWindow(keyCode);
         if (decision.action != KeyAction::None) {
             decision.consumed = true;

@@ -68,7 +68,8 @@ public:
     static constexpr int backspace = 8;
 
 private:
-    // Set by a Ctrl combination: the character it types next is discarded.
+    // Set by a Ctrl combination: the character that same key types is
+    // discarded. The next key going down ends it.
     bool m_afterCtrl = false;
 };
 
