@@ -252,3 +252,43 @@ TEST_F(MainWindowKeysTest, LoopTimingIsChosenAloneAndCalibratedWithoutWaiting)
     EXPECT_EQ(keyer.timing(), cw::CwKeyer::Timing::Loop);
     EXPECT_EQ(keyer.loopsPer60ms(), 60'000'000);
 }
+
+TEST_F(MainWindowKeysTest, AKeyerPortThatFailsWhileACallIsTypedTakesNoKey)
+{
+    startWithKeyers();
+    cw::CwSettings s = station.settings();
+    s.output = cw::KeyOutput::Rts;
+    s.port = QStringLiteral("3");
+    station.setSettings(s);
+    cwPort.refuseOpen(QStringLiteral("COM3 (/dev/ttyUSB0) cannot be opened: No such file or directory"));
+    const size_t boxesBefore = dialogs.messages.size();
+    window->activateWindow();
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("k1a"));
+    key(Qt::Key_F1);
+    EXPECT_EQ(textOf("lblDialog"),
+              QStringLiteral("CW keying port: COM3 (/dev/ttyUSB0) cannot be opened: No such file or directory"));
+    EXPECT_GE(dialogs.beeps, 1);
+    type(QStringLiteral("bc"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << "no box took the keys";
+    EXPECT_EQ(dialogs.messages.size(), boxesBefore);
+    EXPECT_FALSE(window->findChild<QDialog*>(QStringLiteral("CWFrm")) && window->findChild<QDialog*>(QStringLiteral("CWFrm"))->isVisible())
+        << "no window opened by itself";
+
+    // Phone: the PTT port that will not open says so on the line too.
+    window->findChild<QAction*>(QStringLiteral("mnuPH"))->trigger();
+    voice::VoiceKeyerSettings v;
+    v.files[0] = QStringLiteral("VkCq.wav");
+    v.port = QStringLiteral("2");
+    voice.setSettings(v);
+    pttPort.refuseOpen(QStringLiteral("COM2 (/dev/ttyS1) cannot be opened: Permission denied"));
+    find<QLineEdit>("txtCall")->clear();
+    find<QLineEdit>("txtCall")->setFocus();
+    key(Qt::Key_F1);
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Voice keyer: The port you have selected for Phone keying is invalid.")))
+        << textOf("lblDialog").toStdString();
+    EXPECT_TRUE(textOf("lblDialog").endsWith(QStringLiteral("Permission denied")));
+    type(QStringLiteral("w"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("W"));
+    EXPECT_EQ(dialogs.messages.size(), boxesBefore);
+}

@@ -79,19 +79,31 @@ void MainWindow::connectKeyers()
     });
     connect(&station, &cw::CwStation::keyingPortFailed, this,
             [this](const QString& title, const QString& text, const QString& detail) {
-                m_services.dialogs.beep();
-                m_services.dialogs.message(title, detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail,
-                                           platform::MessageIcon::Warning);
-                if (!cwWindow().isVisible())
-                    m_services.dialogs.runModal(&cwWindow());
+                sayKeyerProblem(m_cwWindow, title, detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail,
+                                QStringLiteral("CW keying port: ") + (detail.isEmpty() ? text : detail));
             });
     connect(&station, &cw::CwStation::keyLineFailed, this, [this](const QString& reason) {
-        m_services.dialogs.message(QStringLiteral("CW keying"), reason, platform::MessageIcon::Warning);
+        sayKeyerProblem(m_cwWindow, QStringLiteral("CW keying"), reason, QStringLiteral("CW keying: ") + reason);
     });
     connect(&keyers->voice, &voice::VoiceKeyer::problem, this, [this](const QString& title, const QString& text) {
-        m_services.dialogs.beep();
-        m_services.dialogs.message(title, text, platform::MessageIcon::Information);
+        sayKeyerProblem(m_voiceWindow, title, text, QStringLiteral("Voice keyer: ") + text);
     });
+}
+
+void MainWindow::sayKeyerProblem(QWidget* setupWindow, const QString& title, const QString& text,
+                                 const QString& lineText)
+{
+    m_services.dialogs.beep();
+    // The operator testing in the keyer's own setup window reads it there.
+    if (setupWindow && setupWindow->isActiveWindow()) {
+        m_services.dialogs.message(title, text, platform::MessageIcon::Warning);
+        return;
+    }
+    // Anywhere else the operator may be typing a call: a box would take the
+    // keys, so the message line says it (and a screen reader reads it out).
+    QString line = lineText;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_session->showMessage(line.simplified());
 }
 
 cw::KeyState MainWindow::keyState() const
