@@ -6,14 +6,17 @@
 #include "../log/MainWindowFixture.h"
 
 #include "AccessibilityAudit.h"
+#include "FakeSerialDeviceList.h"
 #include "FakeSerialPort.h"
 #include "RecordingKeyLine.h"
 #include "RecordingPortIo.h"
 #include "VirtualKeyingClock.h"
 
+#include "common/ui/PortDeviceRow.h"
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
+#include "platform/ComPortMapFile.h"
 #include "voice/VoiceKeyer.h"
 #include "voice/VoiceKeyerSettings.h"
 
@@ -215,6 +218,52 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
     settle();
     EXPECT_GT(keyDowns(), 10);
     EXPECT_FALSE(cwPort.rts());
+}
+
+TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOnce)
+{
+    tenlog::testing::FakeSerialDeviceList present;
+    present.devices = {{QStringLiteral("/dev/ttyUSB0"), QString(), QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QString()},
+                       {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()}};
+    platform::ComPortMapFile mapping(paths.root() + QStringLiteral("/user/ComPorts.txt"), paths.root());
+    ASSERT_TRUE(mapping.mapDevice(3, QStringLiteral("/dev/ttyUSB0")));
+    common::PortDevices devices {mapping, present};
+    portDevices = &devices;
+    startWithKeyers();
+
+    struct Setup {
+        const char* window;
+        Qt::Key opens;
+        tenlog::testing::FakeSerialPort& port;
+    };
+    for (const Setup& s : {Setup {"CWFrm", Qt::Key_C, cwPort}, Setup {"PhoneFrm", Qt::Key_P, pttPort}}) {
+        QApplication::setActiveWindow(window.get());
+        find<QLineEdit>("txtCall")->setFocus();
+        key(s.opens, Qt::ControlModifier);
+        auto* setup = window->findChild<QDialog*>(QString::fromLatin1(s.window));
+        ASSERT_NE(setup, nullptr) << s.window;
+        ASSERT_TRUE(setup->isVisible()) << s.window;
+        setup->findChild<QLineEdit*>(QStringLiteral("Text10"))->setText(QStringLiteral("3"));
+        auto* shown = setup->findChild<QLabel*>(QStringLiteral("lblPortDevice"));
+        ASSERT_NE(shown, nullptr) << s.window;
+        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyUSB0 (FTDI FT232R USB UART)")) << s.window;
+        EXPECT_TRUE(tenlog::testing::controlsWithoutAccessibleName(setup).isEmpty()) << s.window;
+
+        // Another adapter for COM3: the window opens it at once.
+        const int opens = s.port.openCount();
+        dialogs.modalScripts.push_back([](QDialog* chooser) {
+            auto* list = chooser->findChild<QListWidget*>(QStringLiteral("lstSerialDevices"));
+            list->setCurrentRow(1 - list->currentRow());
+            chooser->accept();
+            return chooser->result();
+        });
+        setup->findChild<QPushButton*>(QStringLiteral("cmdChoosePortDevice"))->click();
+        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyACM0 (Keyer)")) << s.window;
+        EXPECT_EQ(s.port.openCount(), opens + 1) << s.window;
+        ASSERT_TRUE(mapping.mapDevice(3, QStringLiteral("/dev/ttyUSB0"))); // as it was, for the next window
+        setup->hide();
+    }
+    window.reset(); // before the mapping it shows goes
 }
 
 TEST_F(MainWindowKeysTest, AltLetterOpensItsMenuFromTheCallBox)
