@@ -1,12 +1,7 @@
 // The real device listing over pseudo-terminals that stand for USB adapters:
 // by-id links and sysfs entries laid out in temporary folders, as udev and
-// the kernel lay them out. And the real serial port following a port mapped
-// to another device while the program runs.
-#include "platform/ComPortMapFile.h"
+// the kernel lay them out.
 #include "platform/qt/QtSerialDeviceList.h"
-#include "platform/qt/QtSerialPort.h"
-
-#include "RadioEmulatorProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,15 +17,13 @@ using tenlog::platform::SerialDevice;
 
 namespace {
 
-// One pseudo-terminal: the test holds the far end, the near end is the
-// "device" the program opens.
+// One pseudo-terminal: the test holds the far end; the near end is the
+// device that is listed.
 class PseudoTerminal {
 public:
     PseudoTerminal()
     {
         m_far = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_far >= 0)
-            ::fcntl(m_far, F_SETFL, ::fcntl(m_far, F_GETFL) | O_NONBLOCK);
         if (m_far >= 0 && ::grantpt(m_far) == 0 && ::unlockpt(m_far) == 0)
             m_path = QString::fromLocal8Bit(::ptsname(m_far));
     }
@@ -43,19 +36,6 @@ public:
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     const QString& path() const { return m_path; }
-    // What the program wrote, as it arrives.
-    QByteArray readArrived(int size)
-    {
-        QByteArray bytes;
-        tenlog::testing::RadioEmulatorProcess::waitFor([&] {
-            char buffer[64];
-            const ssize_t got = ::read(m_far, buffer, sizeof buffer);
-            if (got > 0)
-                bytes.append(buffer, got);
-            return bytes.size() >= size;
-        });
-        return bytes;
-    }
 
 private:
     int m_far = -1;
@@ -132,24 +112,4 @@ TEST(QtSerialDeviceList, ListsAdaptersWithTheirByIdNamesAndUsbStrings)
     EXPECT_TRUE(other->description().isEmpty());
     EXPECT_FALSE(list.deviceAt(dir.filePath(QStringLiteral("gone"))));
     EXPECT_FALSE(list.deviceAt(usbDevice + QStringLiteral("/serial"))) << "a plain file is no device";
-}
-
-TEST(QtSerialPort, OpensTheDeviceItsPortWasMappedToWhileRunning)
-{
-    PseudoTerminal first;
-    PseudoTerminal second;
-    QTemporaryDir root;
-    tenlog::platform::ComPortMapFile mapping(QDir(root.path()).filePath(QStringLiteral("ComPorts.txt")), root.path());
-    ASSERT_TRUE(mapping.mapDevice(3, first.path()));
-    tenlog::platform::QtSerialPort port(mapping.map());
-    port.setPortNumber(3);
-    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-    ASSERT_TRUE(port.write("A"));
-    EXPECT_EQ(first.readArrived(1), QByteArray("A"));
-
-    ASSERT_TRUE(mapping.mapDevice(3, second.path()));
-    port.close();
-    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-    ASSERT_TRUE(port.write("B"));
-    EXPECT_EQ(second.readArrived(1), QByteArray("B")) << "the new device, without a new port object";
 }
