@@ -46,6 +46,8 @@ SerialDeviceChooser::SerialDeviceChooser(PortDevices& devices, int number, QWidg
     setObjectName(QStringLiteral("SerialDeviceChooser"));
     setWindowTitle(QStringLiteral("Serial Device for COM%1").arg(number));
     setAccessibleName(QStringLiteral("Choose the serial device for COM%1").arg(number));
+    // The type size of the setup window it was opened from, scaled as that is.
+    setAttribute(Qt::WA_WindowPropagation);
     auto* layout = new QVBoxLayout(this);
     m_current = named(new QLabel(this), QStringLiteral("lblCurrentDevice"), QString());
     m_current->setTextFormat(Qt::PlainText);
