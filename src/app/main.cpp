@@ -4,6 +4,7 @@
 #include "platform/ComPortMap.h"
 #include "platform/qt/PpdevPortIo.h"
 #include "platform/qt/QtAudioPlayer.h"
+#include "platform/qt/QtSerialDeviceList.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
 #include "platform/qt/QtDialogs.h"
@@ -118,8 +119,8 @@ int main(int argc, char* argv[])
 
     tenlog::app::StartupSequence startup(
         {clock, dialogs, settings, paths, navigationPlayer,
-         [](const tenlog::platform::ComPortMap& ports) -> std::unique_ptr<tenlog::platform::SerialPort> {
-             return std::make_unique<tenlog::platform::QtSerialPort>(ports);
+         [](std::shared_ptr<const tenlog::platform::ComPortMap> ports) -> std::unique_ptr<tenlog::platform::SerialPort> {
+             return std::make_unique<tenlog::platform::QtSerialPort>(std::move(ports));
          },
          []() -> std::unique_ptr<tenlog::platform::TcpClient> {
              return std::make_unique<tenlog::platform::QtTcpClient>();
@@ -129,6 +130,9 @@ int main(int argc, char* argv[])
          },
          []() -> std::unique_ptr<tenlog::platform::AudioPlayer> {
              return std::make_unique<tenlog::platform::QtAudioPlayer>();
+         },
+         []() -> std::unique_ptr<tenlog::platform::SerialDeviceList> {
+             return std::make_unique<tenlog::platform::QtSerialDeviceList>();
          }});
     if (!startup.run())
         return 1;

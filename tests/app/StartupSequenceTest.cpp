@@ -118,7 +118,7 @@ TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
     }
     const QDir devices(paths.root());
     app::StartupSequence startup({clock, dialogs, settings, paths, player,
-                                  [](const platform::ComPortMap& ports) { return std::make_unique<platform::QtSerialPort>(ports); },
+                                  [](std::shared_ptr<const platform::ComPortMap> ports) { return std::make_unique<platform::QtSerialPort>(std::move(ports)); },
                                   {},
                                   [&] { return std::make_unique<platform::PpdevPortIo>(devices.path()); },
                                   [this] { return std::make_unique<tenlog::testing::WavDurationPlayer>(clock); }});

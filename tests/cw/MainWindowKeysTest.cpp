@@ -6,14 +6,17 @@
 #include "../log/MainWindowFixture.h"
 
 #include "AccessibilityAudit.h"
+#include "FakeSerialDeviceList.h"
 #include "FakeSerialPort.h"
 #include "RecordingKeyLine.h"
 #include "RecordingPortIo.h"
 #include "VirtualKeyingClock.h"
 
+#include "common/ui/PortDeviceRow.h"
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
+#include "platform/ComPortMapFile.h"
 #include "voice/VoiceKeyer.h"
 #include "voice/VoiceKeyerSettings.h"
 
@@ -215,6 +218,40 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
     settle();
     EXPECT_GT(keyDowns(), 10);
     EXPECT_FALSE(cwPort.rts());
+}
+
+TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOnce)
+{
+    tenlog::testing::FakeSerialDeviceList present;
+    present.devices = {{QStringLiteral("/dev/ttyUSB0"), QString(), QString(), QStringLiteral("FT232R"), QString()},
+                       {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()}};
+    platform::ComPortMapFile mapping(paths.root() + QStringLiteral("/user/ComPorts.txt"), paths.root());
+    common::PortDevices devices {mapping, present};
+    portDevices = &devices;
+    startWithKeyers();
+    for (const auto& [name, opens, port] : {std::tuple {"CWFrm", Qt::Key_C, &cwPort}, std::tuple {"PhoneFrm", Qt::Key_P, &pttPort}}) {
+        ASSERT_TRUE(mapping.mapDevice(3, QStringLiteral("/dev/ttyUSB0")));
+        QApplication::setActiveWindow(window.get());
+        find<QLineEdit>("txtCall")->setFocus();
+        key(opens, Qt::ControlModifier);
+        auto* setup = window->findChild<QDialog*>(QString::fromLatin1(name));
+        ASSERT_TRUE(setup && setup->isVisible()) << name;
+        setup->findChild<QLineEdit*>(QStringLiteral("Text10"))->setText(QStringLiteral("3"));
+        auto* shown = setup->findChild<QLabel*>(QStringLiteral("lblPortDevice"));
+        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyUSB0 (FT232R)")) << name;
+        // Another adapter for COM3: the window opens it at once.
+        const int opened = port->openCount();
+        dialogs.modalScripts.push_back([](QDialog* chooser) {
+            chooser->findChild<QListWidget*>(QStringLiteral("lstSerialDevices"))->setCurrentRow(1);
+            chooser->accept();
+            return chooser->result();
+        });
+        setup->findChild<QPushButton*>(QStringLiteral("cmdChoosePortDevice"))->click();
+        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyACM0 (Keyer)")) << name;
+        EXPECT_EQ(port->openCount(), opened + 1) << name;
+        setup->hide();
+    }
+    window.reset(); // before the mapping it shows goes
 }
 
 TEST_F(MainWindowKeysTest, AltLetterOpensItsMenuFromTheCallBox)

@@ -68,6 +68,8 @@ protected:
     spots::SpotTransports* spotTransports = nullptr;
     // A test of the keyers hands them in before start().
     log::KeyerServices* keyers = nullptr;
+    // A test of the serial device chooser hands in the mapping and devices.
+    common::PortDevices* portDevices = nullptr;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
@@ -104,7 +106,8 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         window = std::make_unique<MainWindow>(log::MainWindowServices{
-            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl, spotTransports, keyers});
+            clock, dialogs, settings, folders, shared, player, [this](int code) { endedWith = code; }, rigControl, spotTransports, keyers,
+            portDevices});
         window->show();
         const bool ok = window->runLoadSequence();
         QApplication::processEvents();

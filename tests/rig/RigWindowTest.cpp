@@ -3,7 +3,10 @@
 // emulator at its far end.
 #include "../log/MainWindowFixture.h"
 
+#include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"
+#include "platform/ComPortMapFile.h"
+#include "platform/qt/QtSerialDeviceList.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
 #include "rig/RigControl.h"
@@ -88,6 +91,9 @@ protected:
     }
 
     tenlog::testing::FakeTcpClient daemon;
+    std::optional<platform::ComPortMapFile> mapping;
+    std::optional<platform::QtSerialDeviceList> deviceList;
+    std::optional<common::PortDevices> devices;
     std::optional<platform::QtSerialPort> port;
     std::optional<rig::RigControl> control;
 };
@@ -158,6 +164,60 @@ TEST_F(RigWindowTest, ChosenTestedAndFollowedIntoTheLog)
     type(QStringLiteral("K1ABC 59 CT\n"));
     const QByteArray log = fileBytes(work("log.txt"));
     EXPECT_TRUE(log.endsWith("\"PH\",\"28.450\"\r\n")) << log.toStdString();
+}
+
+TEST_F(RigWindowTest, ADeviceChosenFromTheKeyboardForTheRigPortIsPolledAtOnce)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    ASSERT_TRUE(radio.start()) << radio.error().toStdString();
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.074000")));
+    // The adapter as udev names it, here a link to the emulator's terminal.
+    const QString byId = paths.root() + QStringLiteral("/by-id");
+    const QString adapter = byId + QStringLiteral("/usb-Test_Radio_Link_R1-if00-port0");
+    ASSERT_TRUE(QDir().mkpath(byId));
+    ASSERT_TRUE(QFile::link(radio.ptyPath(), adapter));
+    // The program's own pieces: the shared mapping, its ports and the listing.
+    const QString mapFile = paths.root() + QStringLiteral("/user/ComPorts.txt");
+    mapping.emplace(mapFile, QDir::homePath());
+    deviceList.emplace(byId, paths.root() + QStringLiteral("/no-sysfs"));
+    devices.emplace(common::PortDevices {*mapping, *deviceList});
+    port.emplace(mapping->map());
+    control.emplace(*port, daemon, paths.workingFolder(), paths.root());
+    rigControl = &*control;
+    portDevices = &*devices;
+    scriptStation();
+    ASSERT_TRUE(start());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    auto* radios = inSetup<QListWidget>("List1");
+    radios->setCurrentItem(radios->findItems(QStringLiteral("Kenwood"), Qt::MatchExactly).front());
+    inSetup<QRadioButton>("optComm_2")->click();
+    inSetup<QRadioButton>("optPollFast")->click();
+    EXPECT_TRUE(setupText("lblPortDevice").startsWith(QStringLiteral("COM3 = /dev/ttyS2"))) << "not mapped yet";
+
+    // Choose..., then down the list to the adapter, and Enter.
+    dialogs.modalScripts.push_back([](QDialog* chooser) {
+        chooser->show();
+        QApplication::setActiveWindow(chooser);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(chooser));
+        auto* list = chooser->findChild<QListWidget*>(QStringLiteral("lstSerialDevices"));
+        QTest::keyClick(list, Qt::Key_Home);
+        for (int i = 0; i < list->count() && list->currentItem()
+             && !list->currentItem()->text().contains(QStringLiteral("Test Radio Link R1")); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        return chooser->result();
+    });
+    auto* choose = inSetup<QPushButton>("cmdChoosePortDevice");
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Space);
+    EXPECT_EQ(setupText("lblPortDevice"), QStringLiteral("COM3 = %1 (Test Radio Link R1)").arg(radio.ptyPath()));
+    EXPECT_TRUE(fileBytes(mapFile).contains("COM3=" + adapter.toLocal8Bit() + '\n')) << "the by-id name is kept";
+
+    // The port made at start-up opens the new device: no restart.
+    inSetup<QPushButton>("Command1")->click();
+    ASSERT_TRUE(waitFor([&] { return setupText("lblFreq") == QStringLiteral("28.07400"); }))
+        << setupText("lblFreq").toStdString();
 }
 
 TEST_F(RigWindowTest, PollingStartsAtLoadAndSurvivesThePulledCable)

@@ -2,10 +2,13 @@
 // cluster, logging in from the send line, "&Spot Last" and "&Done".
 #include "AccessibilityAudit.h"
 #include "EmulatorProcess.h"
+#include "FakeSerialDeviceList.h"
 #include "FakeSerialPort.h"
 #include "SpotChain.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
+#include "common/ui/PortDeviceRow.h"
+#include "platform/ComPortMapFile.h"
 #include "platform/SerialPort.h"
 #include "platform/qt/QtTcpClient.h"
 #include "spots/AgwSpotSource.h"
@@ -45,13 +48,15 @@ struct WindowRig : tenlog::testing::SpotChain {
     AgwSpotSource agw{agwClient};
     SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [] { return QStringLiteral("N1MM"); }};
     int doneCalls = 0;
+    tenlog::common::PortDevices* portDevices = nullptr;
     std::unique_ptr<SpottingWindow> window;
 
     void create()
     {
         window = std::make_unique<SpottingWindow>(session, terminal, paths, dialogs, folder.path(),
                                                   SpottingWindow::Hooks{[] { return QStringLiteral("K1ABC"); },
-                                                                        [this] { ++doneCalls; }});
+                                                                        [this] { ++doneCalls; }},
+                                                  portDevices);
     }
     template <typename W>
     W* find(const char* name) const
@@ -149,4 +154,27 @@ TEST(SpottingWindow, ASavedSourceOpensAtCreationWithItsSettings)
     QTest::mouseClick(rig.find<QPushButton>("Command2"), Qt::LeftButton);
     EXPECT_FALSE(rig.session.isListening());
     EXPECT_TRUE(rig.find<QPlainTextEdit>("txtUnProcessed")->toPlainText().endsWith("** Port Closed **"));
+}
+
+TEST(SpottingWindow, TheTncPortShowsItsDeviceWhileTheTncIsTheSource)
+{
+    WindowRig rig;
+    tenlog::testing::FakeSerialDeviceList present;
+    present.devices = {{QStringLiteral("/dev/ttyUSB0"), QString(), QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QString()}};
+    tenlog::platform::ComPortMapFile mapping(rig.folder.filePath(QStringLiteral("ComPorts.txt")), rig.folder.path());
+    ASSERT_TRUE(mapping.mapDevice(3, QStringLiteral("/dev/ttyUSB0")));
+    tenlog::common::PortDevices devices {mapping, present};
+    rig.portDevices = &devices;
+    rig.create();
+    rig.window->show();
+    rig.choose(QStringLiteral("TNC"));
+    rig.find<QRadioButton>("optComm_2")->click();
+    auto* row = rig.find<QWidget>("portDevice");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(rig.find<QLabel>("lblPortDevice")->text(), QStringLiteral("COM3 = /dev/ttyUSB0 (FTDI FT232R USB UART)"));
+    EXPECT_TRUE(row->isEnabled());
+    EXPECT_TRUE(tenlog::testing::controlsWithoutAccessibleName(rig.window.get()).isEmpty());
+    rig.choose(QStringLiteral("Telnet"));
+    EXPECT_FALSE(row->isEnabled()) << "no serial port for the cluster";
+    rig.window.reset();
 }

@@ -2,6 +2,7 @@
 // platform: a screen reader finds a name for each of its controls, and Esc
 // closes it like its close box, keeping nothing that only "Done" keeps.
 #include "AccessibilityAudit.h"
+#include "FakeSerialDeviceList.h"
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "QtPrinters.h"
@@ -10,6 +11,8 @@
 #include "WavDurationPlayer.h"
 #include "app/AppStartup.h"
 #include "common/SharedPreferences.h"
+#include "common/ui/PortDeviceRow.h"
+#include "common/ui/SerialDeviceChooser.h"
 #include "app/ui/LogoWindow.h"
 #include "bandplan/ui/PrivilegesWindow.h"
 #include "export/ui/CabrilloDialog.h"
@@ -20,6 +23,7 @@
 #include "log/ui/EditContactDialog.h"
 #include "log/ui/HelpWindow.h"
 #include "log/ui/StationIdDialog.h"
+#include "platform/ComPortMapFile.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
@@ -76,6 +80,9 @@ protected:
         navigation = std::make_unique<voice::VoiceNavigation>(player, folders.workingFolder, [] { return 1; });
         rig = std::make_unique<rig::RigControl>(port, daemon, folders.workingFolder, folders.workingFolder);
         prefs.OwnCall = QStringLiteral("W1AW");
+        serialDevices.devices = {{QStringLiteral("/dev/ttyUSB0"),
+                                  QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
+                                  QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")}};
     }
     void TearDown() override
     {
@@ -104,6 +111,8 @@ protected:
             window = new rig::TuningPanel(*rig, dialogs);
         else if (which == QLatin1String("command tester"))
             window = new rig::CommandTester(*rig, dialogs);
+        else if (which == QLatin1String("serial device chooser"))
+            window = new common::SerialDeviceChooser(portDevices, 3);
         else if (which == QLatin1String("logo"))
             window = new app::LogoWindow(root.filePath(QStringLiteral("Korvo Software")));
         ASSERT_TRUE(window) << which.toStdString();
@@ -139,12 +148,15 @@ protected:
     tenlog::testing::FakeSerialPort port;
     tenlog::testing::FakeTcpClient daemon;
     std::unique_ptr<rig::RigControl> rig;
+    tenlog::testing::FakeSerialDeviceList serialDevices;
+    platform::ComPortMapFile portMap {root.filePath(QStringLiteral("ComPorts.txt")), root.path()};
+    common::PortDevices portDevices {portMap, serialDevices};
     QPointer<QWidget> window;
 };
 
 const char* const kWindows[] = {"summary sheet", "station identity", "edit contact", "multiplier colours",
                                 "help", "voice navigation", "privileges", "tuning panel", "command tester",
-                                "logo"};
+                                "serial device chooser", "logo"};
 
 std::string testName(const ::testing::TestParamInfo<const char*>& info)
 {
@@ -179,6 +191,7 @@ TEST_P(DialogAccessTest, EscClosesWithoutKeepingWhatOnlyDoneKeeps)
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(dialogs.saveRequests.empty());
     EXPECT_FALSE(QFile::exists(folders.sharedPreferencesPath()));
+    EXPECT_FALSE(QFile::exists(portMap.filePath())) << "no port mapped";
     EXPECT_TRUE(settings.value(QStringLiteral("Korvo_Software"), QStringLiteral("Settings"),
                                QStringLiteral("UserAddressName"), QString())
                     .isEmpty());

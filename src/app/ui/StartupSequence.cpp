@@ -4,7 +4,10 @@
 #include "common/DataFolders.h"
 #include "app/ui/LogoWindow.h"
 #include "log/ui/MainWindow.h"
+#include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"
+#include "platform/ComPortMapFile.h"
+#include "platform/SerialDevices.h"
 #include "platform/SerialPort.h"
 #include "platform/TcpClient.h"
 #include "cw/CwKeyer.h"
@@ -40,7 +43,7 @@ StartupSequence::~StartupSequence()
     m_main.reset();
 }
 
-void StartupSequence::makeKeyers(const platform::ComPortMap& ports)
+void StartupSequence::makeKeyers(const std::shared_ptr<const platform::ComPortMap>& ports)
 {
     if (!m_services.makeSerialPort || !m_services.makePortIo || !m_services.makeAudioPlayer)
         return;
@@ -87,9 +90,14 @@ log::MainWindow* StartupSequence::run()
 
     // Port numbers map to devices, and the Pegasus files to a folder, through
     // ComPorts.txt in the user data folder.
-    const platform::ComPortMap ports = platform::ComPortMap::readFrom(
+    m_portMap = std::make_unique<platform::ComPortMapFile>(
         QDir(m_startup.folders().userDataFolder).filePath(platform::ComPortMap::fileName()), QDir::homePath());
-    const QString pegasusFolder = ports.pegasusFolder();
+    const std::shared_ptr<const platform::ComPortMap> ports = m_portMap->map();
+    const QString pegasusFolder = ports->pegasusFolder();
+    if (m_services.makeSerialDeviceList) {
+        m_serialDevices = m_services.makeSerialDeviceList();
+        m_portDevices = std::make_unique<common::PortDevices>(common::PortDevices {*m_portMap, *m_serialDevices});
+    }
     if (m_services.makeSerialPort && m_services.makeTcpClient) {
         m_rigPort = m_services.makeSerialPort(ports);
         m_rigDaemon = m_services.makeTcpClient();
@@ -109,7 +117,7 @@ log::MainWindow* StartupSequence::run()
             m_ended = true;
             QCoreApplication::exit(code);
         },
-        m_rig.get(), m_spotTransports.get(), m_keyers.get()});
+        m_rig.get(), m_spotTransports.get(), m_keyers.get(), m_portDevices.get()});
     m_main->show();
     // The logo stays in front of the main window until its timer closes it.
     if (m_logo)

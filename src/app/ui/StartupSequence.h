@@ -16,13 +16,19 @@ namespace tenlog::platform {
 class AudioPlayer;
 class Clock;
 class ComPortMap;
+class ComPortMapFile;
 class Dialogs;
 class KeyingClock;
 class Paths;
 class PortIo;
+class SerialDeviceList;
 class SerialPort;
 class SettingsStore;
 class TcpClient;
+}
+
+namespace tenlog::common {
+struct PortDevices;
 }
 
 namespace tenlog::log {
@@ -56,12 +62,16 @@ struct StartupServices {
     const platform::Paths& paths;
     platform::AudioPlayer& navigationPlayer;
     // The radio link's transports, made once the port map has been read.
-    std::function<std::unique_ptr<platform::SerialPort>(const platform::ComPortMap&)> makeSerialPort;
+    // Every serial port shares the one mapping, which follows the chooser.
+    std::function<std::unique_ptr<platform::SerialPort>(std::shared_ptr<const platform::ComPortMap>)> makeSerialPort;
     std::function<std::unique_ptr<platform::TcpClient>()> makeTcpClient;
     // The keyers' parallel port and the voice keyer's own player; with the
     // serial ports above they make the CW and voice keyers.
     std::function<std::unique_ptr<platform::PortIo>()> makePortIo;
     std::function<std::unique_ptr<platform::AudioPlayer>()> makeAudioPlayer;
+    // The serial devices present, for the setup windows' port chooser;
+    // without it the windows show no device beside their port choice.
+    std::function<std::unique_ptr<platform::SerialDeviceList>()> makeSerialDeviceList = {};
 };
 
 class StartupSequence {
@@ -83,6 +93,10 @@ private:
     StartupServices m_services;
     AppStartup m_startup;
     QPointer<LogoWindow> m_logo;
+    // ComPorts.txt as the serial ports and the port chooser share it.
+    std::unique_ptr<platform::ComPortMapFile> m_portMap;
+    std::unique_ptr<platform::SerialDeviceList> m_serialDevices;
+    std::unique_ptr<common::PortDevices> m_portDevices;
     // The radio link and its two transports live as long as the window.
     std::unique_ptr<platform::SerialPort> m_rigPort;
     std::unique_ptr<platform::TcpClient> m_rigDaemon;
@@ -94,7 +108,7 @@ private:
     std::unique_ptr<spots::SpotTransports> m_spotTransports;
     // The keyers outlive the window, which uses them; the keyer's thread is
     // joined, with the line up, before the ports go.
-    void makeKeyers(const platform::ComPortMap& ports);
+    void makeKeyers(const std::shared_ptr<const platform::ComPortMap>& ports);
     std::unique_ptr<platform::SerialPort> m_cwPort;
     std::unique_ptr<platform::SerialPort> m_pttPort;
     std::unique_ptr<platform::PortIo> m_parallelPort;

@@ -1,6 +1,7 @@
 #include "cw/ui/CwSetupWindow.h"
 
 #include "common/ui/NamedWidget.h"
+#include "common/ui/PortDeviceRow.h"
 
 #include "cw/CwKeyer.h"
 #include "cw/CwStation.h"
@@ -55,13 +56,14 @@ QString numericOrZero(const QString& text)
 
 CwSetupWindow::CwSetupWindow(CwStation& station, CwKeyer& keyer, platform::KeyingClock& clock,
                              platform::Dialogs& dialogs, platform::SettingsStore& store, QString workingFolder,
-                             QWidget* parent)
+                             common::PortDevices* portDevices, QWidget* parent)
     : QDialog(parent)
     , m_station(station)
     , m_keyer(keyer)
     , m_dialogs(dialogs)
     , m_store(store)
     , m_folder(std::move(workingFolder))
+    , m_portDevices(portDevices)
 {
     setObjectName(QStringLiteral("CWFrm"));
     setWindowTitle(QStringLiteral("CW String Selections"));
@@ -131,6 +133,8 @@ void CwSetupWindow::build()
     numbers->addWidget(less, 1, 2);
     numbers->addWidget(more, 1, 3);
     layout->addLayout(numbers);
+    // A new device for the keying port is opened at once, as a new number is.
+    common::addPortDeviceRow(layout, m_port, m_portDevices, m_dialogs, QStringLiteral("CW keying"), [this] { portLeft(); });
     connect(faster, &QPushButton::clicked, this, [this] { stepSpeed(1); });
     connect(slower, &QPushButton::clicked, this, [this] { stepSpeed(-1); });
     connect(less, &QPushButton::clicked, this, [this] { stepSpace(-1); });

@@ -17,6 +17,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace tenlog::common {
+struct PortDevices;
+}
+
 namespace tenlog::platform {
 class Dialogs;
 class KeyingClock;
@@ -33,7 +37,8 @@ class CwSetupWindow : public QDialog {
     Q_OBJECT
 public:
     CwSetupWindow(CwStation& station, CwKeyer& keyer, platform::KeyingClock& clock, platform::Dialogs& dialogs,
-                  platform::SettingsStore& store, QString workingFolder, QWidget* parent = nullptr);
+                  platform::SettingsStore& store, QString workingFolder, common::PortDevices* portDevices,
+                  QWidget* parent = nullptr);
 
     // Shows the station's settings and the stored timing choice.
     void showSettings();
@@ -63,6 +68,7 @@ private:
     platform::Dialogs& m_dialogs;
     platform::SettingsStore& m_store;
     QString m_folder;
+    common::PortDevices* m_portDevices;
     bool m_showing = false;
 
     std::array<QLineEdit*, 11> m_messages {};

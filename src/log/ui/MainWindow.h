@@ -26,6 +26,10 @@ class Dialogs;
 class SettingsStore;
 }
 
+namespace tenlog::common {
+struct PortDevices;
+}
+
 namespace tenlog::rig {
 class RigControl;
 class RigSetupWindow;
@@ -92,6 +96,9 @@ struct MainWindowServices {
     spots::SpotTransports* spotTransports = nullptr;
     // The keyers; without them CW and voice sending stay unavailable.
     KeyerServices* keyers = nullptr;
+    // The port mapping and the devices present, for the device shown and
+    // chosen beside each serial port choice; without them none is shown.
+    common::PortDevices* portDevices = nullptr;
 };
 
 QString mainWindowCaption();

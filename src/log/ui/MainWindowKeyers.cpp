@@ -199,7 +199,8 @@ cw::CwSetupWindow& MainWindow::cwWindow()
     if (!m_cwWindow) {
         KeyerServices& keyers = *m_services.keyers;
         m_cwWindow = new cw::CwSetupWindow(keyers.cw, keyers.keyer, keyers.keyingClock, m_services.dialogs,
-                                           m_services.settings, m_services.folders.workingFolder, this);
+                                           m_services.settings, m_services.folders.workingFolder,
+                                           m_services.portDevices, this);
         m_cwWindow->showSettings();
         connect(m_cwWindow, &cw::CwSetupWindow::doneWithOutput, this, [this] {
             cwStringsWindow().showMinimized();
@@ -220,7 +221,7 @@ voice::VoiceKeyerWindow& MainWindow::voiceWindow()
 {
     if (!m_voiceWindow) {
         m_voiceWindow = new voice::VoiceKeyerWindow(m_services.keyers->voice, m_services.dialogs,
-                                                    m_services.folders.workingFolder, this);
+                                                    m_services.folders.workingFolder, m_services.portDevices, this);
         m_voiceWindow->showSettings();
     }
     return *m_voiceWindow;

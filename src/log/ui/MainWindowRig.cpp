@@ -38,7 +38,7 @@ void MainWindow::connectRig()
 rig::RigSetupWindow& MainWindow::rigWindow()
 {
     if (!m_rigWindow) {
-        m_rigWindow = new rig::RigSetupWindow(*m_services.rigControl, m_services.dialogs, this);
+        m_rigWindow = new rig::RigSetupWindow(*m_services.rigControl, m_services.dialogs, m_services.portDevices, this);
         m_rigWindow->loadSettings();
         connect(m_rigWindow, &rig::RigSetupWindow::rigChosen, m_session, [this](const QString& rigName) {
             m_session->mutablePrefs().RigName = rigName;

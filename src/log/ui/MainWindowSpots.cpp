@@ -74,7 +74,7 @@ void MainWindow::openSpotting()
         hooks.done = [this] { m_session->savePrefs(); };
         m_spottingWindow = new spots::SpottingWindow(m_spotting->session, m_spotting->terminal, m_spotting->paths,
                                                      m_services.dialogs, m_services.folders.workingFolder, hooks,
-                                                     this);
+                                                     m_services.portDevices, this);
     }
     m_spottingWindow->show();
     m_spottingWindow->showNormal();

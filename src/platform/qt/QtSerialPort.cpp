@@ -77,6 +77,11 @@ QString realDevicePath(const QString& device)
 } // namespace
 
 QtSerialPort::QtSerialPort(ComPortMap ports, QObject* parent)
+    : QtSerialPort(std::make_shared<const ComPortMap>(std::move(ports)), parent)
+{
+}
+
+QtSerialPort::QtSerialPort(std::shared_ptr<const ComPortMap> ports, QObject* parent)
     : QObject(parent)
     , m_ports(std::move(ports))
 {
@@ -131,7 +136,7 @@ bool QtSerialPort::open()
 {
     close();
     m_error.clear();
-    const QString device = m_ports.devicePathFor(m_number);
+    const QString device = m_ports->devicePathFor(m_number);
     if (device.isEmpty()) {
         m_error = QStringLiteral("%1 has no device: ports are numbered %2 to %3.")
                       .arg(portName())
@@ -202,8 +207,9 @@ void QtSerialPort::setLineFromOtherThread(int line, bool on)
 QString QtSerialPort::describeOpenFailure(const QString& device) const
 {
     const QString head = QStringLiteral("%1 (%2) cannot be opened: ").arg(portName(), device);
-    const QString mapHint = QStringLiteral(" If the radio is on another device, map %1 to it in %2 (a line such as %1=/dev/ttyUSB0).")
-                                .arg(portName(), m_ports.filePath());
+    const QString mapHint = QStringLiteral(" If the interface is on another device, press \"Choose...\" beside the port, "
+                                           "or map %1 to it in %2 (a line such as %1=/dev/ttyUSB0).")
+                                .arg(portName(), m_ports->filePath());
     if (!QFileInfo::exists(device))
         return head + QStringLiteral("the device does not exist. Check that the interface is plugged in.") + mapHint;
     const QSerialPort::SerialPortError qtError = m_port.error();

@@ -1,5 +1,6 @@
 // SerialPort on QSerialPort. The port number becomes a device path through
-// the operator's ComPorts.txt mapping. Open failures are put in the
+// the operator's ComPorts.txt mapping, looked up at each open: a port given
+// the program's shared mapping follows a port mapped to a new device. Open failures are put in the
 // operator's words, naming the port, the device and what Linux said, with
 // the usual remedy (the dialout group, the mapping file, the other program).
 // A pseudo-terminal has no RTS or DTR: that is taken as a device without
@@ -18,6 +19,7 @@
 #include <QObject>
 #include <QSerialPort>
 
+#include <memory>
 #include <mutex>
 
 namespace tenlog::platform {
@@ -25,7 +27,10 @@ namespace tenlog::platform {
 class QtSerialPort final : public QObject, public SerialPort {
     Q_OBJECT
 public:
+    // A port with a mapping of its own.
     explicit QtSerialPort(ComPortMap ports, QObject* parent = nullptr);
+    // A port that opens by the mapping the program shares and changes.
+    explicit QtSerialPort(std::shared_ptr<const ComPortMap> ports, QObject* parent = nullptr);
     ~QtSerialPort() override;
 
     void setPortNumber(int number) override;
@@ -64,7 +69,7 @@ private:
     void releaseDevice();
     void setKeyingHandle(int fd);
 
-    ComPortMap m_ports;
+    std::shared_ptr<const ComPortMap> m_ports;
     QSerialPort m_port;
     int m_number = 1;
     QString m_device; // the path of the last open()

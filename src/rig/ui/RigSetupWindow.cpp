@@ -61,10 +61,12 @@ int selectedIndex(const QButtonGroup* group)
 
 } // namespace
 
-RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, QWidget* parent)
+RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, common::PortDevices* portDevices,
+                               QWidget* parent)
     : QDialog(parent)
     , m_rig(rig)
     , m_dialogs(dialogs)
+    , m_portDevices(portDevices)
 {
     setObjectName(QStringLiteral("RigControlfrm"));
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));

@@ -19,6 +19,10 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
+namespace tenlog::common {
+struct PortDevices;
+}
+
 namespace tenlog::platform {
 class Dialogs;
 }
@@ -30,7 +34,9 @@ class RigControl;
 class RigSetupWindow : public QDialog {
     Q_OBJECT
 public:
-    RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    // Without portDevices no device is shown beside the port choice.
+    RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, common::PortDevices* portDevices,
+                   QWidget* parent = nullptr);
 
     // Reads RigCntrl.txt and shows what it holds; the list's profile is not
     // applied while doing so.
@@ -70,6 +76,7 @@ private:
 
     RigControl& m_rig;
     platform::Dialogs& m_dialogs;
+    common::PortDevices* m_portDevices;
     bool m_loading = false;
 
     QListWidget* m_rigList = nullptr;

@@ -4,6 +4,7 @@
 
 #include "common/ui/FormScaling.h"
 #include "platform/Dialogs.h"
+#include "common/ui/PortDeviceRow.h"
 #include "rig/HexByteText.h"
 #include "rig/RigCommander.h"
 #include "rig/RigControl.h"
@@ -131,7 +132,11 @@ void RigSetupWindow::buildControls()
                                              "optComm_5", "optComm_6", "optComm_7", "optComm_8", "optComm_9"};
     for (int i = 0; i < 10; ++i)
         ports.append({kPortNames[i], QString::number(i + 1)});
-    options->addWidget(addOptions("fraPort", QStringLiteral("Comm Port:"), m_port, ports, 5), 2, 0, 1, 2);
+    QGroupBox* portFrame = addOptions("fraPort", QStringLiteral("Comm Port:"), m_port, ports, 5);
+    // A new device for the port ends the test, as any port change does.
+    common::addPortDeviceRow(portFrame->layout(), m_port, m_portDevices, m_dialogs, QStringLiteral("rig"),
+                             [this] { stopPolling(); });
+    options->addWidget(portFrame, 2, 0, 1, 2);
     options->addWidget(addOptions("fraPower", QStringLiteral("Connection Power:"), m_power,
                                   {{"optPowerNone", QStringLiteral("None")},
                                    {"optPowerRTS", QStringLiteral("RTS")},

@@ -52,9 +52,10 @@ QString checkedValue(const QButtonGroup* group, const QStringList& values)
 } // namespace
 
 SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, SpotPaths& paths,
-                               platform::Dialogs& dialogs, QString workingFolder, Hooks hooks, QWidget* parent)
-    : QDialog(parent), m_session(session), m_terminal(terminal), m_paths(paths),
-      m_workingFolder(std::move(workingFolder)), m_hooks(std::move(hooks))
+                               platform::Dialogs& dialogs, QString workingFolder, Hooks hooks,
+                               common::PortDevices* portDevices, QWidget* parent)
+    : QDialog(parent), m_session(session), m_terminal(terminal), m_paths(paths), m_dialogs(dialogs),
+      m_portDevices(portDevices), m_workingFolder(std::move(workingFolder)), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("PacketSpotfrm"));
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));

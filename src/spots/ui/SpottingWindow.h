@@ -21,6 +21,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace tenlog::common {
+struct PortDevices;
+}
+
 namespace tenlog::platform {
 class Dialogs;
 }
@@ -41,8 +45,9 @@ public:
         // "&Done": save the preferences and lay out the main window's spot area.
         std::function<void()> done;
     };
+    // Without portDevices no device is shown beside the TNC's port choice.
     SpottingWindow(SpotSession& session, SpotTerminal& terminal, SpotPaths& paths, platform::Dialogs& dialogs,
-                   QString workingFolder, Hooks hooks, QWidget* parent = nullptr);
+                   QString workingFolder, Hooks hooks, common::PortDevices* portDevices, QWidget* parent = nullptr);
 
     // "List" chosen for the main window (else the band map).
     bool listChosen() const;
@@ -72,6 +77,8 @@ private:
     SpotSession& m_session;
     SpotTerminal& m_terminal;
     SpotPaths& m_paths;
+    platform::Dialogs& m_dialogs;
+    common::PortDevices* m_portDevices;
     QString m_workingFolder;
     Hooks m_hooks;
     bool m_loading = false;

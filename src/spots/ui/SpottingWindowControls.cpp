@@ -3,6 +3,7 @@
 #include "spots/ui/SpottingWindow.h"
 
 #include "common/ui/NamedWidget.h"
+#include "common/ui/PortDeviceRow.h"
 
 #include "spots/SpotPaths.h"
 #include "spots/SpotSession.h"
@@ -139,6 +140,11 @@ void SpottingWindow::buildLayout()
     serial->addWidget(m_handshakeFrame, 2, 0);
     serial->addWidget(m_stopFrame, 2, 1);
     serial->addWidget(m_powerFrame, 2, 2);
+    // A new device for the TNC's port closes the source, as any port change does.
+    common::addPortDeviceRow(serial, m_portGroup, m_portDevices, m_dialogs, QStringLiteral("TNC"), [this] {
+        if (!m_loading)
+            m_session.close();
+    });
     top->addLayout(serial, 1);
 
     auto* page = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "voice/ui/VoiceKeyerWindow.h"
 
 #include "common/ui/NamedWidget.h"
+#include "common/ui/PortDeviceRow.h"
 
 #include "platform/Dialogs.h"
 #include "text/NumberText.h"
@@ -28,7 +29,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 
 } // namespace
 
-VoiceKeyerWindow::VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs, QString workingFolder, QWidget* parent)
+VoiceKeyerWindow::VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs, QString workingFolder,
+                                   common::PortDevices* portDevices, QWidget* parent)
     : QDialog(parent), m_keyer(keyer), m_dialogs(dialogs), m_folder(std::move(workingFolder))
 {
     setObjectName(QStringLiteral("PhoneFrm"));
@@ -77,6 +79,11 @@ VoiceKeyerWindow::VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs
         connect(edit, &QLineEdit::textEdited, this, &VoiceKeyerWindow::pushSettings);
     }
     layout->addLayout(port);
+    // A new device for the PTT port is opened at once, as a new number is.
+    common::addPortDeviceRow(layout, m_port, portDevices, m_dialogs, QStringLiteral("PTT"), [this] {
+        pushSettings();
+        m_keyer.openPttPort();
+    });
     auto* frame = new QGroupBox(QStringLiteral("PTT"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* frameLayout = new QHBoxLayout(frame);

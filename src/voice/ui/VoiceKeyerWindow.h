@@ -12,6 +12,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace tenlog::common {
+struct PortDevices;
+}
+
 namespace tenlog::platform {
 class Dialogs;
 }
@@ -23,7 +27,9 @@ class VoiceKeyer;
 class VoiceKeyerWindow : public QDialog {
     Q_OBJECT
 public:
-    VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs, QString workingFolder, QWidget* parent = nullptr);
+    // Without portDevices no device is shown beside the PTT port.
+    VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs, QString workingFolder,
+                     common::PortDevices* portDevices, QWidget* parent = nullptr);
 
     void showSettings();
     void browse(int index);
