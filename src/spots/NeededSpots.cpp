@@ -1,5 +1,6 @@
 #include "spots/NeededSpots.h"
 
+#include "spots/TenMetreBand.h"
 #include "text/NumberText.h"
 
 #include <QHash>
@@ -12,10 +13,12 @@ bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, s
         if (mark == GridMark::Needed)
             mark = GridMark::Remaining;
     }
-    // The words of every stored info with the newest entry holding each: one
-    // pass over the store instead of 100 x 50 text searches per spot.
+    // The words of every stored 10 m info with the newest entry holding each:
+    // one pass over the store instead of 100 x 50 text searches per spot.
     QHash<QString, int> newestHolding;
     for (int j = 0; j < SpotStore::kSize; ++j) {
+        if (!isOnTenMetres(store.entry(j).frequencyMhz))
+            continue;
         for (const QString& word : store.entry(j).info.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             newestHolding.insert(word, j);
     }
@@ -25,7 +28,7 @@ bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, s
             return newestHolding.value(upper, -1);
         const QString needle = SpotStore::needleFor(abbreviation); // not a single word: search the texts
         for (int j = SpotStore::kNewest; j >= 0; --j) {
-            if (store.infoHolds(j, needle))
+            if (store.offersNeedle(j, needle))
                 return j;
         }
         return -1;

@@ -1,7 +1,8 @@
-// Marking multipliers that a recent spot offers and that are not worked yet
-// in the current mode, and the two menu settings behind it: colour needed
+// Marking multipliers that a recent 10 m spot offers and that are not worked
+// yet in the current mode, and the two menu settings behind it: colour needed
 // spots green (NeededSpotsGreen) and sound the "Needspot" prompt
-// (NeededSpotAudio), both kept in the preferences file.
+// (NeededSpotAudio), both kept in the preferences file. Spots of other bands
+// are kept and shown but offer nothing here.
 #pragma once
 
 #include "log/Prefs.h"
@@ -18,7 +19,7 @@ namespace tenlog::spots {
 enum class GridMark { Worked, Remaining, Needed };
 
 // Resets labels marked Needed to Remaining, then marks Needed every Remaining
-// label (abbreviations[i] for marks[i]) that a stored spot names. Returns
+// label (abbreviations[i] for marks[i]) that a stored 10 m spot names. Returns
 // true when the newest spot named one of them, which is when the prompt
 // sounds (it may repeat for the same spot at the next marking).
 bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks);

@@ -217,3 +217,48 @@ TEST(NeededSpots, MarksRemainingMultipliersThatASpotNames)
     EXPECT_EQ(recentSpotHoverText(s.store, "on"), "\n  Recent Spot: VE3XYZ  -  28.025  -  12:00");
     EXPECT_EQ(recentSpotHoverText(s.store, "BC"), "");
 }
+
+TEST(NeededSpots, OnlySpotsInsideTheTenMetreBandOfferAMultiplier)
+{
+    struct Case {
+        const char* frequencyKhz;
+        bool offers;
+    };
+    const std::vector<Case> cases{
+        {"27999.0", false}, {"28000.0", true},  {"28025.0", true},  {"29699.9", true},   {"29700.0", true},
+        {"29700.1", false}, {"29701.0", false}, {"14025.0", false}, {"21303.3", false}, {"50100.0", false},
+        {"144200.0", false},
+    };
+    for (const Case& c : cases) {
+        Spotting s;
+        const QString line = clusterSpotLine("K1TTT", c.frequencyKhz, "W7AAA", "AZ");
+        s.paths.takeTelnetLine(line);
+        // Every band is stored and shown; only 10 m offers the multiplier.
+        EXPECT_EQ(s.newest().call, "W7AAA") << c.frequencyKhz;
+        EXPECT_TRUE(s.terminal.text().startsWith(line)) << c.frequencyKhz;
+        std::vector<GridMark> marks{GridMark::Remaining};
+        EXPECT_EQ(markNeededSpots(s.store, {"AZ"}, marks), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(marks[0] == GridMark::Needed, c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.names(SpotStore::kNewest, "az"), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.newestNaming("AZ").has_value(), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.allNaming("AZ").size(), c.offers ? 1u : 0u) << c.frequencyKhz;
+        EXPECT_EQ(recentSpotHoverText(s.store, "AZ").isEmpty(), !c.offers) << c.frequencyKhz;
+    }
+}
+
+TEST(NeededSpots, ASpotNoLongerShownOffersNothing)
+{
+    Spotting s;
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28010.0", "W7AAA", "AZ"));
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "14025.0", "W7AAA", "AZ")); // moved off the band
+    EXPECT_FLOAT_EQ(s.store.entry(SpotStore::kNewest - 1).frequencyMhz, 0.0f);
+    EXPECT_TRUE(s.store.allNaming("AZ").empty()) << "neither the superseded spot nor the 20 m one";
+
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28020.0", "W0AAB", "CO"));
+    ASSERT_EQ(s.store.allNaming("CO").size(), 1u);
+    s.store.hide(SpotStore::kNewest); // taken off the band map
+    EXPECT_TRUE(s.store.allNaming("CO").empty());
+    std::vector<GridMark> marks{GridMark::Remaining, GridMark::Remaining};
+    EXPECT_FALSE(markNeededSpots(s.store, {"AZ", "CO"}, marks));
+    EXPECT_EQ(marks, (std::vector<GridMark>{GridMark::Remaining, GridMark::Remaining}));
+}

@@ -116,7 +116,9 @@ void MainWindow::applySpotsOf(int multiplier)
 {
     if (!m_spotting)
         return;
-    // Newest to oldest, so the oldest spot naming it is the one left on the line.
+    // Newest to oldest, so the oldest spot naming it is the one left on the
+    // line. Only 10 m spots offer a multiplier: the radio is never sent off
+    // the contest band, nor to a spot taken off the band map.
     const QString abbreviation = QString::fromLatin1(multEntry(multiplier).Abbrev);
     for (int j = spots::SpotStore::kNewest; j >= 0; --j) {
         if (!m_spotting->store.names(j, abbreviation))
