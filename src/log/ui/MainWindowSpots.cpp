@@ -38,7 +38,11 @@ void MainWindow::connectSpots()
         m_neededSpots = std::make_unique<spots::NeededSpotAlerts>(m_spotting->store, m_session->mutablePrefs(),
                                                                   savePrefs, [this] { m_voiceNav.neededSpot(); });
         connect(m_menus->configureSpotting, &QAction::triggered, this, &MainWindow::openSpotting);
-        connect(&m_spotting->intake, &spots::SpotIntake::neededMarkingDue, this, &MainWindow::markNeededSpots);
+        // Once per slice of received lines, however many spots it held.
+        connect(&m_spotting->intake, &spots::SpotIntake::neededMarkingDue, this, [this](int freshSpots) {
+            m_neededSpots->noteFreshSpots(freshSpots);
+            markNeededSpots();
+        });
         connect(&m_spotting->intake, &spots::SpotIntake::ownCallSpotted, this,
                 [this](const QString& message, const QString& record) {
                     m_entryLine->showOwnCallSpotted(message, record);
