@@ -1,47 +1,66 @@
 #include "spots/NeededSpots.h"
 
+#include "spots/SpotText.h"
+#include "spots/TenMetreBand.h"
 #include "text/NumberText.h"
 
 #include <QHash>
+#include <QList>
+
+#include <algorithm>
+#include <utility>
 
 namespace tenlog::spots {
 
-bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks)
+bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks,
+                     int freshSpots)
 {
     for (GridMark& mark : marks) {
         if (mark == GridMark::Needed)
             mark = GridMark::Remaining;
     }
-    // The words of every stored info with the newest entry holding each: one
-    // pass over the store instead of 100 x 50 text searches per spot.
-    QHash<QString, int> newestHolding;
+    // The words of every stored 10 m info with the entries holding each: one
+    // pass over the store instead of 100 x 50 text searches per marking.
+    QHash<QString, QList<int>> holders;
     for (int j = 0; j < SpotStore::kSize; ++j) {
-        for (const QString& word : store.entry(j).info.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            newestHolding.insert(word, j);
+        const Spot& spot = store.entry(j);
+        if (!isOnTenMetres(spot.frequencyMhz))
+            continue;
+        for (const QString& word : spot.info.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            QList<int>& entries = holders[word];
+            if (entries.isEmpty() || entries.last() != j)
+                entries.append(j);
+        }
     }
-    const auto newestNaming = [&](const QString& abbreviation) {
+    const auto entriesNaming = [&](const QString& abbreviation) {
         const QString upper = abbreviation.toUpper();
         if (!upper.isEmpty() && !upper.contains(QLatin1Char(' ')))
-            return newestHolding.value(upper, -1);
+            return holders.value(upper);
         const QString needle = SpotStore::needleFor(abbreviation); // not a single word: search the texts
-        for (int j = SpotStore::kNewest; j >= 0; --j) {
-            if (store.infoHolds(j, needle))
-                return j;
+        QList<int> entries;
+        for (int j = 0; j < SpotStore::kSize; ++j) {
+            if (store.offersNeedle(j, needle))
+                entries.append(j);
         }
-        return -1;
+        return entries;
     };
-    bool newestNamedOne = false;
+    // The entries whose arrival sounds the prompt.
+    const int firstFresh = freshSpots > 0 ? SpotStore::kSize - std::min(freshSpots, SpotStore::kSize) : SpotStore::kNewest;
+    const auto sounds = [&](int j) {
+        return j >= firstFresh && (freshSpots <= 0 || mayCarryRegion(store.entry(j).call));
+    };
+    bool promptDue = false;
     const size_t count = std::min(marks.size(), static_cast<size_t>(abbreviations.size()));
     for (size_t i = 0; i < count; ++i) {
         if (marks[i] != GridMark::Remaining)
             continue;
-        const int j = newestNaming(abbreviations.at(static_cast<qsizetype>(i)));
-        if (j >= 0) {
-            newestNamedOne = newestNamedOne || j == SpotStore::kNewest;
-            marks[i] = GridMark::Needed;
-        }
+        const QList<int> entries = entriesNaming(abbreviations.at(static_cast<qsizetype>(i)));
+        if (entries.isEmpty())
+            continue;
+        marks[i] = GridMark::Needed;
+        promptDue = promptDue || std::any_of(entries.cbegin(), entries.cend(), sounds);
     }
-    return newestNamedOne;
+    return promptDue;
 }
 
 QString recentSpotHoverText(const SpotStore& store, const QString& abbreviation)
@@ -77,9 +96,12 @@ bool NeededSpotAlerts::toggleAudio()
 
 void NeededSpotAlerts::mark(const QStringList& abbreviations, std::vector<GridMark>& marks)
 {
+    // Spots that arrived while colouring was off are old news when it is
+    // turned on.
+    const int fresh = std::exchange(m_freshSpots, 0);
     if (!colourOn())
         return;
-    if (markNeededSpots(m_store, abbreviations, marks) && audioOn() && m_playPrompt)
+    if (markNeededSpots(m_store, abbreviations, marks, fresh) && audioOn() && m_playPrompt)
         m_playPrompt();
 }
 

@@ -1,7 +1,8 @@
-// Marking multipliers that a recent spot offers and that are not worked yet
-// in the current mode, and the two menu settings behind it: colour needed
+// Marking multipliers that a recent 10 m spot offers and that are not worked
+// yet in the current mode, and the two menu settings behind it: colour needed
 // spots green (NeededSpotsGreen) and sound the "Needspot" prompt
-// (NeededSpotAudio), both kept in the preferences file.
+// (NeededSpotAudio), both kept in the preferences file. Spots of other bands
+// are kept and shown but offer nothing here.
 #pragma once
 
 #include "log/Prefs.h"
@@ -18,10 +19,14 @@ namespace tenlog::spots {
 enum class GridMark { Worked, Remaining, Needed };
 
 // Resets labels marked Needed to Remaining, then marks Needed every Remaining
-// label (abbreviations[i] for marks[i]) that a stored spot names. Returns
-// true when the newest spot named one of them, which is when the prompt
-// sounds (it may repeat for the same spot at the next marking).
-bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks);
+// label (abbreviations[i] for marks[i]) that a stored 10 m spot names.
+// Returns true when the prompt is due: freshSpots newest entries arrived
+// since the last marking, and one of them that asked for this marking (its
+// call may carry a region) names a label marked here; with no fresh spots (a
+// re-marking after a mode switch) the newest entry is looked at, so the
+// prompt may repeat for it.
+bool markNeededSpots(const SpotStore& store, const QStringList& abbreviations, std::vector<GridMark>& marks,
+                     int freshSpots = 0);
 
 // What the grid's hover adds for a multiplier that a stored spot names (the
 // newest such spot): a line break, "  Recent Spot: ", the call, the
@@ -41,9 +46,13 @@ public:
     bool toggleColour();
     bool toggleAudio();
 
+    // Spots stored since the last marking, as the intake counts them: the
+    // next mark() sounds the prompt for any of them naming a needed one.
+    void noteFreshSpots(int count) { m_freshSpots += count; }
+
     // Marks the grid when colouring is on (does nothing otherwise) and plays
-    // the prompt when the newest spot named a needed multiplier and the
-    // audio alert is on.
+    // the prompt when it is due (see markNeededSpots) and the audio alert is
+    // on.
     void mark(const QStringList& abbreviations, std::vector<GridMark>& marks);
 
 private:
@@ -51,6 +60,7 @@ private:
     log::Prefs& m_prefs;
     std::function<void()> m_savePrefs;
     std::function<void()> m_playPrompt;
+    int m_freshSpots = 0;
 };
 
 } // namespace tenlog::spots

@@ -5,14 +5,9 @@
 #include "spots/SpotText.h"
 #include "text/NumberText.h"
 
-namespace tenlog::spots {
+#include <utility>
 
-namespace {
-bool mayCarryRegion(const QString& call)
-{
-    return !call.isEmpty() && QStringLiteral("KANWVCX").contains(call.at(0).toUpper());
-}
-} // namespace
+namespace tenlog::spots {
 
 SpotIntake::SpotIntake(SpotStore& store, const platform::Clock& clock, platform::Dialogs& dialogs,
                        std::function<QString()> ownCall, QObject* parent)
@@ -22,7 +17,10 @@ SpotIntake::SpotIntake(SpotStore& store, const platform::Clock& clock, platform:
 
 bool SpotIntake::take(const QString& frequencyText, const QString& call, const QString& line)
 {
-    emit spotArrived();
+    if (m_batchDepth > 0)
+        m_arrivedInBatch = true;
+    else
+        emit spotArrived();
     QString record = spotRecord(line);
     const QString ownCall = m_ownCall ? trimBlanks(m_ownCall()) : QString();
     // The alert comes first: a spot of this station counts even when it
@@ -49,11 +47,31 @@ bool SpotIntake::take(const QString& frequencyText, const QString& call, const Q
     spot.label = bandMapPrefix(call);
     spot.info = info;
     m_store.push(spot);
-    if (mayCarryRegion(call))
-        emit neededMarkingDue();
+    ++m_storedSinceMarking;
+    const bool markingDue = mayCarryRegion(call);
+    if (markingDue && m_batchDepth == 0)
+        emit neededMarkingDue(std::exchange(m_storedSinceMarking, 0));
     m_store.supersedeOlder(call);
     emit spotStored(m_store.entry(SpotStore::kNewest), record);
+    if (m_batchDepth > 0) {
+        m_markingDueInBatch = m_markingDueInBatch || markingDue;
+        m_storeChangedInBatch = true;
+    } else {
+        emit storeChanged();
+    }
     return true;
+}
+
+void SpotIntake::endBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    if (std::exchange(m_arrivedInBatch, false))
+        emit spotArrived();
+    if (std::exchange(m_markingDueInBatch, false))
+        emit neededMarkingDue(std::exchange(m_storedSinceMarking, 0));
+    if (std::exchange(m_storeChangedInBatch, false))
+        emit storeChanged();
 }
 
 } // namespace tenlog::spots

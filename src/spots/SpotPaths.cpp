@@ -32,6 +32,18 @@ QString withCrLfLineEnds(const QString& text)
 
 SpotPaths::SpotPaths(SpotTerminal& terminal, SpotIntake& intake) : m_terminal(terminal), m_intake(intake) {}
 
+void SpotPaths::beginSlice()
+{
+    m_terminal.beginBatch();
+    m_intake.beginBatch();
+}
+
+void SpotPaths::endSlice()
+{
+    m_intake.endBatch();
+    m_terminal.endBatch();
+}
+
 void SpotPaths::passSpot(const QString& line)
 {
     const SpotFields fields = spotFields(line);

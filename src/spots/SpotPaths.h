@@ -37,6 +37,11 @@ public:
 
     void takeAgwFrame(char kind, const QString& fromCall, const QByteArray& data, const QString& connectedCall);
 
+    // A slice of received lines: the terminal and the intake announce what
+    // the slice changed once, at its end.
+    void beginSlice();
+    void endSlice();
+
 private:
     void passSpot(const QString& line);
 

@@ -7,6 +7,8 @@
 #include "spots/SpotTerminal.h"
 #include "spots/TelnetSpotSource.h"
 
+#include <utility>
+
 namespace tenlog::spots {
 
 namespace {
@@ -25,20 +27,49 @@ const QString kAgwDownload = QStringLiteral("- Download the freely available sof
 SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& intake, Sources sources,
                          platform::Dialogs& dialogs, std::function<QString()> ownCall, QObject* parent)
     : QObject(parent), m_terminal(terminal), m_paths(paths), m_sources(sources), m_dialogs(dialogs),
-      m_ownCall(std::move(ownCall))
+      m_ownCall(std::move(ownCall)),
+      m_queue({.sliceStarts = [this] { m_paths.beginSlice(); },
+               .take = [this](SpotLineQueue::Path path, const QString& line) { takeLine(path, line); },
+               .sliceEnds = [this] { m_paths.endSlice(); },
+               .dropped = [this](qsizetype count) {
+                   m_terminal.append(QStringLiteral("** %1 received lines dropped: they came faster than they could be "
+                                                    "shown **")
+                                         .arg(count)
+                                     + kCrLf);
+               },
+               .drained = [this] { afterLinesTaken(); }})
 {
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &SpotSession::tick);
     connect(&intake, &SpotIntake::spotArrived, this, [this] { m_ticksSinceSpot = 0; });
 
     TelnetSpotSource& telnet = m_sources.telnet;
-    connect(&telnet, &TelnetSpotSource::lineReceived, this, [this](const QString& line) { m_paths.takeTelnetLine(line); });
-    connect(&telnet, &TelnetSpotSource::partialLine, this, [this](const QString& text) { m_paths.showTelnetPartial(text); });
-    connect(&telnet, &TelnetSpotSource::failed, this, &SpotSession::telnetFailed);
+    connect(&telnet, &TelnetSpotSource::lineReceived, this, [this](const QString& line) {
+        m_promptAfterLines.clear(); // its line has ended
+        m_queue.push(SpotLineQueue::Path::Telnet, line);
+    });
+    connect(&telnet, &TelnetSpotSource::partialLine, this, [this](const QString& text) {
+        if (m_queue.isEmpty())
+            m_paths.showTelnetPartial(text);
+        else
+            m_promptAfterLines = text;
+    });
+    connect(&telnet, &TelnetSpotSource::failed, this, [this](const QString& message) {
+        if (m_queue.isEmpty())
+            telnetFailed(message);
+        else if (m_failureAfterLines.isEmpty())
+            m_failureAfterLines = message;
+    });
     // The node hung up: the source is closed, and says so.
-    connect(&telnet, &TelnetSpotSource::closedByRemote, this, &SpotSession::close);
+    connect(&telnet, &TelnetSpotSource::closedByRemote, this, [this] {
+        if (m_queue.isEmpty())
+            close();
+        else
+            m_hungUpAfterLines = true;
+    });
 
-    connect(&m_sources.tnc, &TncSpotSource::lineReceived, this, [this](const QString& line) { m_paths.takeTncLine(line); });
+    connect(&m_sources.tnc, &TncSpotSource::lineReceived, this,
+            [this](const QString& line) { m_queue.push(SpotLineQueue::Path::Tnc, line); });
 
     AgwSpotSource& agw = m_sources.agw;
     connect(&agw, &AgwSpotSource::frameReceived, this, [this](char kind, const QString& from, const QByteArray& data) {
@@ -77,8 +108,35 @@ void SpotSession::setListening(bool on)
     emit listeningChanged(on);
 }
 
+void SpotSession::takeLine(SpotLineQueue::Path path, const QString& line)
+{
+    if (path == SpotLineQueue::Path::Telnet)
+        m_paths.takeTelnetLine(line);
+    else
+        m_paths.takeTncLine(line);
+}
+
+void SpotSession::afterLinesTaken()
+{
+    if (!m_promptAfterLines.isEmpty())
+        m_paths.showTelnetPartial(std::exchange(m_promptAfterLines, {}));
+    if (!m_failureAfterLines.isEmpty())
+        telnetFailed(std::exchange(m_failureAfterLines, {}));
+    if (std::exchange(m_hungUpAfterLines, false))
+        close();
+}
+
+void SpotSession::forgetWaitingLines()
+{
+    m_queue.clear();
+    m_promptAfterLines.clear();
+    m_failureAfterLines.clear();
+    m_hungUpAfterLines = false;
+}
+
 void SpotSession::open()
 {
+    forgetWaitingLines();
     m_terminal.replace(QStringLiteral("** Attempting to Open Port **") + kTwoCrLf);
     m_sources.tnc.close();
     // An empty choice (nothing saved yet) is the same as "None".
@@ -162,6 +220,8 @@ void SpotSession::close()
     if (!m_listening)
         return;
     setListening(false);
+    // Lines still waiting came from the connection being closed.
+    forgetWaitingLines();
     m_terminal.append(kTwoCrLf + QStringLiteral("** Port Closed **"));
     m_sources.tnc.close();
     m_sources.telnet.close();
@@ -204,6 +264,7 @@ void SpotSession::sendCommandCharacter(const QString& hexDigits)
 void SpotSession::endOfRun()
 {
     m_timer.stop();
+    forgetWaitingLines();
     m_sources.agw.close();
     m_sources.telnet.close();
     m_sources.tnc.close();

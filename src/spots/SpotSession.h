@@ -3,8 +3,14 @@
 // TNC and the packet engine and, every 361 ticks without a spot, asks for a
 // band-map redraw so the age colours move on. The spotting window is a thin
 // face over this.
+//
+// Lines from the cluster and the TNC wait in a SpotLineQueue and are taken a
+// slice at a time, so a burst never freezes the window. What a source says
+// after its lines (a prompt still waiting for its line end, a failure, the
+// node hanging up) is acted on once the lines before it have been taken.
 #pragma once
 
+#include "spots/SpotLineQueue.h"
 #include "spots/TncSpotSource.h"
 
 #include <QObject>
@@ -59,6 +65,10 @@ public:
 
     bool isListening() const { return m_listening; }
     bool isTicking() const { return m_timer.isActive(); }
+    // Received lines not yet taken.
+    const SpotLineQueue& waitingLines() const { return m_queue; }
+    // Bounds the lines waiting to be taken below the usual limit.
+    void limitWaitingLines(qsizetype weight) { m_queue.setMaxWaitingWeight(weight); }
 
     void open();
     // Does nothing unless listening.
@@ -94,6 +104,9 @@ private:
     void startAgw();
     void agwRefused();
     void telnetFailed(const QString& message);
+    void takeLine(SpotLineQueue::Path path, const QString& line);
+    void afterLinesTaken();
+    void forgetWaitingLines();
 
     SpotTerminal& m_terminal;
     SpotPaths& m_paths;
@@ -109,6 +122,11 @@ private:
     quint16 m_agwPort = 8000;
     bool m_listening = false;
     int m_ticksSinceSpot = 0;
+    SpotLineQueue m_queue;
+    // What the cluster said after the lines still waiting.
+    QString m_promptAfterLines;
+    QString m_failureAfterLines;
+    bool m_hungUpAfterLines = false;
 };
 
 } // namespace tenlog::spots

@@ -1,5 +1,7 @@
 #include "spots/SpotStore.h"
 
+#include "spots/TenMetreBand.h"
+
 namespace tenlog::spots {
 
 void SpotStore::push(Spot spot)
@@ -27,16 +29,22 @@ void SpotStore::hide(int index)
         m_entries[static_cast<size_t>(index)].frequencyMhz = 0;
 }
 
+bool SpotStore::offersNeedle(int index, const QString& upperBlankEnclosed) const
+{
+    const Spot& spot = entry(index);
+    return isOnTenMetres(spot.frequencyMhz) && spot.info.contains(upperBlankEnclosed);
+}
+
 bool SpotStore::names(int index, const QString& abbreviation) const
 {
-    return infoHolds(index, needleFor(abbreviation));
+    return offersNeedle(index, needleFor(abbreviation));
 }
 
 std::optional<Spot> SpotStore::newestNaming(const QString& abbreviation) const
 {
     const QString needle = needleFor(abbreviation);
     for (int i = kNewest; i >= 0; --i) {
-        if (infoHolds(i, needle))
+        if (offersNeedle(i, needle))
             return entry(i);
     }
     return std::nullopt;
@@ -47,7 +55,7 @@ std::vector<Spot> SpotStore::allNaming(const QString& abbreviation) const
     const QString needle = needleFor(abbreviation);
     std::vector<Spot> found;
     for (int i = kNewest; i >= 0; --i) {
-        if (infoHolds(i, needle))
+        if (offersNeedle(i, needle))
             found.push_back(entry(i));
     }
     return found;

@@ -37,23 +37,22 @@ public:
     // The operator took the spot off the band map.
     void hide(int index);
 
-    // Whether the info of entry index names the multiplier abbreviation
-    // (blank-enclosed, letter case ignored).
+    // Whether entry index offers the multiplier abbreviation: a spot on
+    // 10 m whose info names it (blank-enclosed, letter case ignored). A spot
+    // of another band, or one no longer shown (frequency 0), offers nothing.
     bool names(int index, const QString& abbreviation) const;
     // The same with the blank-enclosed, upper-cased abbreviation made once by
     // the caller. Infos are upper case (they come from the upper-cased
     // record), so a plain search ignores letter case and is much faster.
-    bool infoHolds(int index, const QString& upperBlankEnclosed) const
-    {
-        return entry(index).info.contains(upperBlankEnclosed);
-    }
+    bool offersNeedle(int index, const QString& upperBlankEnclosed) const;
     static QString needleFor(const QString& abbreviation)
     {
         return QLatin1Char(' ') + abbreviation.toUpper() + QLatin1Char(' ');
     }
-    // The newest spot naming a multiplier: what the grid's hover shows.
+    // The newest spot offering a multiplier (as names() says): what the
+    // grid's hover shows.
     std::optional<Spot> newestNaming(const QString& abbreviation) const;
-    // Every spot naming a multiplier, newest first: what a click on the
+    // Every spot offering a multiplier, newest first: what a click on the
     // grid goes through.
     std::vector<Spot> allNaming(const QString& abbreviation) const;
 

@@ -40,6 +40,11 @@ QString spotComment(const QString& record)
     return trimBlanks(characters(record, 35, 59));
 }
 
+bool mayCarryRegion(const QString& call)
+{
+    return !call.isEmpty() && QStringLiteral("KANWVCX").contains(call.at(0).toUpper());
+}
+
 QString spotRegion(const QString& call)
 {
     static const std::array<std::pair<const char*, const char*>, 18> kRegions{{

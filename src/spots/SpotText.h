@@ -26,6 +26,9 @@ QString spotRecord(const QString& line);
 // The trimmed comment columns of a record.
 QString spotComment(const QString& record);
 
+// Whether a call can stand for a multiplier region at all: calls starting
+// K, A, N, W, V, C or X (any case).
+bool mayCarryRegion(const QString& call);
 // The multiplier a call's prefix stands for, blank-enclosed (" ON ",
 // " NWT "), or empty.
 QString spotRegion(const QString& call);

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <utility>
+
 namespace tenlog::spots {
 
 TelnetSpotSource::TelnetSpotSource(platform::TcpClient& client, QObject* parent) : QObject(parent), m_client(client)
@@ -15,14 +17,18 @@ TelnetSpotSource::TelnetSpotSource(platform::TcpClient& client, QObject* parent)
     m_client.setDisconnectedHandler([this] {
         m_remoteClosed = true;
         takeBytes();
-        if (m_remoteClosed && !m_workScheduled)
-            finishRemoteClose();
+        if (!m_workScheduled)
+            reportAfterPending();
     });
     m_client.setErrorHandler([this](platform::TcpError error, const QString&) {
         // A node closing the connection is not a failure; the disconnected
         // handler reports it.
-        if (error != platform::TcpError::RemoteHostClosed)
-            emit failed(socketErrorMessage(socketErrorNumber(error)));
+        if (error == platform::TcpError::RemoteHostClosed)
+            return;
+        if (m_failure.isEmpty())
+            m_failure = socketErrorMessage(socketErrorNumber(error));
+        if (!m_workScheduled)
+            reportAfterPending();
     });
 }
 
@@ -53,6 +59,7 @@ void TelnetSpotSource::close()
     m_pendingAt = 0;
     m_workScheduled = false;
     m_remoteClosed = false;
+    m_failure.clear();
 }
 
 bool TelnetSpotSource::isConnected() const
@@ -87,10 +94,21 @@ void TelnetSpotSource::finishRemoteClose()
     emit closedByRemote();
 }
 
+void TelnetSpotSource::reportAfterPending()
+{
+    // The failure first: whoever hears it may close, which ends the rest.
+    if (!m_failure.isEmpty()) {
+        const QString failure = std::exchange(m_failure, {});
+        emit failed(failure);
+    }
+    if (m_remoteClosed)
+        finishRemoteClose();
+}
+
 void TelnetSpotSource::workPending()
 {
     m_workScheduled = false;
-    if (m_pendingAt >= m_pending.size() && !m_remoteClosed)
+    if (m_pendingAt >= m_pending.size() && !m_remoteClosed && m_failure.isEmpty())
         return; // closed meanwhile
     QElapsedTimer slice;
     slice.start();
@@ -111,8 +129,7 @@ void TelnetSpotSource::workPending()
     m_pendingAt = 0;
     if (!m_lines.partialLine().isEmpty())
         emit partialLine(m_lines.partialLine());
-    if (m_remoteClosed)
-        finishRemoteClose();
+    reportAfterPending();
 }
 
 } // namespace tenlog::spots

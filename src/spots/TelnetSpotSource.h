@@ -1,7 +1,8 @@
 // A DX cluster over a telnet-style TCP connection: connects, sends what the
 // operator types, and turns what arrives into whole lines. A large burst is
-// worked through in slices of a few milliseconds, so the window stays
-// responsive while a node replays hundreds of spots at login.
+// turned into lines in slices of a few milliseconds, so the window stays
+// responsive while a node replays thousands of spots at login. A failure or
+// the node hanging up is reported after the lines received before it.
 #pragma once
 
 #include "spots/LineAssembly.h"
@@ -18,7 +19,7 @@ class TelnetSpotSource : public QObject {
     Q_OBJECT
 public:
     // Work on received bytes is handed back to the event loop after this long.
-    static constexpr qint64 kSliceMs = 10;
+    static constexpr qint64 kSliceMs = 5;
     // Bytes fed to the line assembler between looks at the time.
     static constexpr qsizetype kSliceBytes = 4096;
 
@@ -49,6 +50,7 @@ private:
     void takeBytes();
     void workPending();
     void finishRemoteClose();
+    void reportAfterPending();
 
     platform::TcpClient& m_client;
     TelnetLineAssembler m_lines;
@@ -56,6 +58,7 @@ private:
     qsizetype m_pendingAt = 0;
     bool m_workScheduled = false;
     bool m_remoteClosed = false; // reported once the received bytes are worked off
+    QString m_failure;           // the same
 };
 
 } // namespace tenlog::spots

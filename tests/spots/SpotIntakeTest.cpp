@@ -217,3 +217,145 @@ TEST(NeededSpots, MarksRemainingMultipliersThatASpotNames)
     EXPECT_EQ(recentSpotHoverText(s.store, "on"), "\n  Recent Spot: VE3XYZ  -  28.025  -  12:00");
     EXPECT_EQ(recentSpotHoverText(s.store, "BC"), "");
 }
+
+TEST(NeededSpots, OnlySpotsInsideTheTenMetreBandOfferAMultiplier)
+{
+    struct Case {
+        const char* frequencyKhz;
+        bool offers;
+    };
+    const std::vector<Case> cases{
+        {"27999.0", false}, {"28000.0", true},  {"28025.0", true},  {"29699.9", true},   {"29700.0", true},
+        {"29700.1", false}, {"29701.0", false}, {"14025.0", false}, {"21303.3", false}, {"50100.0", false},
+        {"144200.0", false},
+    };
+    for (const Case& c : cases) {
+        Spotting s;
+        const QString line = clusterSpotLine("K1TTT", c.frequencyKhz, "W7AAA", "AZ");
+        s.paths.takeTelnetLine(line);
+        // Every band is stored and shown; only 10 m offers the multiplier.
+        EXPECT_EQ(s.newest().call, "W7AAA") << c.frequencyKhz;
+        EXPECT_TRUE(s.terminal.text().startsWith(line)) << c.frequencyKhz;
+        std::vector<GridMark> marks{GridMark::Remaining};
+        EXPECT_EQ(markNeededSpots(s.store, {"AZ"}, marks), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(marks[0] == GridMark::Needed, c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.names(SpotStore::kNewest, "az"), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.newestNaming("AZ").has_value(), c.offers) << c.frequencyKhz;
+        EXPECT_EQ(s.store.allNaming("AZ").size(), c.offers ? 1u : 0u) << c.frequencyKhz;
+        EXPECT_EQ(recentSpotHoverText(s.store, "AZ").isEmpty(), !c.offers) << c.frequencyKhz;
+    }
+}
+
+TEST(NeededSpots, ASpotNoLongerShownOffersNothing)
+{
+    Spotting s;
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28010.0", "W7AAA", "AZ"));
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "14025.0", "W7AAA", "AZ")); // moved off the band
+    EXPECT_FLOAT_EQ(s.store.entry(SpotStore::kNewest - 1).frequencyMhz, 0.0f);
+    EXPECT_TRUE(s.store.allNaming("AZ").empty()) << "neither the superseded spot nor the 20 m one";
+
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28020.0", "W0AAB", "CO"));
+    ASSERT_EQ(s.store.allNaming("CO").size(), 1u);
+    s.store.hide(SpotStore::kNewest); // taken off the band map
+    EXPECT_TRUE(s.store.allNaming("CO").empty());
+    std::vector<GridMark> marks{GridMark::Remaining, GridMark::Remaining};
+    EXPECT_FALSE(markNeededSpots(s.store, {"AZ", "CO"}, marks));
+    EXPECT_EQ(marks, (std::vector<GridMark>{GridMark::Remaining, GridMark::Remaining}));
+}
+
+TEST(SpotIntake, ASliceOfLinesAnnouncesItsChangesOnceAtItsEnd)
+{
+    Spotting s;
+    int terminalChanges = 0;
+    int stored = 0;
+    int storeChanges = 0;
+    int arrivals = 0;
+    QList<int> freshCounts;
+    QObject::connect(&s.terminal, &SpotTerminal::changed, [&] { ++terminalChanges; });
+    QObject::connect(&s.intake, &SpotIntake::spotStored, [&] { ++stored; });
+    QObject::connect(&s.intake, &SpotIntake::storeChanged, [&] { ++storeChanges; });
+    QObject::connect(&s.intake, &SpotIntake::spotArrived, [&] { ++arrivals; });
+    QObject::connect(&s.intake, &SpotIntake::neededMarkingDue, [&](int fresh) { freshCounts << fresh; });
+
+    s.paths.beginSlice();
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28025.0", "VE3AAA", "cq"));
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28026.0", "JA1AAA", "59 MA"));
+    s.paths.takeTelnetLine("Hello N1MM");
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28027.0", "W1AAA", "cq"));
+    EXPECT_EQ(stored, 3) << "the spot list hears of every spot";
+    EXPECT_EQ(terminalChanges + storeChanges + arrivals + static_cast<int>(freshCounts.size()), 0);
+    EXPECT_EQ(s.terminal.text().count("\r\n"), 4) << "the text itself is there at once";
+    s.paths.endSlice();
+    EXPECT_EQ(terminalChanges, 1);
+    EXPECT_EQ(storeChanges, 1);
+    EXPECT_EQ(arrivals, 1);
+    EXPECT_EQ(freshCounts, QList<int>{3});
+
+    // Outside a slice, one spot at a time as before; a spot whose call
+    // cannot carry a region asks for no marking, but counts as fresh.
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28028.0", "JA1AAB", "cq"));
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28029.0", "VE7AAA", "cq"));
+    EXPECT_EQ(terminalChanges, 3);
+    EXPECT_EQ(storeChanges, 3);
+    EXPECT_EQ(freshCounts, (QList<int>{3, 2}));
+
+    s.paths.beginSlice(); // a slice that changes nothing announces nothing
+    s.paths.endSlice();
+    EXPECT_EQ(terminalChanges, 3);
+}
+
+TEST(NeededSpots, ThePromptSoundsForANeededSpotAnywhereInTheSlice)
+{
+    struct Case {
+        const char* name;
+        QStringList slice; // call, frequency, comment: one spot per three
+        bool onWorked;     // ON already worked
+        int prompts;
+    };
+    const std::vector<Case> cases{
+        {"needed spot first, another after it", {"VE3AAA", "28025.0", "", "W1AAA", "28026.0", "cq"}, false, 1},
+        {"needed spot last", {"W1AAA", "28026.0", "cq", "VE3AAA", "28025.0", ""}, false, 1},
+        {"worked already", {"VE3AAA", "28025.0", "", "W1AAA", "28026.0", "cq"}, true, 0},
+        {"named only by a call that asks no marking", {"JA1AAA", "28025.0", "ON", "W1AAA", "28026.0", "cq"}, false, 0},
+        {"needed, but on 20 m", {"VE3AAA", "14025.0", "", "W1AAA", "28026.0", "cq"}, false, 0},
+    };
+    for (const Case& c : cases) {
+        Spotting s;
+        tenlog::log::Prefs prefs;
+        prefs.NeededSpotsGreen = 1;
+        prefs.NeededSpotAudio = 1;
+        int prompts = 0;
+        NeededSpotAlerts alerts(s.store, prefs, {}, [&] { ++prompts; });
+        const QStringList abbreviations{"ON", "CT"};
+        std::vector<GridMark> marks;
+        // As the main window marks: fresh spots noted, then the grid.
+        QObject::connect(&s.intake, &SpotIntake::neededMarkingDue, [&](int fresh) {
+            marks = {c.onWorked ? GridMark::Worked : GridMark::Remaining, GridMark::Remaining};
+            alerts.noteFreshSpots(fresh);
+            alerts.mark(abbreviations, marks);
+        });
+        s.paths.beginSlice();
+        for (qsizetype i = 0; i + 2 < c.slice.size(); i += 3)
+            s.paths.takeTelnetLine(clusterSpotLine("K1TTT", c.slice[i + 1], c.slice[i], c.slice[i + 2]));
+        s.paths.endSlice();
+        EXPECT_EQ(prompts, c.prompts) << c.name;
+    }
+
+    // A re-marking with nothing new (a mode switch) looks at the newest spot
+    // alone, and the fresh count does not outlive the marking it was for.
+    Spotting s;
+    tenlog::log::Prefs prefs;
+    prefs.NeededSpotsGreen = 1;
+    prefs.NeededSpotAudio = 1;
+    int prompts = 0;
+    NeededSpotAlerts alerts(s.store, prefs, {}, [&] { ++prompts; });
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28025.0", "VE3AAA", ""));
+    s.paths.takeTelnetLine(clusterSpotLine("K1TTT", "28026.0", "W1AAA", "cq"));
+    std::vector<GridMark> marks{GridMark::Remaining};
+    alerts.noteFreshSpots(2);
+    alerts.mark({"ON"}, marks);
+    EXPECT_EQ(prompts, 1);
+    alerts.mark({"ON"}, marks);
+    EXPECT_EQ(prompts, 1) << "the newest spot names nothing";
+    EXPECT_EQ(marks[0], GridMark::Needed);
+}

@@ -2,20 +2,26 @@
 // TNC: the TCP connection on loopback, the TNC on a pseudo-terminal.
 #include "EmulatorProcess.h"
 #include "FakeSerialPort.h"
+#include "FakeTcpClient.h"
 #include "SpotChain.h"
+#include "SpotLines.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
 #include "platform/SerialPort.h"
 #include "platform/qt/QtTcpClient.h"
 #include "spots/AgwSpotSource.h"
 #include "spots/SpotIntake.h"
+#include "spots/SpotLineQueue.h"
 #include "spots/SpotPaths.h"
 #include "spots/SpotSession.h"
 #include "spots/SpotTerminal.h"
 #include "spots/TelnetSpotSource.h"
 #include "spots/TncSpotSource.h"
 
+#include <QMap>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -496,4 +502,167 @@ TEST(SpotSession, TheEndOfTheRunDisconnectsAStationConnectedThroughTheEngine)
     rig.agwClient.abort(); // the program ends here: nothing queued survives this
     EXPECT_TRUE(engine.waitForOutputLine(QStringLiteral("GOT d N1MM K1TTT")));
     EXPECT_FALSE(rig.session.isTicking());
+}
+
+namespace {
+
+// The calls of the DX lines a source handed on, in order.
+QStringList spottedCalls(const QStringList& lines)
+{
+    QStringList calls;
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("DX de")))
+            calls << line.mid(26, 13).trimmed();
+    }
+    return calls;
+}
+
+// A rig whose cluster logs in as the operator would, and which notes what
+// the source hands on and what reaches the store, with the turn of the event
+// loop (a zero timer's count) at which each spot was stored.
+struct BurstRig : SessionRig {
+    QStringList received;
+    QStringList storedCalls;
+    QList<int> turnOfStore;
+    QList<int> turnOfTerminalChange;
+    int turns = 0;
+    QTimer heartbeat;
+    BurstRig()
+    {
+        QObject::connect(&telnet, &TelnetSpotSource::lineReceived, [this](const QString& line) { received << line; });
+        QObject::connect(&intake, &SpotIntake::spotStored, [this](const Spot& spot) {
+            storedCalls << spot.call;
+            turnOfStore << turns;
+        });
+        QObject::connect(&terminal, &SpotTerminal::changed, [this] { turnOfTerminalChange << turns; });
+        heartbeat.setInterval(0);
+        QObject::connect(&heartbeat, &QTimer::timeout, [this] { ++turns; });
+        heartbeat.start();
+    }
+    bool logIn(quint16 nodePort)
+    {
+        session.setSource(kSourceTelnet);
+        session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(nodePort));
+        session.open();
+        if (!QTest::qWaitFor([this] { return terminal.text().endsWith(QLatin1String("login: ")); }, 10000))
+            return false;
+        session.sendLine(QStringLiteral("N1MM"));
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(SpotSession, ABurstIsTakenInOrderASliceAtATimeWhileTheLoopTurns)
+{
+    constexpr int kSpots = 20000;
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", QString::number(kSpots)});
+    ASSERT_TRUE(node.started());
+    BurstRig rig;
+    ASSERT_TRUE(rig.logIn(node.port()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.stored == kSpots && rig.session.waitingLines().isEmpty(); }, 240000))
+        << rig.stored;
+
+    EXPECT_EQ(rig.storedCalls, spottedCalls(rig.received)) << "every spot, in the order sent";
+    EXPECT_EQ(rig.session.waitingLines().droppedInAll(), 0);
+    EXPECT_TRUE(rig.terminal.text().endsWith(rig.received.last() + "\r\n"));
+    // The loop turned while the burst was taken, and never more than one
+    // slice went by without a turn.
+    EXPECT_GT(rig.turnOfStore.last(), rig.turnOfStore.first());
+    QMap<int, int> storedInTurn;
+    for (int turn : rig.turnOfStore)
+        ++storedInTurn[turn];
+    for (auto it = storedInTurn.cbegin(); it != storedInTurn.cend(); ++it)
+        ASSERT_LE(it.value(), SpotLineQueue::kLinesPerSlice) << "turn " << it.key();
+    // The terminal, and the window showing it, hear of a slice once.
+    QList<int> changesInTheBurst;
+    for (int turn : rig.turnOfTerminalChange) {
+        if (turn >= rig.turnOfStore.first())
+            changesInTheBurst << turn;
+    }
+    for (qsizetype i = 1; i < changesInTheBurst.size(); ++i)
+        ASSERT_NE(changesInTheBurst[i], changesInTheBurst[i - 1]) << i;
+    EXPECT_LT(changesInTheBurst.size(), kSpots / 2);
+}
+
+TEST(SpotSession, ABacklogPastItsBoundLosesItsOldestLinesAndTheTerminalSaysHowMany)
+{
+    constexpr int kSpots = 100;
+    EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", QString::number(kSpots)});
+    ASSERT_TRUE(node.started());
+    BurstRig rig;
+    rig.session.limitWaitingLines(20 * (75 + SpotLineQueue::kLineWeight)); // about twenty spot lines
+    ASSERT_TRUE(rig.logIn(node.port()));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return spottedCalls(rig.received).size() == kSpots && rig.session.waitingLines().isEmpty()
+                && !rig.storedCalls.isEmpty() && rig.storedCalls.last() == spottedCalls(rig.received).last();
+        },
+        30000));
+
+    const qsizetype dropped = rig.session.waitingLines().droppedInAll();
+    ASSERT_GT(dropped, 0);
+    qsizetype told = 0;
+    static const QRegularExpression notice(QStringLiteral("\\*\\* (\\d+) received lines dropped: they came faster than "
+                                                          "they could be shown \\*\\*\r\n"));
+    for (auto match = notice.globalMatch(rig.terminal.text()); match.hasNext();)
+        told += match.next().captured(1).toInt();
+    EXPECT_EQ(told, dropped) << rig.terminal.text().toStdString();
+    // What was kept is the newest, in order.
+    const QStringList sent = spottedCalls(rig.received);
+    EXPECT_GE(rig.storedCalls.size(), kSpots - dropped);
+    EXPECT_LE(rig.storedCalls.size(), kSpots);
+    qsizetype at = -1;
+    for (const QString& call : rig.storedCalls) {
+        const qsizetype next = sent.indexOf(call, at + 1);
+        ASSERT_GT(next, at) << call.toStdString();
+        at = next;
+    }
+}
+
+TEST(SpotSession, TncLinesGoThroughTheSameSlicesOnTheTick)
+{
+    EmulatorProcess tnc(QStringLiteral("tnc_emulator"), {"--count", "3", "--pace-ms", "20"});
+    ASSERT_TRUE(tnc.started());
+    SessionRig rig(tnc.ptyPath());
+    rig.session.setSource(kSourceTnc);
+    rig.session.open();
+    ASSERT_TRUE(rig.session.isTicking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.stored == 3 && rig.session.waitingLines().isEmpty(); }, 10000));
+    EXPECT_EQ(rig.terminal.text().count(QStringLiteral("DX de W1AW")), 3) << "each heard twice, shown once";
+}
+
+TEST(SpotSession, AConnectionFailingMidBurstSaysSoAfterTheLinesBeforeIt)
+{
+    tenlog::testing::FakeTcpClient cluster;
+    tenlog::testing::FakeSerialPort tncPort;
+    tenlog::testing::FakeTcpClient engine;
+    Spotting s;
+    TelnetSpotSource telnet{cluster};
+    TncSpotSource tnc{tncPort};
+    AgwSpotSource agw{engine};
+    SpotSession session{s.terminal, s.paths, s.intake, {telnet, tnc, agw}, s.dialogs, [] { return QStringLiteral("N1MM"); }};
+    session.setSource(kSourceTelnet);
+    session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral("7300"));
+    session.open();
+    cluster.acceptConnection();
+
+    constexpr int kSpots = 3000;
+    QByteArray burst;
+    for (int i = 0; i < kSpots; ++i)
+        burst += tenlog::testing::clusterSpotLine("K1TTT", QString::number(28000 + i % 1700) + ".0",
+                                                  QStringLiteral("W%1AB").arg(i), "cq")
+                     .toLatin1()
+               + "\r\n";
+    cluster.queueIncoming(burst);
+    cluster.failWith(tenlog::platform::TcpError::Network, QStringLiteral("Network unreachable"));
+    EXPECT_TRUE(session.isListening()) << "the lines before the failure come first";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session.isListening(); }, 60000));
+    EXPECT_EQ(s.stored, kSpots);
+    EXPECT_EQ(s.store.entry(SpotStore::kNewest).call, QStringLiteral("W%1AB").arg(kSpots - 1));
+    EXPECT_TRUE(s.terminal.text().endsWith(QStringLiteral("cq                             1234Z\r\n"
+                                                          "ERROR: The network cannot be reached from this host at this "
+                                                          "time.\r\n\r\n** Port Closed **")))
+        << s.terminal.text().right(200).toStdString();
+    EXPECT_EQ(s.dialogs.beeps, 1);
 }

@@ -178,3 +178,41 @@ TEST(SpottingWindow, TheTncPortShowsItsDeviceWhileTheTncIsTheSource)
     EXPECT_FALSE(row->isEnabled()) << "no serial port for the cluster";
     rig.window.reset();
 }
+
+TEST(SpottingWindow, ABurstShowsInTheTerminalAsTheTextStands)
+{
+    constexpr int kSpots = 3000;
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"),
+                                          {"--mode", "burst", "--count", QString::number(kSpots), "--close"});
+    ASSERT_TRUE(node.started());
+    WindowRig rig;
+    rig.create();
+    rig.window->show();
+    rig.choose("Telnet");
+    rig.find<QLineEdit>("txtTelnetHost")->setText("127.0.0.1");
+    rig.find<QLineEdit>("txtTelnetPort")->setText(QString::number(node.port()));
+    QTest::mouseClick(rig.find<QPushButton>("Command1"), Qt::LeftButton);
+    auto* terminal = rig.find<QPlainTextEdit>("txtUnProcessed");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith("login: "); }, 10000));
+    QTest::keyClicks(rig.find<QLineEdit>("txtSent"), "N1MM");
+    QTest::keyClick(rig.find<QLineEdit>("txtSent"), Qt::Key_Return);
+    // The node hangs up after the last line: the close comes after them all.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 120000));
+    EXPECT_FALSE(rig.find<QLabel>("Label4")->isVisible());
+
+    // What the view shows, grown a slice at a time, is what the text would
+    // show set afresh.
+    QPlainTextEdit fresh;
+    fresh.setPlainText(rig.terminal.text());
+    EXPECT_EQ(terminal->toPlainText().toStdString(), fresh.toPlainText().toStdString());
+    EXPECT_TRUE(terminal->toPlainText().endsWith("** Port Closed **"));
+    EXPECT_EQ(terminal->textCursor().position(), terminal->document()->characterCount() - 1) << "the newest in view";
+
+    // Text that only grows is added at the end, a CR LF cut in two included.
+    for (const char* piece : {"\r\nstatus\r", "\nnext line", " goes on\r\n", "\r", "\r\n"}) {
+        rig.terminal.append(QString::fromLatin1(piece));
+        fresh.setPlainText(rig.terminal.text());
+        EXPECT_EQ(terminal->toPlainText().right(80).toStdString(), fresh.toPlainText().right(80).toStdString()) << piece;
+        EXPECT_EQ(terminal->toPlainText().size(), fresh.toPlainText().size()) << piece;
+    }
+}

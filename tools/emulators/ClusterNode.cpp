@@ -10,6 +10,8 @@
 //   flood    --flood-bytes bytes without a line end, then one spot line
 //   garbage  NUL bytes, telnet negotiation and binary noise between lines
 //   cutoff   half a spot line, then the connection is closed
+//   bands    in one write, spots on 14, 50 and 144 MHz naming AZ, CO and ME,
+//            then one on 28 MHz naming MA (--count is not used)
 // --close closes the connection after the last line. Stop it by its process id.
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,20 +25,34 @@
 
 namespace {
 
+QByteArray clusterLine(const QByteArray& spotter, const QByteArray& frequency, const QByteArray& call,
+                       const QByteArray& comment, const QByteArray& time)
+{
+    return "DX de " + (spotter + ':').leftJustified(7, ' ') + frequency.rightJustified(11, ' ') + "  "
+         + call.leftJustified(13, ' ') + comment.leftJustified(30, ' ') + ' ' + time;
+}
+
 QByteArray spotLine(int index)
 {
     static const char* const kSpotters[] = {"K1TTT", "W3LPL", "VE3EJ", "N4ZR", "K9CT"};
     static const char* const kPrefixes[] = {"VE3", "K1", "W6", "JA1", "VE7", "KH6", "DL1", "PY2", "XE1", "KL7"};
     static const char* const kComments[] = {"CQ", "ON", "tnx qso", "59 MA", "BC", "loud", "", "up 2", "CQ TEST", "5NN"};
-    const QByteArray spotter = QByteArray(kSpotters[index % 5]) + ':';
     const QByteArray frequency = QByteArray::number(28000.0 + (index % 1700) * 1.0 + 0.1 * (index % 10), 'f', 1);
     QByteArray suffix;
     for (int n = index, i = 0; i < 3; ++i, n /= 26)
         suffix.prepend(static_cast<char>('A' + n % 26));
     const QByteArray call = QByteArray(kPrefixes[index % 10]) + suffix;
     const QByteArray time = QByteArray::number(1000 + index % 60).rightJustified(4, '0') + 'Z';
-    return "DX de " + spotter.leftJustified(7, ' ') + frequency.rightJustified(11, ' ') + "  "
-         + call.leftJustified(13, ' ') + QByteArray(kComments[index % 10]).leftJustified(30, ' ') + ' ' + time;
+    return clusterLine(kSpotters[index % 5], frequency, call, kComments[index % 10], time);
+}
+
+// Spots a cluster passes on from every band: only the last is on 10 m.
+QByteArray otherBandsBurst()
+{
+    return clusterLine("K1TTT", "14025.0", "W7AAA", "AZ", "1200Z") + "\r\n"
+         + clusterLine("W3LPL", "50100.0", "W0AAB", "CO", "1201Z") + "\r\n"
+         + clusterLine("VE3EJ", "144200.0", "W1AAC", "ME", "1202Z") + "\r\n"
+         + clusterLine("N4ZR", "28025.0", "W1AAD", "MA", "1203Z") + "\r\n";
 }
 
 class Node : public QObject {
@@ -95,6 +111,9 @@ private:
             for (int i = 0; i < m_count; ++i)
                 all += spotLine(i) + "\r\n";
             m_client->write(all);
+            finish();
+        } else if (m_mode == QLatin1String("bands")) {
+            m_client->write(otherBandsBurst());
             finish();
         } else if (m_mode == QLatin1String("flood")) {
             const QByteArray chunk(64 * 1024, 'x');
@@ -185,7 +204,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("A DX cluster node on 127.0.0.1 for tests."));
     parser.addHelpOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port (0: any free one)."), QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("pace, burst, split, flood, garbage or cutoff."), QStringLiteral("mode"), QStringLiteral("pace"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("pace, burst, split, flood, garbage, cutoff or bands."), QStringLiteral("mode"), QStringLiteral("pace"));
     const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Spot lines to send."), QStringLiteral("n"), QStringLiteral("20"));
     const QCommandLineOption pace(QStringLiteral("pace-ms"), QStringLiteral("Milliseconds between lines."), QStringLiteral("ms"), QStringLiteral("1000"));
     const QCommandLineOption flood(QStringLiteral("flood-bytes"), QStringLiteral("Bytes without a line end in flood mode."), QStringLiteral("n"), QStringLiteral("10485760"));

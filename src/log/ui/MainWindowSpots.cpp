@@ -38,7 +38,11 @@ void MainWindow::connectSpots()
         m_neededSpots = std::make_unique<spots::NeededSpotAlerts>(m_spotting->store, m_session->mutablePrefs(),
                                                                   savePrefs, [this] { m_voiceNav.neededSpot(); });
         connect(m_menus->configureSpotting, &QAction::triggered, this, &MainWindow::openSpotting);
-        connect(&m_spotting->intake, &spots::SpotIntake::neededMarkingDue, this, &MainWindow::markNeededSpots);
+        // Once per slice of received lines, however many spots it held.
+        connect(&m_spotting->intake, &spots::SpotIntake::neededMarkingDue, this, [this](int freshSpots) {
+            m_neededSpots->noteFreshSpots(freshSpots);
+            markNeededSpots();
+        });
         connect(&m_spotting->intake, &spots::SpotIntake::ownCallSpotted, this,
                 [this](const QString& message, const QString& record) {
                     m_entryLine->showOwnCallSpotted(message, record);
@@ -116,7 +120,9 @@ void MainWindow::applySpotsOf(int multiplier)
 {
     if (!m_spotting)
         return;
-    // Newest to oldest, so the oldest spot naming it is the one left on the line.
+    // Newest to oldest, so the oldest spot naming it is the one left on the
+    // line. Only 10 m spots offer a multiplier: the radio is never sent off
+    // the contest band, nor to a spot taken off the band map.
     const QString abbreviation = QString::fromLatin1(multEntry(multiplier).Abbrev);
     for (int j = spots::SpotStore::kNewest; j >= 0; --j) {
         if (!m_spotting->store.names(j, abbreviation))

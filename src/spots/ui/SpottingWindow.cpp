@@ -157,9 +157,24 @@ void SpottingWindow::openSource()
 
 void SpottingWindow::showTerminal()
 {
-    // Plain text only: whatever a node sends is never read as markup.
-    m_terminalView->setPlainText(m_terminal.text());
-    if (m_terminal.text().size() > 2)
+    const QString& text = m_terminal.text();
+    // Text that only grew gets its new end added; laying out the whole
+    // terminal again for every change would cost a burst dearly. A CR at
+    // the end of what is shown may pair with an LF to come, which only a
+    // full setting reads as one line end.
+    const bool onlyGrew = m_shownRevision == m_terminal.revision() && text.size() >= m_shownLength
+                       && (m_shownLength == 0 || text.at(m_shownLength - 1) != QLatin1Char('\r'));
+    if (!onlyGrew) {
+        // Plain text only: whatever a node sends is never read as markup.
+        m_terminalView->setPlainText(text);
+    } else if (text.size() > m_shownLength) {
+        QTextCursor end(m_terminalView->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(text.mid(m_shownLength));
+    }
+    m_shownRevision = m_terminal.revision();
+    m_shownLength = text.size();
+    if (text.size() > 2)
         m_terminalView->moveCursor(QTextCursor::End);
 }
 

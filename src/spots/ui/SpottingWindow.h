@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -76,6 +77,10 @@ private:
 
     SpotSession& m_session;
     SpotTerminal& m_terminal;
+    // What the terminal view holds: the terminal's text up to this length,
+    // at this revision; none before the first showing.
+    std::optional<quint64> m_shownRevision;
+    qsizetype m_shownLength = 0;
     SpotPaths& m_paths;
     platform::Dialogs& m_dialogs;
     common::PortDevices* m_portDevices;
