@@ -1,6 +1,7 @@
 #include "voice/ui/VoiceKeyerWindow.h"
 
 #include "common/ui/NamedWidget.h"
+#include "common/ui/ScreenFit.h"
 
 #include "platform/Dialogs.h"
 #include "text/NumberText.h"
@@ -111,6 +112,7 @@ VoiceKeyerWindow::VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs
         m_stop->hide();
     });
     connect(m_done, &QPushButton::clicked, this, &VoiceKeyerWindow::finish);
+    common::keepOnScreen(this);
 }
 
 void VoiceKeyerWindow::showSettings()
