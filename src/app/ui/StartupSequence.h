@@ -25,6 +25,10 @@ class SettingsStore;
 class TcpClient;
 }
 
+namespace tenlog::common {
+class WindowPlacements;
+}
+
 namespace tenlog::log {
 class MainWindow;
 struct KeyerServices;
@@ -82,6 +86,8 @@ public:
 private:
     StartupServices m_services;
     AppStartup m_startup;
+    // Every window comes back where the operator last put it.
+    std::unique_ptr<common::WindowPlacements> m_placements;
     QPointer<LogoWindow> m_logo;
     // The radio link and its two transports live as long as the window.
     std::unique_ptr<platform::SerialPort> m_rigPort;
