@@ -1,13 +1,12 @@
-// Keeping windows on the screen, on real dialogs under the offscreen
-// platform's screen: a window placed off the screen comes back inside its
-// available area, wrapped text gets its height, and a window too tall for
-// the screen scrolls with its controls, names and Tab order intact.
+// A window too tall for the screen, a real dialog under the offscreen
+// platform: its content scrolls, with its controls, their names and the Tab
+// order intact. (Every window of the program is checked on four screens by
+// tests/ui/WindowFitTest; placing and clamping by WindowPlacementsTest.)
 #include "common/ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
@@ -15,7 +14,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using tenlog::common::availableAreaFor;
 using tenlog::common::keepOnScreen;
 
 namespace {
@@ -56,44 +54,6 @@ bool inside(const QWidget* window)
 
 } // namespace
 
-TEST(ScreenFit, AWindowPlacedOffTheScreenComesBackInside)
-{
-    const QRect a = area();
-    struct Case {
-        const char* where;
-        QPoint at;
-    };
-    for (const Case& c : {Case{"left and above", QPoint(a.left() - 500, a.top() - 300)},
-                          Case{"right and below", QPoint(a.right() + 50, a.bottom() + 50)},
-                          Case{"half off the right edge", QPoint(a.right() - 100, a.top() + 20)}}) {
-        BoxDialog d(2);
-        d.dialog.resize(300, 200);
-        keepOnScreen(&d.dialog);
-        d.dialog.move(c.at); // where a remembered position on another screen would put it
-        d.dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d.dialog));
-        EXPECT_TRUE(inside(&d.dialog)) << c.where;
-        EXPECT_EQ(d.dialog.size(), QSize(300, 200)) << c.where << ": the size it had fits";
-    }
-}
-
-TEST(ScreenFit, WrappedTextGetsTheHeightItNeeds)
-{
-    QDialog dialog;
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* text = new QLabel(QString(40, QLatin1Char('x')).append(QLatin1Char(' ')).repeated(12), &dialog);
-    text->setWordWrap(true);
-    layout->addWidget(text);
-    layout->addWidget(new QLineEdit(&dialog));
-    dialog.resize(250, 60); // narrow and low: the text wraps into many lines
-    keepOnScreen(&dialog);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QApplication::processEvents();
-    EXPECT_GE(text->height(), text->heightForWidth(text->width()));
-    EXPECT_TRUE(inside(&dialog));
-}
-
 TEST(ScreenFit, AWindowTallerThanTheScreenScrollsAndKeepsItsControls)
 {
     const int rows = area().height() / 40 + 5; // boxes of 40 pixels, more than the screen holds
@@ -125,13 +85,4 @@ TEST(ScreenFit, AWindowTallerThanTheScreenScrollsAndKeepsItsControls)
     d.dialog.hide();
     d.dialog.show();
     EXPECT_EQ(d.dialog.findChildren<QScrollArea*>().size(), 1);
-}
-
-TEST(ScreenFit, TheAreaIsTheScreenUnderTheWindow)
-{
-    QDialog dialog;
-    dialog.setGeometry(QRect(area().center(), QSize(100, 100)));
-    EXPECT_EQ(availableAreaFor(&dialog), area());
-    dialog.move(-20000, -20000); // on no screen: the window's own screen
-    EXPECT_EQ(availableAreaFor(&dialog), area());
 }

@@ -140,10 +140,11 @@ void fitToScreen(QWidget* window)
     window->resize(size);
     const QSize outer = size.grownBy(frame);
     // A window nothing has placed yet is centred. A placed one keeps its
-    // place as far as the area allows; a change of size keeps its top edge
-    // and its centre across (windows are centred across the screen).
+    // place as far as the area allows, and a change of size keeps its
+    // centre (a scaled dialog is placed by its centre).
     const QPoint wanted = window->testAttribute(Qt::WA_Moved)
-                              ? window->pos() + QPoint((before.width() - size.width()) / 2, 0)
+                              ? window->pos() + QPoint((before.width() - size.width()) / 2,
+                                                       (before.height() - size.height()) / 2)
                               : area.topLeft() + QPoint((area.width() - outer.width()) / 2,
                                                         (area.height() - outer.height()) / 2);
     const int x = std::max(area.left(), std::min(wanted.x(), area.left() + area.width() - outer.width()));
