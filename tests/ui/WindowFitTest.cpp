@@ -16,7 +16,6 @@
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
-#include "log/ContestLog.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
 #include "spots/DxSpotting.h"
