@@ -3,14 +3,19 @@
 
 #include "ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace tenlog::common;
 using tenlog::testing::ScriptedDialogs;
@@ -69,18 +74,26 @@ TEST(FormScaling, ReferenceScreenOnlyMovesTheWindow)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The type grows with the screen only as far as the main window's, which
+// shows the application's font; the form's design type is 8 points.
+double mainTypeFactor()
+{
+    return QApplication::font().pointSizeF() / 8.0;
+}
+
 TEST(FormScaling, EverythingFollowsTheScreenAndScalingTwiceDoesNotCompound)
 {
     Designed d;
     ScriptedDialogs dialogs;
     const ScreenMetrics screen{1280, 960, 96.0}; // factor 2 both ways
+    const double type = std::min(2.0, mainTypeFactor());
     for (int pass = 0; pass < 2; ++pass) {
         scaleFormToScreen(&d.form, dialogs, screen);
         EXPECT_EQ(d.form.size(), QSize(640, 480));
         EXPECT_EQ(d.label->geometry(), QRect(20, 20, 200, 40));
         EXPECT_EQ(d.list->geometry(), QRect(20, 80, 600, 300));
-        EXPECT_DOUBLE_EQ(d.form.font().pointSizeF(), 16.0);
-        EXPECT_DOUBLE_EQ(d.label->font().pointSizeF(), 24.0);
+        EXPECT_DOUBLE_EQ(d.form.font().pointSizeF(), 8.0 * type);
+        EXPECT_DOUBLE_EQ(d.label->font().pointSizeF(), 12.0 * type) << "a larger control keeps its proportion";
         EXPECT_EQ(d.list->header()->sectionSize(0), 110);
         EXPECT_EQ(d.list->header()->sectionSize(1), 180);
     }
@@ -95,18 +108,30 @@ TEST(FormScaling, AWidthFontCapLimitsTheTypeButNotTheLayout)
 {
     struct Case {
         ScreenMetrics screen;
-        double labelPoints; // the 12-point label
+        double typeFactor;
     };
-    // The cap applies to the width factor: 3 is capped to 1.5, 1.25 is kept
-    // although the height factor is 2.
-    for (const Case& c : {Case {{1920, 960, 96.0}, 18.0}, Case {{800, 960, 96.0}, 15.0}}) {
+    // Narrow and tall: the width factor 0.75 is taken, not the height's 2.
+    // Wide: the width factor 3 is capped to 1.5, and then to the main window's type.
+    for (const Case& c : {Case {{480, 960, 96.0}, 0.75}, Case {{1920, 960, 96.0}, std::min(1.5, mainTypeFactor())}}) {
         Designed d;
         ScriptedDialogs dialogs;
         scaleFormToScreen(&d.form, dialogs, c.screen, {.widthFontCap = 1.5});
-        EXPECT_DOUBLE_EQ(d.label->font().pointSizeF(), c.labelPoints) << c.screen.widthPx;
-        EXPECT_DOUBLE_EQ(d.form.font().pointSizeF(), c.labelPoints / 12.0 * 8.0) << c.screen.widthPx;
+        EXPECT_DOUBLE_EQ(d.label->font().pointSizeF(), 12.0 * c.typeFactor) << c.screen.widthPx;
+        EXPECT_DOUBLE_EQ(d.form.font().pointSizeF(), 8.0 * c.typeFactor) << c.screen.widthPx;
         EXPECT_EQ(d.label->geometry().height(), 40) << "positions still follow the screen";
     }
+}
+
+TEST(FormScaling, AFormLargerThanTheScreenStaysWithinItsAvailableArea)
+{
+    Designed d;
+    ScriptedDialogs dialogs;
+    // Scaled for a screen four times the one there is.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    scaleFormToScreen(&d.form, dialogs, ScreenMetrics{area.width() * 4, area.height() * 4, 96.0});
+    EXPECT_TRUE(area.contains(d.form.frameGeometry())) << d.form.frameGeometry().x() << "," << d.form.frameGeometry().y();
+    EXPECT_EQ(d.label->geometry(), QRect(scaleRect(QRect(10, 10, 100, 20), screenFactors({area.width() * 4, area.height() * 4, 96.0}))))
+        << "the controls keep their scaled places";
 }
 
 TEST(FormScaling, ScaleToAnExplicitSize)

@@ -3,6 +3,7 @@
 
 #include "common/FormGeometry.h"
 #include "common/ui/FormScaling.h"
+#include "common/ui/ScreenFit.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -114,6 +115,7 @@ void LogoWindow::placeOnScreen()
 {
     if (const auto screen = screenMetricsFor(this); screen && screen->valid())
         move(placeAboveCentre(size(), screen->widthPx, *screen));
+    keepOnScreen(this);
 }
 
 bool LogoWindow::eventFilter(QObject* watched, QEvent* event)

@@ -2,6 +2,7 @@
 #include "app/ui/StartupSequence.h"
 
 #include "common/DataFolders.h"
+#include "common/ui/WindowPlacements.h"
 #include "app/ui/LogoWindow.h"
 #include "log/ui/MainWindow.h"
 #include "common/ui/PortDeviceRow.h"
@@ -79,6 +80,7 @@ log::MainWindow* StartupSequence::run()
     if (!m_startup.lockWorkingFolder())
         return nullptr;
     m_startup.recordWorkingFolder();
+    m_placements = std::make_unique<WindowPlacements>(m_services.settings);
 
     DataFolders folders(m_services.paths, m_services.dialogs);
     const QString company = folders.resolveUserDataFolder(QString::fromLatin1(kCompanySubPath),

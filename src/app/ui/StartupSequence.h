@@ -29,6 +29,7 @@ class TcpClient;
 
 namespace tenlog::common {
 struct PortDevices;
+class WindowPlacements;
 }
 
 namespace tenlog::log {
@@ -92,6 +93,8 @@ public:
 private:
     StartupServices m_services;
     AppStartup m_startup;
+    // Every window comes back where the operator last put it.
+    std::unique_ptr<common::WindowPlacements> m_placements;
     QPointer<LogoWindow> m_logo;
     // ComPorts.txt as the serial ports and the port chooser share it.
     std::unique_ptr<platform::ComPortMapFile> m_portMap;

@@ -1,9 +1,11 @@
 // Dialog scaling on Qt widgets.
 #include "common/ui/FormScaling.h"
 
+#include "common/ui/ScreenFit.h"
 #include "platform/Dialogs.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLayout>
@@ -38,6 +40,12 @@ double designPointSize(QWidget* w)
     const double size = w->font().pointSizeF();
     w->setProperty(kDesignFont, size);
     return size;
+}
+
+QPoint screenOrigin(const QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().topLeft() : QPoint();
 }
 
 bool managedByLayout(const QWidget* w)
@@ -105,10 +113,21 @@ void applyScaling(QWidget* form, const ScaleFactors& f, const ScreenMetrics& scr
     }
     const QSize size = scaleSize(design.size(), f);
     form->resize(size);
-    form->move(placeAboveCentre(size, acrossWidthPx, screen));
-    const double fontFactor = style.widthFontCap > 0 ? std::min(f.width, style.widthFontCap) : f.height;
+    QPoint at = placeAboveCentre(size, acrossWidthPx, screen);
+    if (style.atTopOfScreen)
+        at.setY(0);
+    form->move(at + screenOrigin(form));
+    double fontFactor = style.widthFontCap > 0 ? std::min(f.width, style.widthFontCap) : f.height;
+    // The type grows with the screen only up to the main window's: a dialog
+    // in larger type than the log it serves only crowds the screen.
+    const double formPoints = designPointSize(form);
+    const double mainPoints = QApplication::font().pointSizeF();
+    if (formPoints > 0 && mainPoints > 0)
+        fontFactor = std::min(fontFactor, mainPoints / formPoints);
     scaleFont(form, fontFactor);
     scaleControls(form, f, fontFactor);
+    // Within the screen's available area whatever the scaling asked for.
+    keepOnScreen(form);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/ui/NamedWidget.h"
 #include "common/ui/PortDeviceRow.h"
+#include "common/ui/ScreenFit.h"
 
 #include "cw/CwKeyer.h"
 #include "cw/CwStation.h"
@@ -76,6 +77,7 @@ CwSetupWindow::CwSetupWindow(CwStation& station, CwKeyer& keyer, platform::Keyin
             m_loops->setText(QString::number(loops, 'f', 0));
     });
     connect(&m_station, &CwStation::speedChanged, this, [this](const QString& wpm) { m_wpm->setText(wpm); });
+    common::keepOnScreen(this);
 }
 
 void CwSetupWindow::build()

@@ -1,5 +1,7 @@
 #include "cw/ui/CwStringsWindow.h"
 
+#include "common/ui/ScreenFit.h"
+
 #include "cw/CwMessages.h"
 #include "cw/CwStation.h"
 
@@ -38,6 +40,7 @@ CwStringsWindow::CwStringsWindow(CwStation& station, std::function<bool(QKeyEven
     layout->addWidget(done, 2, 11);
     connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
     refresh();
+    common::keepOnScreen(this);
 }
 
 void CwStringsWindow::refresh()

@@ -1,6 +1,8 @@
 // The colour dialog.
 #include "log/ui/ColourDialog.h"
 
+#include "common/ui/ScreenFit.h"
+
 #include "log/ui/MultiplierGrid.h"
 #include "platform/Dialogs.h"
 
@@ -61,6 +63,7 @@ ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& d
     connect(changeRemaining, &QPushButton::clicked, this,
             [this, remainingLabel] { pick(&m_remaining, remainingLabel); });
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
+    common::keepOnScreen(this);
 }
 
 void ColourDialog::pick(qint32* colour, QLabel* preview)

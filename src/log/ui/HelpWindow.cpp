@@ -27,8 +27,9 @@ HelpWindow::HelpWindow(const QString& workingFolder, platform::Dialogs& dialogs,
     connect(closeButton, &QPushButton::clicked, this, &QDialog::hide);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(closeButton, 0, Qt::AlignRight);
-    // Laid out for the reference screen and scaled like the other dialogs.
-    resize(720, 560);
+    // Laid out for the 640 x 480 reference screen, within it, and scaled
+    // like the other dialogs.
+    resize(600, 440);
     common::scaleFormToScreen(this, dialogs);
 
     QByteArray helpText;

@@ -1,6 +1,7 @@
 // The main window: areas, layout, load sequence and the routing between areas.
 #include "log/ui/MainWindow.h"
 
+#include "common/ui/ScreenFit.h"
 #include "log/MultTable.h"
 #include "log/ui/AreaWidgets.h"
 #include "log/ui/CallInfoArea.h"
@@ -56,9 +57,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_clocks->start();
     m_scorePanel->start();
 
-    // The window covers the whole screen; its areas are laid out to that size.
+    // The window, title bar included, covers the screen's available area;
+    // its areas are laid out to that size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+        common::fillWithFrame(this, screen->availableGeometry());
 }
 
 MainWindow::~MainWindow()
@@ -204,10 +206,12 @@ bool MainWindow::runLoadSequence()
     m_session->checkUtcOffset();
     m_clocks->updateClocks(); // the stored offset is known now
     if (prefs.FormSizePercent < 100) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            const QSize size(area.width() * prefs.FormSizePercent / 100, area.height() * prefs.FormSizePercent / 100);
-            setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+        if (const QScreen* screen = this->screen()) {
+            const QRect whole = screen->geometry();
+            const QSize size(whole.width() * prefs.FormSizePercent / 100, whole.height() * prefs.FormSizePercent / 100);
+            // Centred on the screen, and never over its taskbar or panels.
+            const QRect wanted(whole.center() - QPoint(size.width() / 2, size.height() / 2), size);
+            common::fillWithFrame(this, wanted.intersected(screen->availableGeometry()));
         }
     }
     m_session->switchMode(prefs.CurrentMode == QLatin1String("PH") ? QStringLiteral("PH") : QStringLiteral("CW"));

@@ -2,6 +2,7 @@
 // appearance settings, the exports, voice navigation, help and leaving.
 #include "log/ui/MainWindow.h"
 
+#include "common/ui/ScreenFit.h"
 #include "export/ui/AdifExport.h"
 #include "export/ui/CabrilloDialog.h"
 #include "export/ui/ListClipboard.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QGuiApplication>
 #include <QScreen>
 
 namespace tenlog::log {
@@ -137,12 +137,14 @@ void MainWindow::fitToWorkArea()
     m_menus->taskbarFit->setChecked(prefs.TaskbarFit == 1);
     if (prefs.FormSizePercent != 100)
         return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = this->screen();
     if (!screen)
         return;
-    // Without a taskbar the work area is the whole screen; the layouts rescale the areas.
+    // Without a taskbar the work area is the whole screen; the layouts
+    // rescale the areas. The frame lies on the area from its top-left
+    // corner, which is not 0,0 under a top panel or on a second monitor.
     const QRect area = prefs.TaskbarFit == 1 ? screen->availableGeometry() : screen->geometry();
-    setGeometry(QRect(QPoint(0, 0), area.size()));
+    common::fillWithFrame(this, area);
 }
 
 void MainWindow::openVoiceNavigation()

@@ -17,6 +17,10 @@ namespace tenlog::rig {
 
 namespace {
 
+// Size on the 640 x 480 reference screen; ScaleFormToScreen takes it from there.
+constexpr int kDesignWidth = 400;
+constexpr int kDesignHeight = 320;
+
 QLabel* helpLabel(QWidget* parent, const QString& text)
 {
     auto* label = new QLabel(text, parent);
@@ -78,6 +82,7 @@ CommandTester::CommandTester(RigControl& rig, platform::Dialogs& dialogs, QWidge
                     6, 0, 1, 2);
     connect(sendCommandButton, &QPushButton::clicked, this, &CommandTester::sendCommand);
     connect(sendFrequencyButton, &QPushButton::clicked, this, &CommandTester::sendFrequency);
+    resize(kDesignWidth, kDesignHeight);
     common::scaleFormToScreen(this, dialogs);
     m_frequency->setText(QStringLiteral("28.475"));
 }

@@ -12,7 +12,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tenlog::spots {
@@ -63,17 +61,11 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     buildLayout();
     resize(kDesignWidth, kDesignHeight);
     // Its type grows with the screen's width, but at most by half: the
-    // window is dense and must stay within the screen.
-    common::scaleFormToScreen(this, dialogs, std::nullopt, {.widthFontCap = 1.5});
+    // window is dense and must stay within the screen. Centred across the
+    // screen and at its very top, clear of the main window's entry line.
+    common::scaleFormToScreen(this, dialogs, std::nullopt, {.widthFontCap = 1.5, .atTopOfScreen = true});
     // Every source in sight without scrolling, in the type size scaling chose.
     m_sources->setMinimumHeight(m_sources->sizeHintForRow(0) * m_sources->count() + 2 * m_sources->frameWidth() + 4);
-    // Centred across the screen and at its very top, clear of the main
-    // window's entry line.
-    resize(size().expandedTo(minimumSizeHint()));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y());
-    }
 
     connect(&m_terminal, &SpotTerminal::changed, this, &SpottingWindow::showTerminal);
     connect(&m_session, &SpotSession::listeningChanged, m_listening, &QLabel::setVisible);

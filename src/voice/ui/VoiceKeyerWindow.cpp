@@ -2,6 +2,7 @@
 
 #include "common/ui/NamedWidget.h"
 #include "common/ui/PortDeviceRow.h"
+#include "common/ui/ScreenFit.h"
 
 #include "platform/Dialogs.h"
 #include "text/NumberText.h"
@@ -118,6 +119,7 @@ VoiceKeyerWindow::VoiceKeyerWindow(VoiceKeyer& keyer, platform::Dialogs& dialogs
         m_stop->hide();
     });
     connect(m_done, &QPushButton::clicked, this, &VoiceKeyerWindow::finish);
+    common::keepOnScreen(this);
 }
 
 void VoiceKeyerWindow::showSettings()
