@@ -6,6 +6,7 @@
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -285,22 +286,25 @@ void parseFtdxReply(const QByteArray& reply, const QString& frequencyQuery, cons
 void parseCivFrequency(const QByteArray& reply, bool fourByteFrequency, RigReading& reading)
 {
     const qsizetype dataBytes = fourByteFrequency ? 4 : 5;
-    std::optional<float> latest;
+    // Only the last frame that can hold a frequency is decoded; a frequency
+    // of 0 Hz is noise, not a tuning.
+    std::optional<QByteArrayView> latest;
     forEachCivFrame(reply, [&](char command, QByteArrayView data) {
-        if (command != 0x03 || data.size() != dataBytes || !isBcd(data))
-            return;
-        QByteArray digits; // most significant first
-        for (qsizetype i = data.size() - 1; i >= 0; --i)
-            digits += QByteArray(1, data[i]).toHex();
-        const QString text = QString::fromLatin1(megahertzText(digits, 4, 6));
-        if (!text::isNumeric(text))
-            return;
-        const float frequency = fourByteFrequency ? text::toSingle(text::val(text) / 100) : text::valSingle(text);
-        if (const auto valid = plausible(frequency))
-            latest = valid;
+        if (command == 0x03 && data.size() == dataBytes && isBcd(data)
+            && std::any_of(data.begin(), data.end(), [](char byte) { return byte != 0; }))
+            latest = data;
     });
-    if (latest)
-        reading.frequencyMHz = *latest;
+    if (!latest)
+        return;
+    QByteArray digits; // most significant first
+    for (qsizetype i = latest->size() - 1; i >= 0; --i)
+        digits += QByteArray(1, (*latest)[i]).toHex();
+    const QString text = QString::fromLatin1(megahertzText(digits, 4, 6));
+    if (!text::isNumeric(text))
+        return;
+    const float frequency = fourByteFrequency ? text::toSingle(text::val(text) / 100) : text::valSingle(text);
+    if (const auto valid = plausible(frequency))
+        reading.frequencyMHz = *valid;
 }
 
 void parseCivMode(const QByteArray& reply, RigReading& reading)
