@@ -6,8 +6,11 @@
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
+#include <span>
 
 namespace tenlog::rig {
 
@@ -15,23 +18,30 @@ namespace {
 
 const QString kCw = QStringLiteral("CW");
 const QString kPhone = QStringLiteral("PH");
+const QString kAm = QStringLiteral("AM");
+const QString kFm = QStringLiteral("FM");
 
-// The decimal number a field holds, or nothing when it is not a number.
-std::optional<double> numberIn(QByteArrayView field)
+bool isDecimalDigit(char c)
 {
-    const QString text = QString::fromLatin1(field);
-    if (!text::isNumeric(text))
-        return std::nullopt;
-    return text::val(text);
+    return c >= '0' && c <= '9';
 }
 
-// A field of length characters at 0-based index from, or nothing when it runs
-// past the end of the reply.
-std::optional<QByteArrayView> fieldAt(const QByteArray& reply, qsizetype from, qsizetype length)
+bool allDecimal(QByteArrayView digits)
 {
-    if (from < 0 || from + length > reply.size())
+    for (const char digit : digits) {
+        if (!isDecimalDigit(digit))
+            return false;
+    }
+    return !digits.isEmpty();
+}
+
+// A radio is never tuned to 0 Hz: a frequency that rounds to nothing, or one
+// that is not a finite number, is noise.
+std::optional<float> plausible(float frequencyMHz)
+{
+    if (!std::isfinite(frequencyMHz) || frequencyMHz <= 0)
         return std::nullopt;
-    return QByteArrayView(reply).sliced(from, length);
+    return frequencyMHz;
 }
 
 // Frequencies given in a unit finer than MHz are rounded to 5 decimals.
@@ -40,15 +50,17 @@ float megahertz(double units, double unitsPerMHz)
     return text::toSingle(text::roundHalfEven(units / unitsPerMHz, 5));
 }
 
-// Sets the frequency from a decimal field of Hz; false when it is no number.
-bool setFromHzField(const QByteArray& reply, qsizetype from, qsizetype length, RigReading& reading)
+// A run of decimal digits of Hz as MHz; nothing when a character is not a
+// digit or the value is no plausible frequency. The runs are at most 11
+// digits, so the sum is exact.
+std::optional<float> megahertzFromHzDigits(QByteArrayView digits)
 {
-    const auto field = fieldAt(reply, from, length);
-    const auto hz = field ? numberIn(*field) : std::nullopt;
-    if (!hz)
-        return false;
-    reading.frequencyMHz = megahertz(*hz, 1e6);
-    return true;
+    if (!allDecimal(digits))
+        return std::nullopt;
+    double hz = 0;
+    for (const char digit : digits)
+        hz = hz * 10 + (digit - '0');
+    return plausible(megahertz(hz, 1e6));
 }
 
 // Digits d1.. (most significant first) laid out as MHz: wholeDigits before
@@ -67,49 +79,97 @@ QByteArray megahertzText(QByteArrayView digits, qsizetype wholeDigits, qsizetype
     return text;
 }
 
-bool allDecimal(QByteArrayView digits)
+// Offers decode every reply in the buffer that starts with key, the last
+// first, until one is taken: the freshest complete reply wins, and junk or a
+// cut-off reply after it cannot hide it. decode gets the bytes from the key
+// to the end of the buffer and says whether it took them.
+template <typename Decode>
+void decodeLastReply(const QByteArray& reply, QByteArrayView key, Decode decode)
 {
-    for (const char digit : digits) {
-        if (digit < '0' || digit > '9')
-            return false;
+    if (key.isEmpty())
+        return;
+    qsizetype at = reply.lastIndexOf(key);
+    while (at >= 0) {
+        if (decode(QByteArrayView(reply).sliced(at)))
+            return;
+        // lastIndexOf(key, -1) would search from the end again.
+        at = at == 0 ? -1 : reply.lastIndexOf(key, at - 1);
     }
-    return !digits.isEmpty();
 }
 
-// CI-V frames FE FE <to> <from> <command> <data...> FD: the data bytes of
-// every frame with the given command, in the order found.
-enum class CivState { Idle, GotFirstFe, GotSecondFe, WaitForFd };
-
-template <typename OnData>
-void scanCivFrames(const QByteArray& reply, char command, OnData onData)
+// Kenwood-style mode digits: 1 LSB, 2 USB, 3 CW, 4 FM, 5 AM, 6 FSK, 7 CW
+// reverse, 9 FSK reverse.
+bool isKenwoodModeDigit(char digit)
 {
-    CivState state = CivState::Idle;
-    for (qsizetype i = 0; i < reply.size(); ++i) {
-        const char byte = reply.at(i);
-        switch (state) {
-        case CivState::Idle:
-            if (byte == char(0xFE))
-                state = CivState::GotFirstFe;
-            break;
-        case CivState::GotFirstFe:
-            if (byte == char(0xFE)) {
-                state = CivState::GotSecondFe;
-                i += 2; // the two address bytes
-            } else {
-                state = CivState::Idle;
-            }
-            break;
-        case CivState::GotSecondFe:
-            state = byte == command ? CivState::WaitForFd : CivState::Idle;
-            break;
-        case CivState::WaitForFd:
-            if (byte == char(0xFD))
-                state = CivState::Idle;
-            else if (!onData(byte))
-                return;
-            break;
+    return digit != '8' && digit >= '1' && digit <= '9';
+}
+
+// The FTdx9000 adds 8 packet LSB and A to D (packet FM, narrow FM, packet
+// USB, narrow AM) to the Kenwood digits.
+bool isFtdxModeDigit(char digit)
+{
+    return (digit >= '1' && digit <= '9') || (digit >= 'A' && digit <= 'D');
+}
+
+// CI-V frames FE FE <to> <from> <command> <data...> FD, complete ones only,
+// in buffer order. A frame that a new preamble interrupts was cut off (the
+// radio or a collision on the bus dropped its end) and is skipped; so is a
+// frame that the buffer ends inside.
+constexpr char kCivPreamble = char(0xFE);
+constexpr char kCivEnd = char(0xFD);
+
+template <typename OnFrame>
+void forEachCivFrame(QByteArrayView bytes, OnFrame onFrame)
+{
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i + 1 < size) {
+        if (bytes[i] != kCivPreamble || bytes[i + 1] != kCivPreamble) {
+            ++i;
+            continue;
         }
+        qsizetype body = i + 2;
+        while (body < size && bytes[body] == kCivPreamble)
+            ++body;
+        qsizetype end = body;
+        while (end < size && bytes[end] != kCivEnd && bytes[end] != kCivPreamble)
+            ++end;
+        if (end == size)
+            return;
+        if (bytes[end] == kCivPreamble) {
+            i = end;
+            continue;
+        }
+        // Two addresses and the command come before the data.
+        if (end - body >= 3)
+            onFrame(bytes[body + 2], bytes.sliced(body + 3, end - body - 3));
+        i = end + 1;
     }
+}
+
+// Every nibble of the bytes is a decimal digit.
+bool isBcd(QByteArrayView bytes)
+{
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if ((value >> 4) > 9 || (value & 0x0F) > 9)
+            return false;
+    }
+    return true;
+}
+
+// Radios that answer with a fixed-length block carry no frame marks, so the
+// length is the only sign the block is whole. A buffer that holds whole
+// blocks (a late answer followed by the current one) gives its last block;
+// any other length gives nothing. lengths lists the lengths the model sends,
+// the longest first.
+std::optional<QByteArrayView> lastWholeBlock(const QByteArray& reply, std::span<const qsizetype> lengths)
+{
+    for (const qsizetype length : lengths) {
+        if (length > 0 && !reply.isEmpty() && reply.size() % length == 0)
+            return QByteArrayView(reply).last(length);
+    }
+    return std::nullopt;
 }
 
 struct BinaryRow {
@@ -118,13 +178,15 @@ struct BinaryRow {
     qsizetype digits;
     double divisor;
     bool cwOnOne; // the FT-920 rule; otherwise 2 is CW, 0, 1, 3..7 phone
+    std::array<qsizetype, 2> blockLengths; // the longest first; 0 for none
 };
 
 constexpr std::array kBinaryRows = {
-    BinaryRow{YaesuBinaryModel::Ft890, 5, 6, 100000, false},
-    BinaryRow{YaesuBinaryModel::Ft1000, 4, 6, 100000, false},
-    BinaryRow{YaesuBinaryModel::Ft920, 3, 8, 1000000, true},
-    BinaryRow{YaesuBinaryModel::Ft990, 3, 6, 100000, false},
+    BinaryRow{YaesuBinaryModel::Ft890, 5, 6, 100000, false, {19, 18}},
+    BinaryRow{YaesuBinaryModel::Ft1000, 4, 6, 100000, false, {16, 0}},
+    BinaryRow{YaesuBinaryModel::Ft920, 3, 8, 1000000, true, {28, 0}},
+    BinaryRow{YaesuBinaryModel::Ft990, 3, 6, 100000, false, {32, 0}},
+    BinaryRow{YaesuBinaryModel::Ft1000D, 3, 6, 100000, false, {16, 0}},
 };
 
 struct Segment {
@@ -149,94 +211,132 @@ void parseKenwoodFrequency(const QByteArray& reply, const QString& frequencyQuer
 {
     if (frequencyQuery.size() < 3)
         return;
-    const qsizetype at = reply.indexOf(frequencyQuery.left(2).toLatin1());
-    if (at >= 0 && reply.size() > at + 13)
-        setFromHzField(reply, at + 2, 11, reading);
+    // The reply starts with the request's letters: "FA" or "FB".
+    decodeLastReply(reply, frequencyQuery.left(2).toLatin1(), [&reading](QByteArrayView candidate) {
+        if (candidate.size() < 14 || candidate[13] != ';')
+            return false;
+        const auto frequency = megahertzFromHzDigits(candidate.sliced(2, 11));
+        if (!frequency)
+            return false;
+        reading.frequencyMHz = *frequency;
+        return true;
+    });
 }
 
 void parseKenwoodMode(const QByteArray& reply, RigReading& reading)
 {
-    const qsizetype at = reply.indexOf("MD");
-    if (at < 0 || reply.size() <= at + 2)
-        return;
-    const char digit = reply.at(at + 2);
-    reading.mode = digit == '3' || digit == '7' ? kCw : kPhone;
+    decodeLastReply(reply, "MD", [&reading](QByteArrayView candidate) {
+        if (candidate.size() < 4 || candidate[3] != ';' || !isKenwoodModeDigit(candidate[2]))
+            return false;
+        // CW reverse is CW too.
+        reading.mode = candidate[2] == '3' || candidate[2] == '7' ? kCw : kPhone;
+        return true;
+    });
 }
 
 void parseKenwoodInfo(const QByteArray& reply, RigReading& reading)
 {
-    const qsizetype at = reply.indexOf("IF");
-    if (at < 0 || reply.size() <= at + 13 || !setFromHzField(reply, at + 2, 11, reading))
-        return;
-    if (reply.size() <= at + 29)
-        return;
-    reading.mode = reply.at(at + 29) == '3' ? kCw : kPhone;
-    if (reply.size() <= at + 30)
-        return;
-    const char vfo = reply.at(at + 30);
-    if (vfo >= '0' && vfo <= '9')
+    constexpr qsizetype kInfoLength = 38;
+    decodeLastReply(reply, "IF", [&reading](QByteArrayView candidate) {
+        if (candidate.size() < kInfoLength)
+            return false;
+        const QByteArrayView info = candidate.first(kInfoLength);
+        // One reply: its only ";" is the last character.
+        if (info.indexOf(';') != kInfoLength - 1)
+            return false;
+        const char mode = info[29];
+        const char vfo = info[30];
+        if (!isKenwoodModeDigit(mode) || vfo < '0' || vfo > '2')
+            return false;
+        const auto frequency = megahertzFromHzDigits(info.sliced(2, 11));
+        if (!frequency)
+            return false;
+        reading.frequencyMHz = *frequency;
+        // Only plain CW counts as CW in this reply; CW reverse stays phone.
+        reading.mode = mode == '3' ? kCw : kPhone;
         reading.kenwoodVfo = vfo - '0';
+        return true;
+    });
 }
 
 void parseFtdxReply(const QByteArray& reply, const QString& frequencyQuery, const QString& modeQuery,
                     RigReading& reading)
 {
     if (frequencyQuery.size() >= 2) {
-        const qsizetype at = reply.indexOf(frequencyQuery.left(2).toLatin1());
-        if (at >= 0 && reply.size() > at + 8 && !setFromHzField(reply, at + 2, 8, reading))
-            return;
+        decodeLastReply(reply, frequencyQuery.left(2).toLatin1(), [&reading](QByteArrayView candidate) {
+            if (candidate.size() < 11 || candidate[10] != ';')
+                return false;
+            const auto frequency = megahertzFromHzDigits(candidate.sliced(2, 8));
+            if (!frequency)
+                return false;
+            reading.frequencyMHz = *frequency;
+            return true;
+        });
     }
     if (modeQuery.size() >= 3) {
-        const qsizetype at = reply.indexOf(modeQuery.left(3).toLatin1());
-        if (at >= 0 && reply.size() > at + 3)
-            reading.mode = reply.at(at + 3) == '3' ? kCw : kPhone;
+        decodeLastReply(reply, modeQuery.left(3).toLatin1(), [&reading](QByteArrayView candidate) {
+            if (candidate.size() < 5 || candidate[4] != ';' || !isFtdxModeDigit(candidate[3]))
+                return false;
+            reading.mode = candidate[3] == '3' ? kCw : kPhone;
+            return true;
+        });
     }
 }
 
 void parseCivFrequency(const QByteArray& reply, bool fourByteFrequency, RigReading& reading)
 {
-    QByteArray digits; // most significant first
-    scanCivFrames(reply, 0x03, [&digits](char byte) {
-        digits.prepend(QByteArray(1, byte).toHex().toUpper());
-        return true;
+    const qsizetype dataBytes = fourByteFrequency ? 4 : 5;
+    // Only the last frame that can hold a frequency is decoded; a frequency
+    // of 0 Hz is noise, not a tuning.
+    std::optional<QByteArrayView> latest;
+    forEachCivFrame(reply, [&](char command, QByteArrayView data) {
+        if (command == 0x03 && data.size() == dataBytes && isBcd(data)
+            && std::any_of(data.begin(), data.end(), [](char byte) { return byte != 0; }))
+            latest = data;
     });
-    if (!allDecimal(digits))
+    if (!latest)
         return;
-    const QByteArray text = megahertzText(digits.left(10), 4, 6);
-    const QString asText = QString::fromLatin1(text);
-    if (!text::isNumeric(asText))
+    QByteArray digits; // most significant first
+    for (qsizetype i = latest->size() - 1; i >= 0; --i)
+        digits += QByteArray(1, (*latest)[i]).toHex();
+    const QString text = QString::fromLatin1(megahertzText(digits, 4, 6));
+    if (!text::isNumeric(text))
         return;
-    const double value = text::val(asText);
-    reading.frequencyMHz = fourByteFrequency ? text::toSingle(value / 100) : text::valSingle(asText);
+    const float frequency = fourByteFrequency ? text::toSingle(text::val(text) / 100) : text::valSingle(text);
+    if (const auto valid = plausible(frequency))
+        reading.frequencyMHz = *valid;
 }
 
 void parseCivMode(const QByteArray& reply, RigReading& reading)
 {
-    std::optional<char> code;
-    scanCivFrames(reply, 0x04, [&code](char byte) {
-        code = byte;
-        return false;
+    std::optional<char> latest;
+    forEachCivFrame(reply, [&latest](char command, QByteArrayView data) {
+        // The mode byte, then the filter byte on the newer radios. Modes 00
+        // LSB to 08 RTTY reverse; 06 is wide FM.
+        if (command == 0x04 && (data.size() == 1 || data.size() == 2) && static_cast<unsigned char>(data[0]) <= 0x08)
+            latest = data[0];
     });
-    if (code)
-        reading.mode = *code == 0x03 ? kCw : kPhone;
+    if (latest)
+        reading.mode = *latest == 0x03 ? kCw : kPhone;
 }
 
 void parseYaesuStatus(const QByteArray& reply, RigReading& reading)
 {
-    if (reply.size() < 5)
+    static constexpr std::array<qsizetype, 1> kLength = {5};
+    const auto block = lastWholeBlock(reply, kLength);
+    if (!block)
         return;
-    const QByteArray digits = hexDigits(reply.left(5));
-    const char high = digits.at(8);
-    const char low = digits.at(9);
-    if (high < '0' || high > '9' || low < '0' || low > '9')
+    const QByteArray digits = hexDigits(block->toByteArray());
+    // A mode byte that is not two decimal digits, or a frequency that is not
+    // BCD, discards the whole reply.
+    if (!allDecimal(QByteArrayView(digits).sliced(8, 2)) || !allDecimal(QByteArrayView(digits).first(8)))
         return;
-    const int code = (high - '0') * 10 + (low - '0');
-    if (!allDecimal(QByteArrayView(digits).first(8)))
+    const int code = (digits.at(8) - '0') * 10 + (digits.at(9) - '0');
+    const auto frequency =
+        plausible(text::valSingle(QString::fromLatin1(megahertzText(QByteArrayView(digits).first(8), 3, 5))));
+    if (!frequency)
         return;
-    const QString text = QString::fromLatin1(megahertzText(QByteArrayView(digits).first(8), 3, 5));
-    if (!text::isNumeric(text))
-        return;
-    reading.frequencyMHz = text::valSingle(text);
+    reading.frequencyMHz = *frequency;
     switch (code) {
     case 0: case 1: case 4: case 8: case 84: case 88:
         reading.mode = kPhone;
@@ -251,35 +351,34 @@ void parseYaesuStatus(const QByteArray& reply, RigReading& reading)
 
 void parseYaesu757Status(const QByteArray& reply, RigReading& reading)
 {
-    if (reply.size() < 5)
+    static constexpr std::array<qsizetype, 1> kLength = {75};
+    const auto block = lastWholeBlock(reply, kLength);
+    if (!block)
         return;
-    const QByteArray digits = hexDigits(reply);
-    QByteArray frequency;
-    for (qsizetype byte : {9, 8, 7, 6}) {
-        const auto pair = fieldAt(digits, byte * 2 - 2, 2);
-        if (!pair)
-            return;
-        frequency += pair->toByteArray();
+    // Bytes 6 to 9 hold the frequency, least significant first.
+    const QByteArrayView bcd = block->sliced(5, 4);
+    if (!isBcd(bcd))
+        return;
+    double tensOfHz = 0;
+    for (qsizetype i = bcd.size() - 1; i >= 0; --i) {
+        const auto value = static_cast<unsigned char>(bcd[i]);
+        tensOfHz = tensOfHz * 100 + (value >> 4) * 10 + (value & 0x0F);
     }
-    if (!allDecimal(frequency))
+    const auto frequency = plausible(megahertz(tensOfHz, 100000));
+    if (!frequency)
         return;
-    reading.frequencyMHz = megahertz(frequency.toDouble(), 100000);
-    const auto modePair = fieldAt(digits, 18, 2);
-    if (!modePair)
-        return;
-    switch (int(text::val(QString::fromLatin1(*modePair)))) {
+    reading.frequencyMHz = *frequency;
+    switch ((*block)[9]) {
     case 0: case 1: reading.mode = kPhone; break;
     case 2: case 3: reading.mode = kCw; break;
-    case 4: reading.mode = QStringLiteral("AM"); break;
-    case 5: reading.mode = QStringLiteral("FM"); break;
+    case 4: reading.mode = kAm; break;
+    case 5: reading.mode = kFm; break;
     default: break;
     }
 }
 
 void parseYaesuBinaryStatus(const QByteArray& reply, YaesuBinaryModel model, RigReading& reading)
 {
-    if (reply.size() < 5)
-        return;
     const BinaryRow* row = nullptr;
     for (const BinaryRow& candidate : kBinaryRows) {
         if (candidate.model == model)
@@ -287,18 +386,20 @@ void parseYaesuBinaryStatus(const QByteArray& reply, YaesuBinaryModel model, Rig
     }
     if (!row)
         return;
-    const QByteArray digits = hexDigits(reply);
-    const auto run = fieldAt(digits, row->firstDigit - 1, row->digits);
-    if (!run)
+    const auto block = lastWholeBlock(reply, row->blockLengths);
+    if (!block)
         return;
+    const QByteArray digits = hexDigits(block->toByteArray());
     bool ok = false;
-    const qulonglong units = run->toByteArray().toULongLong(&ok, 16);
+    const qulonglong units = digits.mid(row->firstDigit - 1, row->digits).toULongLong(&ok, 16);
     if (!ok)
         return;
-    reading.frequencyMHz = megahertz(double(units), row->divisor);
-    if (digits.size() < 16)
+    const auto frequency = plausible(megahertz(double(units), row->divisor));
+    if (!frequency)
         return;
-    const int modeDigit = QByteArray(1, digits.at(15)).toInt(&ok, 16);
+    reading.frequencyMHz = *frequency;
+    // The low half of byte 8.
+    const int modeDigit = static_cast<unsigned char>((*block)[7]) & 0x0F;
     if (row->cwOnOne) {
         reading.mode = modeDigit == 1 ? kCw : kPhone;
     } else if (modeDigit == 2) {
@@ -310,65 +411,86 @@ void parseYaesuBinaryStatus(const QByteArray& reply, YaesuBinaryModel model, Rig
 
 void parseTenTecFrequency(const QByteArray& reply, RigReading& reading)
 {
-    const QByteArray digits = hexDigits(reply);
-    const auto run = fieldAt(digits, 2, 8);
-    if (!run)
-        return;
-    bool ok = false;
-    const qulonglong hz = run->toByteArray().toULongLong(&ok, 16);
-    if (ok)
-        reading.frequencyMHz = megahertz(double(hz), 1e6);
+    // "A", four bytes, CR. The bytes are binary and may hold an "A" or a CR
+    // themselves; a reply at the end of the buffer is always the last match.
+    for (qsizetype at = reply.size() - 6; at >= 0; --at) {
+        if (reply.at(at) != 'A' || reply.at(at + 5) != '\r')
+            continue;
+        quint32 hz = 0;
+        for (qsizetype i = at + 1; i <= at + 4; ++i)
+            hz = hz << 8 | static_cast<unsigned char>(reply.at(i));
+        if (const auto frequency = plausible(megahertz(double(hz), 1e6))) {
+            reading.frequencyMHz = *frequency;
+            return;
+        }
+    }
 }
 
 void parseTenTecMode(const QByteArray& reply, RigReading& reading)
 {
-    if (reply.size() < 3)
-        return;
-    switch (reply.at(1) & 0x0F) {
-    case 0: case 1: case 2: case 4: reading.mode = kPhone; break;
-    case 3: reading.mode = kCw; break;
-    default: break;
+    // "M", the main and the sub receiver's mode, CR; the low half of the
+    // main mode byte counts: 0 AM, 1 USB, 2 LSB, 3 CW, 4 FM.
+    for (qsizetype at = reply.size() - 4; at >= 0; --at) {
+        if (reply.at(at) != 'M' || reply.at(at + 3) != '\r')
+            continue;
+        switch (reply.at(at + 1) & 0x0F) {
+        case 0: case 1: case 2: case 4: reading.mode = kPhone; return;
+        case 3: reading.mode = kCw; return;
+        default: break;
+        }
     }
 }
 
 void parseOrionFrequency(const QByteArray& reply, RigReading& reading)
 {
-    const qsizetype at = reply.indexOf("@AF");
-    if (at < 0)
-        return;
-    const qsizetype end = reply.indexOf('\r', at + 3);
-    if (end < 0)
-        return;
-    setFromHzField(reply, at + 3, end - at - 3, reading);
+    decodeLastReply(reply, "@AF", [&reading](QByteArrayView candidate) {
+        // Hz: up to 11 digits, as many as a Kenwood frequency.
+        const qsizetype end = candidate.first(qMin<qsizetype>(candidate.size(), 3 + 11 + 1)).indexOf('\r');
+        if (end < 4)
+            return false;
+        const auto frequency = megahertzFromHzDigits(candidate.sliced(3, end - 3));
+        if (!frequency)
+            return false;
+        reading.frequencyMHz = *frequency;
+        return true;
+    });
 }
 
 void parseOrionMode(const QByteArray& reply, RigReading& reading)
 {
-    const qsizetype at = reply.indexOf("@RMM");
-    if (at < 0 || reply.size() <= at + 4)
-        return;
-    const char digit = reply.at(at + 4);
-    reading.mode = digit == '2' || digit == '3' ? kCw : kPhone;
+    decodeLastReply(reply, "@RMM", [&reading](QByteArrayView candidate) {
+        // 0 USB, 1 LSB, 2 CW, 3 CW reverse, 4 AM, 5 FM, 6 RTTY.
+        if (candidate.size() < 6 || candidate[5] != '\r' || candidate[4] < '0' || candidate[4] > '6')
+            return false;
+        reading.mode = candidate[4] == '2' || candidate[4] == '3' ? kCw : kPhone;
+        return true;
+    });
 }
 
 void readPegasusFile(const QString& folder, RigReading& reading)
 {
     QByteArray data;
-    if (!platform::readWholeFile(platform::fileInFolder(folder, QStringLiteral("PEGASUS.OUT")), &data))
-        return;
+    if (platform::readWholeFile(platform::fileInFolder(folder, QStringLiteral("PEGASUS.OUT")), &data))
+        parsePegasusText(data, reading);
+}
+
+void parsePegasusText(const QByteArray& data, RigReading& reading)
+{
+    // Both values must be there: a file caught half-written changes nothing.
     text::QuotedValueReader reader(data);
-    text::QuotedValue value;
-    if (!reader.read(value))
+    text::QuotedValue frequencyValue;
+    text::QuotedValue modeValue;
+    if (!reader.read(frequencyValue) || !reader.read(modeValue))
         return;
     bool ok = false;
-    const float frequency = value.toSingle(&ok);
-    if (!ok)
+    const auto frequency = plausible(frequencyValue.toSingle(&ok));
+    if (!ok || !frequency)
         return;
-    reading.frequencyMHz = frequency;
-    if (!reader.read(value))
-        return;
-    const QString mode = value.toText();
-    reading.mode = mode.isEmpty() || mode == kCw ? mode : kPhone;
+    reading.frequencyMHz = *frequency;
+    // An empty mode says nothing about the mode.
+    const QString mode = modeValue.toText();
+    if (!mode.isEmpty())
+        reading.mode = mode == kCw ? kCw : kPhone;
 }
 
 void modeFromFrequency(float frequencyMHz, QString& mode)

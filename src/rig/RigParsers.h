@@ -1,23 +1,30 @@
 // Decoders for what the radios answer to the poll requests. Each takes the
-// bytes one receive tick collected and updates a RigReading only from what it
-// finds: a reply it does not recognise, a digit that is not a number or a
-// field that runs past the end of the bytes ends the decode silently, and
-// whatever it had already set stays set.
+// bytes one receive tick collected and changes a RigReading only from a reply
+// that is complete and valid for the radio's format: its terminator or exact
+// block length, the right number of digits, decimal digits where the format
+// has decimal digits, and a known mode code. Anything else (junk on the line,
+// a reply cut off at the end of the tick, a wrong length) leaves the reading
+// as it was, so noise never switches the operator's mode or frequency. Where
+// the bytes hold several complete replies, the last valid one is the freshest
+// and wins. A decoded frequency is always above 0 MHz.
 //
 // Replies, by family:
 //  Kenwood/Elecraft  "FA" + 11 digits Hz + ";", "MD" + mode digit + ";",
-//                    "IF" + 11 digits Hz ... mode digit at +29, VFO at +30
+//                    "IF" + 11 digits Hz ... mode digit at +29, VFO at +30,
+//                    38 characters with the ";"
 //  FTdx9000          "FA" + 8 digits Hz + ";", "MD0" + mode digit + ";"
 //  Icom CI-V         FE FE to from cmd data FD; frequency in BCD, least
-//                    significant byte first; echoed requests carry no data
-//  Yaesu             4 BCD bytes of 10 Hz units, most significant first,
-//                    then a mode byte
-//  Yaesu 757 GX II   status block, BCD frequency in bytes 6..9 (least
+//                    significant byte first, 5 bytes (4 on the IC-735);
+//                    echoed requests carry no data
+//  Yaesu             5-byte block: 4 BCD bytes of 10 Hz units, most
+//                    significant first, then a mode byte
+//  Yaesu 757 GX II   75-byte status block, BCD frequency in bytes 6..9 (least
 //                    significant first), mode in byte 10
-//  Yaesu 890..1000   status block with a binary frequency (rows below)
-//  Ten-Tec front     "A" + 32-bit Hz + CR, "M" + mode bytes + CR
+//  Yaesu 890..1000   status block of the model's length with a binary
+//                    frequency (rows in the source)
+//  Ten-Tec front     "A" + 32-bit Hz + CR, "M" + main and sub mode + CR
 //  panel
-//  Ten-Tec Orion     "@AF" + Hz digits + CR, "@RMM" + mode digit
+//  Ten-Tec Orion     "@AF" + Hz digits + CR, "@RMM" + mode digit + CR
 //  Pegasus           a file: frequency in MHz, mode text
 #pragma once
 
@@ -55,6 +62,8 @@ void parseOrionMode(const QByteArray& reply, RigReading& reading);
 // Reads PEGASUS.OUT (any letter case) in folder, written by the Pegasus
 // control program: the frequency in MHz and the mode text as quoted values.
 void readPegasusFile(const QString& folder, RigReading& reading);
+// The same on the file's bytes.
+void parsePegasusText(const QByteArray& data, RigReading& reading);
 
 // The mode of the fixed band segments (exclusive bounds, compared in single
 // precision) that frequencyMHz lies in; mode unchanged outside them.

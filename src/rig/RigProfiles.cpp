@@ -120,7 +120,7 @@ std::vector<RigProfile> buildTable()
     rows.push_back(yaesuBinaryRow("Yaesu 890", YaesuBinaryModel::Ft890));
     rows.push_back(yaesuBinaryRow("Yaesu 920", YaesuBinaryModel::Ft920));
     rows.push_back(yaesuBinaryRow("Yaesu 990", YaesuBinaryModel::Ft990));
-    rows.push_back(yaesuBinaryRow("Yaesu 1000 D", YaesuBinaryModel::Ft990));
+    rows.push_back(yaesuBinaryRow("Yaesu 1000 D", YaesuBinaryModel::Ft1000D));
     rows.push_back(yaesuBinaryRow("Yaesu 1000", YaesuBinaryModel::Ft1000));
     // The FTdx9000 speaks text CAT; only its bit rate is set.
     rows.push_back(withCommands(serialRow("Yaesu FTdx9000", "4800", nullptr, nullptr, nullptr, "FA;", "MD0;", false,

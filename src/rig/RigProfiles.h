@@ -58,8 +58,9 @@ enum class FrequencyCommand {
 // Which column of the mode command table the radio takes.
 enum class ModeCommand { None, Kenwood, Civ, Yaesu, YaesuReversed, Ftdx, Rigctld };
 
-// The row of the binary status parser that decodes a Yaesu status block.
-enum class YaesuBinaryModel { None, Ft890, Ft920, Ft990, Ft1000 };
+// The row of the binary status parser that decodes a Yaesu status block. The
+// FT-1000D lays its block out like the FT-990 but sends 16 bytes, not 32.
+enum class YaesuBinaryModel { None, Ft890, Ft920, Ft990, Ft1000D, Ft1000 };
 
 struct RigProfile {
     QString name;

@@ -2,6 +2,8 @@
 
 #include "text/NumberText.h"
 
+#include <algorithm>
+
 namespace tenlog::rig {
 
 RigctldPoller::RigctldPoller(platform::TcpClient& client, QObject* parent)
@@ -161,16 +163,23 @@ bool RigctldPoller::takeLine(const QByteArray& line)
     }
     switch (expected) {
     case Expect::Frequency: {
-        const QString text = QString::fromLatin1(line);
-        if (!text::isNumeric(text))
+        // rigctld prints Hz as a whole number; a sign, a point or an exponent
+        // means the line is not its answer. Twelve digits reach 999 GHz.
+        const bool allDigits = std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (line.isEmpty() || line.size() > 12 || !allDigits)
             return false;
-        m_reading.frequencyMHz = text::toSingle(text::roundHalfEven(text::val(text) / 1e6, 5));
+        const float frequency = text::toSingle(text::roundHalfEven(text::val(QString::fromLatin1(line)) / 1e6, 5));
+        if (frequency <= 0)
+            return false;
+        m_reading.frequencyMHz = frequency;
         return true;
     }
     case Expect::Mode: {
+        // A mode name the log has no use for (or noise) leaves the mode.
         const std::optional<QString> mode = logMode(line.trimmed());
-        if (mode)
-            m_reading.mode = *mode;
+        if (!mode)
+            return false;
+        m_reading.mode = *mode;
         return true;
     }
     case Expect::Passband:
