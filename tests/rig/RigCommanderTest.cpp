@@ -129,6 +129,7 @@ protected:
         control.loadSettings();
         QObject::connect(&control.commander(), &RigCommander::failed,
                          [this](const QString& title, const QString& text) { failures << title + u'|' + text; });
+        QObject::connect(&control, &RigControl::trouble, [this](const QString& message) { troubles << message; });
     }
 
     bool startWith(const char* radio)
@@ -163,6 +164,7 @@ protected:
     FakeTcpClient daemon;
     RigControl control{port, daemon, work.path(), pegasus.path()};
     QStringList failures;
+    QStringList troubles;
 };
 
 TEST_F(RigCommanderTest, ModeFromTheBandPlanThenTheFrequency)
@@ -242,6 +244,8 @@ TEST_F(RigCommanderTest, PortLostWhileTheCommandWaits)
     EXPECT_EQ(failures, QStringList{kFrequencyErrorTitle + QStringLiteral("|The radio's port is not open.")});
     EXPECT_FALSE(control.isPolling());
     EXPECT_TRUE(control.isRunning()) << "the port is tried again by itself";
+    EXPECT_TRUE(troubles.contains(kFrequencyErrorTitle + QStringLiteral(": The radio's port is not open.")))
+        << troubles.join(u'\n').toStdString();
     EXPECT_TRUE(control.status().text.endsWith(QStringLiteral("; the last command failed")))
         << control.status().text.toStdString();
 

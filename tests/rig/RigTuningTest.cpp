@@ -187,7 +187,8 @@ TEST(RigCommandsOverTheLine, LostPortAndSilentRadio)
     ASSERT_TRUE(linked.idle());
     ASSERT_EQ(linked.failures.size(), 1);
     EXPECT_TRUE(linked.failures.front().startsWith(rig::kFrequencyErrorTitle + u'|'));
-    EXPECT_FALSE(linked.control->isPolling()) << "polling stays stopped until Test";
+    EXPECT_FALSE(linked.control->isPolling());
+    EXPECT_TRUE(linked.control->isRunning()) << "the port is opened again by itself";
 }
 
 TEST(RigCommandsOverTheLine, RealRigctld)
