@@ -64,6 +64,7 @@ bool RigLink::start(StartMode mode)
     m_missedPolls = 0;
     m_nextRetryMs = kFirstRetryMs;
     m_troubleSaid = Trouble::None;
+    m_openedSinceStart = false;
     m_commandFailure.clear();
     if (isNoRig(m_settings.rigName)) {
         stop();
@@ -176,8 +177,11 @@ void RigLink::linkBroke(const QString& reason)
 {
     if (!linkUp())
         return;
+    // A connection refused at the start was never a link that was lost.
     retryLater(unreachableText(), reason, Trouble::Unreachable,
-               QStringLiteral("Radio link lost, retrying by itself: ") + reason);
+               (m_openedSinceStart ? QStringLiteral("Radio link lost, retrying by itself: ")
+                                     : QStringLiteral("The radio link could not be opened, retrying by itself: "))
+                   + reason);
 }
 
 void RigLink::retryAfterSilence(const QString& downText, const QString& reason)

@@ -168,6 +168,9 @@ protected:
     }
     // Sets the interval from the rate code and starts the timer.
     void startPollTimer();
+    // The transport is up (the port opened, the connection made); a failure
+    // after this is a lost link, before it one that could not be opened.
+    void linkOpened() { m_openedSinceStart = true; }
     // A receive tick decoded a valid answer: passes the reading on.
     void answered(const QByteArray& raw);
     // A poll went unanswered, or its answer decoded to nothing.
@@ -203,6 +206,7 @@ private:
     int m_nextRetryMs = kFirstRetryMs;
     int m_missedPolls = 0;
     Trouble m_troubleSaid = Trouble::None;
+    bool m_openedSinceStart = false;
     QString m_downText;
     QString m_downDetail;
     QString m_commandFailure;

@@ -52,6 +52,7 @@ RigLink::Opened RigPoller::openLink()
         m_port.close();
     }
     m_requestOwed = false;
+    linkOpened();
     return {true, {}, true};
 }
 

@@ -11,6 +11,7 @@ RigctldPoller::RigctldPoller(platform::TcpClient& client, QObject* parent)
     m_client.setConnectedHandler([this] {
         if (!linkUp())
             return;
+        linkOpened();
         m_awaitingReply = false;
         refreshStatus();
         tick();

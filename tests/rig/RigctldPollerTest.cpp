@@ -85,7 +85,8 @@ TEST_F(RigctldPollerTest, RefusedOrLostConnectionIsRetriedWithAGrowingPause)
     EXPECT_EQ(poller.status().text, QStringLiteral("Radio: connecting to rigctld at 127.0.0.1:4532"));
     client.failWith(tenlog::platform::TcpError::ConnectionRefused, QStringLiteral("Connection refused"));
     client.failWith(tenlog::platform::TcpError::ConnectionRefused, QStringLiteral("Connection refused"));
-    EXPECT_EQ(troubles, QStringList{"Radio link lost, retrying by itself: rigctld at 127.0.0.1:4532: Connection refused"});
+    EXPECT_EQ(troubles, QStringList{"The radio link could not be opened, retrying by itself: rigctld at "
+                                    "127.0.0.1:4532: Connection refused"});
     EXPECT_EQ(poller.status().text, QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not reachable, retrying in 1 s"));
     EXPECT_FALSE(poller.isPolling());
     EXPECT_TRUE(poller.isRunning());

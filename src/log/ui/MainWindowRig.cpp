@@ -38,6 +38,7 @@ void MainWindow::connectRig()
     connect(rig, &rig::RigControl::frequencyPolled, m_session, &ContestSession::setRadioFrequency);
     connect(rig, &rig::RigControl::frequencyUnknown, m_session, &ContestSession::forgetRadioFrequency);
     connect(rig, &rig::RigControl::modePolled, m_session, &ContestSession::followRadioMode);
+    m_linkStatus->showRadio(rig->status());
     connect(rig, &rig::RigControl::statusChanged, m_linkStatus, &LinkStatusArea::showRadio);
     connect(rig, &rig::RigControl::trouble, this, [this](const QString& message) {
         m_session->showMessage(message);
