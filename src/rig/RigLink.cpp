@@ -228,7 +228,12 @@ void RigLink::refreshStatus()
     case State::Stopped:
         break;
     case State::Waiting:
-        status = {LinkHealth::Waiting, QStringLiteral("Radio: ") + waitingText(), {}};
+        // Coming back from trouble it stays trouble until the radio answers,
+        // so that every retry does not sound as a change.
+        if (m_troubleSaid == Trouble::None)
+            status = {LinkHealth::Waiting, QStringLiteral("Radio: ") + waitingText(), {}};
+        else
+            status = {LinkHealth::Trouble, QStringLiteral("Radio: ") + waitingText(), m_downDetail};
         break;
     case State::Answering: {
         const QString frequency = frequencyDisplayText(m_reading.frequencyMHz);

@@ -262,6 +262,7 @@ TEST_F(RigPollerTest, OpenFailureIsReportedAndALostPortIsReopenedWithAGrowingPau
     poller.reopen();
     EXPECT_EQ(poller.state(), RigLink::State::Waiting);
     EXPECT_EQ(poller.status().text, QStringLiteral("Radio: waiting for an answer"));
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Trouble) << "until the radio answers";
     EXPECT_TRUE(poller.isPolling());
     poller.tick();
     port.queueReply("FA00028475000;MD3;");

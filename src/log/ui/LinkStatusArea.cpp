@@ -71,9 +71,12 @@ void LinkStatusArea::showLink(Link link, const common::LinkStatus& status)
         return;
     }
     setBackground(label, backgroundFor(status.health));
-    QFont font = label->font();
-    font.setBold(status.health == common::LinkHealth::Trouble);
-    label->setFont(font);
+    const bool bold = status.health == common::LinkHealth::Trouble;
+    if (label->font().bold() != bold) {
+        QFont font = label->font();
+        font.setBold(bold);
+        label->setFont(font);
+    }
     label->setText(status.text);
     label->setToolTip(status.detail.isEmpty() ? status.text : status.text + u'\n' + status.detail);
     label->setAccessibleName(status.text);
