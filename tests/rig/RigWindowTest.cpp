@@ -283,7 +283,7 @@ TEST_F(RigWindowTest, ARadioThatFallsSilentWhileACallIsTypedTakesNoKeys)
     const size_t messages = dialogs.messages.size();
     type(QStringLiteral("K1A"));
     ASSERT_TRUE(radio.command(QStringLiteral("fault silent")));
-    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: not answering"); }))
+    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: not answering"); }, 10000))
         << radioStatus().toStdString();
     type(QStringLiteral("BC"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
