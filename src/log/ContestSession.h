@@ -132,6 +132,9 @@ public:
 
     // The radio's frequency, stored with the next contact.
     void setRadioFrequency(float megahertz);
+    // The radio's frequency is no longer known (it stopped answering, its
+    // link broke): the next contact is stored without one.
+    void forgetRadioFrequency() { m_pendingFreq.clear(); }
     const QString& pendingFrequency() const { return m_pendingFreq; }
 
     // The message line: the last text shown and whether it is the red (duplicate) one.

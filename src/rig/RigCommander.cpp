@@ -6,6 +6,8 @@
 #include "rig/RigctldPoller.h"
 #include "text/NumberText.h"
 
+#include <algorithm>
+
 namespace tenlog::rig {
 
 namespace {
@@ -52,8 +54,14 @@ void RigCommander::startNext()
         if (!profile || isNoRig(profile->name))
             continue;
         if (request.tune) {
-            if (!link.isPolling())
+            if (!link.isPolling()) {
+                // Stopped by the operator: nothing to say. Down by itself:
+                // the operator clicked expecting the radio to move.
+                if (link.state() == RigLink::State::Lost)
+                    emit failed(kFrequencyErrorTitle,
+                                QStringLiteral("The radio was not tuned: its link is down (%1).").arg(link.status().text));
                 continue;
+            }
             buildTune(request);
         } else if (!request.mode.isEmpty()) {
             buildModeSteps(request.mode, profile->frequencyCommand == FrequencyCommand::Rigctld);
@@ -133,6 +141,7 @@ void RigCommander::runSteps()
         m_stepStarted = false;
     }
     m_running = false;
+    emit commandSent();
     startNext();
 }
 
@@ -188,6 +197,8 @@ bool RigCommander::runStep(Step& step)
             return false;
         }
         if (m_stepClock.elapsed() >= kRigctldAnswerLimitMs) {
+            // Its answer may still come, and would be taken for a poll's.
+            m_rigctld.restartConnection(QStringLiteral("rigctld did not answer a command."));
             fail(step, QStringLiteral("rigctld did not answer."));
             return false;
         }
@@ -217,11 +228,16 @@ void RigCommander::fail(const Step& step, const QString& words)
         message = step.errorPrefix + u' ' + words;
     else if (words.isEmpty())
         message = step.errorPrefix;
-    // The rest of the job is dropped: after a failed frequency change polling
-    // stays stopped until the operator tests the link again.
+    // The rest of the job is dropped, but polling is not: a link that is
+    // still open is polled again at once, and one that broke is reopened by
+    // itself.
+    const bool pausedPolling
+        = std::any_of(m_steps.begin(), m_steps.end(), [](const Step& s) { return s.kind == Step::Resume; });
     m_steps.clear();
     m_stepStarted = false;
     m_running = false;
+    if (pausedPolling)
+        m_activeLink().resumeAfterCommand();
     emit failed(title, message);
     startNext();
 }

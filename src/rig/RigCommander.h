@@ -12,7 +12,8 @@
 // window keeps working meanwhile: calls return at once, commands asked for
 // while one is under way run after it in order, and finished() follows the
 // last. No answer from a serial radio is awaited; rigctld answers every
-// command with "RPRT <n>", which is read and checked.
+// command with "RPRT <n>", which is read and checked. A command that fails is
+// reported once and polling goes on.
 #pragma once
 
 #include "bandplan/BandPlan.h"
@@ -65,9 +66,10 @@ public:
 
 signals:
     // A command failed: the title ("Error Changing Frequency" or "Error
-    // Changing Mode") and the text for the operator. After a failed
-    // frequency change polling stays stopped.
+    // Changing Mode") and the text for the operator. Polling goes on.
     void failed(const QString& title, const QString& text);
+    // One command went out whole.
+    void commandSent();
     // The last command asked for has been sent.
     void finished();
 

@@ -21,6 +21,14 @@ RigControl::RigControl(platform::SerialPort& port, platform::TcpClient& daemon, 
                                                  m_pegasusFolder);
     forward(*m_serial);
     forward(*m_network);
+    // A failed command is said with the link's status; one that goes
+    // through clears it.
+    connect(m_commander.get(), &RigCommander::failed, this, [this](const QString& title, const QString& text) {
+        const QString words = title + QStringLiteral(": ") + text;
+        activeLink().noteCommandResult(words);
+        emit trouble(words);
+    });
+    connect(m_commander.get(), &RigCommander::commandSent, this, [this] { activeLink().noteCommandResult({}); });
 }
 
 RigControl::~RigControl() = default;
@@ -31,8 +39,10 @@ void RigControl::forward(RigLink& link)
     connect(&link, &RigLink::readingChanged, this, &RigControl::readingChanged);
     connect(&link, &RigLink::frequencyPolled, this, &RigControl::frequencyPolled);
     connect(&link, &RigLink::modePolled, this, &RigControl::modePolled);
-    connect(&link, &RigLink::linkFailed, this, &RigControl::linkFailed);
+    connect(&link, &RigLink::frequencyUnknown, this, &RigControl::frequencyUnknown);
     connect(&link, &RigLink::openFailed, this, &RigControl::openFailed);
+    connect(&link, &RigLink::trouble, this, &RigControl::trouble);
+    connect(&link, &RigLink::statusChanged, this, &RigControl::showStatus);
 }
 
 RigLink& RigControl::activeLink() const
@@ -84,14 +94,14 @@ bool RigControl::saveSettings(QString* error)
     return saveRigSettings(m_workingFolder, m_settings, error);
 }
 
-bool RigControl::start()
+bool RigControl::start(StartMode mode)
 {
     RigLink& link = activeLink();
     // Only one link runs: a radio changed from serial to network (or back)
     // leaves nothing of the old one open.
     (&link == m_serial.get() ? static_cast<RigLink&>(*m_network) : static_cast<RigLink&>(*m_serial)).stop();
     link.setSettings(m_settings);
-    return link.start();
+    return link.start(mode);
 }
 
 void RigControl::stop()
@@ -109,6 +119,26 @@ void RigControl::closeLink()
 bool RigControl::isPolling() const
 {
     return m_serial->isPolling() || m_network->isPolling();
+}
+
+bool RigControl::isRunning() const
+{
+    return m_serial->isRunning() || m_network->isRunning();
+}
+
+const common::LinkStatus& RigControl::status() const
+{
+    return m_status;
+}
+
+void RigControl::showStatus()
+{
+    // At most one link runs; with none running both say nothing.
+    const common::LinkStatus& now = m_network->isRunning() ? m_network->status() : m_serial->status();
+    if (now == m_status)
+        return;
+    m_status = now;
+    emit statusChanged(m_status);
 }
 
 void RigControl::clearMode()

@@ -46,14 +46,20 @@ public:
     bool saveSettings(QString* error = nullptr);
 
     // Opens the link the chosen radio needs and starts polling. False when no
-    // radio is chosen or the link cannot be opened (openFailed() says why).
-    bool start();
-    // Stops polling and closes the link.
+    // radio is chosen or the link is not open now: with ReportFailure
+    // openFailed() says why; with KeepTrying trouble() does, and the link is
+    // tried again by itself.
+    bool start(StartMode mode = StartMode::ReportFailure);
+    // Stops polling, and any retry, and closes the link.
     void stop();
     // At program exit or when the window is closed: anything the radio must
     // be told first (a polled Yaesu), then stop().
     void closeLink();
     bool isPolling() const;
+    // Polling, or waiting to open a lost link again.
+    bool isRunning() const;
+    // How the running link stands, as the main window shows it.
+    const common::LinkStatus& status() const;
     // Forgets the decoded mode ("Mode by:" was changed).
     void clearMode();
 
@@ -70,12 +76,17 @@ signals:
     void readingChanged(float frequencyMHz, const QString& mode);
     void frequencyPolled(float frequencyMHz);
     void modePolled(const QString& mode);
-    void linkFailed(const QString& reason);
+    void frequencyUnknown();
     void openFailed(const QString& reason);
+    void statusChanged(const tenlog::common::LinkStatus& status);
+    // A problem of the link or of a frequency or mode command, in one
+    // sentence for the main window's message line.
+    void trouble(const QString& message);
 
 private:
     RigLink& activeLink() const;
     void forward(RigLink& link);
+    void showStatus();
 
     QString m_workingFolder;
     QString m_pegasusFolder;
@@ -84,6 +95,7 @@ private:
     std::unique_ptr<RigctldPoller> m_network;
     platform::SerialPort& m_port;
     std::unique_ptr<RigCommander> m_commander;
+    common::LinkStatus m_status;
 };
 
 } // namespace tenlog::rig

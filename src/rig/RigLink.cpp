@@ -2,7 +2,22 @@
 
 #include "text/NumberText.h"
 
+#include <algorithm>
+
 namespace tenlog::rig {
+
+namespace {
+
+const QString kSilentMessage = QStringLiteral(
+    "The radio is not answering: contacts are logged without a frequency until it answers again.");
+const QString kSilentDetail =
+    QStringLiteral("Contacts are logged without a frequency until the radio answers again.");
+
+// About this long without an answer makes a radio silent.
+constexpr int kSilenceMs = 2000;
+constexpr int kFewestMissedPolls = 3;
+
+} // namespace
 
 QString frequencyDisplayText(float frequencyMHz)
 {
@@ -19,12 +34,8 @@ RigLink::RigLink(QObject* parent)
 {
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
-}
-
-void RigLink::resumeAfterCommand()
-{
-    if (linkUp())
-        m_timer.start();
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &RigLink::reopen);
 }
 
 int RigLink::intervalForRate(const QString& rateCode, int currentMs)
@@ -40,10 +51,215 @@ int RigLink::intervalForRate(const QString& rateCode, int currentMs)
     return currentMs;
 }
 
+int RigLink::missedPollsBeforeSilence(int tickIntervalMs)
+{
+    const int cycleMs = std::max(1, 2 * tickIntervalMs);
+    return std::max(kFewestMissedPolls, (kSilenceMs + cycleMs - 1) / cycleMs);
+}
+
+bool RigLink::start(StartMode mode)
+{
+    m_retry.stop();
+    m_timer.stop();
+    m_missedPolls = 0;
+    m_nextRetryMs = kFirstRetryMs;
+    m_troubleSaid = Trouble::None;
+    m_openedSinceStart = false;
+    m_commandFailure.clear();
+    if (isNoRig(m_settings.rigName)) {
+        stop();
+        return false;
+    }
+    m_reading.mode.clear();
+    // Quietly: the status says "waiting" only once the link is open. A
+    // transport may report a failure inside openLink(), which moves the
+    // state on.
+    m_state = State::Waiting;
+    const Opened opened = openLink();
+    if (!opened.ok) {
+        if (mode == StartMode::KeepTrying && opened.worthRetrying) {
+            retryLater(unreachableText(), opened.reason, Trouble::Unreachable,
+                       QStringLiteral("The radio link could not be opened, retrying by itself: ") + opened.reason);
+            return false;
+        }
+        stop();
+        if (mode == StartMode::KeepTrying)
+            sayTrouble(Trouble::Unreachable, QStringLiteral("The radio link could not be opened: ") + opened.reason);
+        else
+            emit openFailed(opened.reason);
+        return false;
+    }
+    if (m_state != State::Waiting)
+        return false;
+    emit frequencyUnknown();
+    refreshStatus();
+    beginPolling();
+    return true;
+}
+
+void RigLink::stop()
+{
+    m_timer.stop();
+    m_retry.stop();
+    dropLink();
+    m_commandFailure.clear();
+    setState(State::Stopped);
+}
+
+void RigLink::reopen()
+{
+    if (m_state != State::Lost)
+        return;
+    m_retry.stop();
+    m_missedPolls = 0;
+    m_state = State::Waiting; // quietly, as at the start
+    const Opened opened = openLink();
+    if (!opened.ok) {
+        retryLater(unreachableText(), opened.reason, Trouble::Unreachable,
+                   QStringLiteral("Radio link lost, retrying by itself: ") + opened.reason);
+        return;
+    }
+    if (m_state != State::Waiting)
+        return;
+    refreshStatus();
+    beginPolling();
+}
+
+void RigLink::beginPolling()
+{
+    startPollTimer();
+}
+
+QString RigLink::waitingText() const
+{
+    return QStringLiteral("waiting for an answer");
+}
+
+void RigLink::resumeAfterCommand()
+{
+    if (linkUp())
+        m_timer.start();
+}
+
+void RigLink::noteCommandResult(const QString& failure)
+{
+    m_commandFailure = failure;
+    refreshStatus();
+}
+
 void RigLink::startPollTimer()
 {
     m_timer.setInterval(intervalForRate(m_settings.pollRateCode, m_timer.interval()));
     m_timer.start();
+}
+
+void RigLink::answered(const QByteArray& raw)
+{
+    m_missedPolls = 0;
+    m_nextRetryMs = kFirstRetryMs;
+    m_troubleSaid = Trouble::None;
+    publish(raw);
+    setState(State::Answering);
+}
+
+void RigLink::unanswered()
+{
+    if (m_state != State::Waiting && m_state != State::Answering)
+        return;
+    if (++m_missedPolls < missedPollsBeforeSilence(m_timer.interval()))
+        return;
+    setState(State::Silent);
+    sayTrouble(Trouble::NotAnswering, kSilentMessage);
+    radioFellSilent();
+}
+
+void RigLink::linkBroke(const QString& reason)
+{
+    if (!linkUp())
+        return;
+    // A connection refused at the start was never a link that was lost.
+    retryLater(unreachableText(), reason, Trouble::Unreachable,
+               (m_openedSinceStart ? QStringLiteral("Radio link lost, retrying by itself: ")
+                                     : QStringLiteral("The radio link could not be opened, retrying by itself: "))
+                   + reason);
+}
+
+void RigLink::retryAfterSilence(const QString& downText, const QString& reason)
+{
+    if (linkUp())
+        retryLater(downText, reason, Trouble::NotAnswering, kSilentMessage);
+}
+
+void RigLink::retryLater(const QString& downText, const QString& detail, Trouble kind, const QString& message)
+{
+    m_timer.stop();
+    dropLink();
+    m_downText = downText;
+    m_downDetail = detail;
+    m_retryDelayMs = m_nextRetryMs;
+    m_nextRetryMs = std::min(2 * m_nextRetryMs, kLongestRetryMs);
+    m_retry.start(m_retryDelayMs);
+    setState(State::Lost);
+    sayTrouble(kind, message);
+}
+
+void RigLink::setState(State state)
+{
+    const bool changed = state != m_state;
+    m_state = state;
+    if (changed && state != State::Answering)
+        emit frequencyUnknown();
+    refreshStatus();
+}
+
+void RigLink::sayTrouble(Trouble kind, const QString& message)
+{
+    if (m_troubleSaid == kind)
+        return;
+    m_troubleSaid = kind;
+    emit trouble(message);
+}
+
+void RigLink::refreshStatus()
+{
+    using common::LinkHealth;
+    common::LinkStatus status;
+    switch (m_state) {
+    case State::Stopped:
+        break;
+    case State::Waiting:
+        // Coming back from trouble it stays trouble until the radio answers,
+        // so that every retry does not sound as a change.
+        if (m_troubleSaid == Trouble::None)
+            status = {LinkHealth::Waiting, QStringLiteral("Radio: ") + waitingText(), {}};
+        else
+            status = {LinkHealth::Trouble, QStringLiteral("Radio: ") + waitingText(), m_downDetail};
+        break;
+    case State::Answering: {
+        const QString frequency = frequencyDisplayText(m_reading.frequencyMHz);
+        status = {LinkHealth::Up,
+                  frequency.isEmpty() ? QStringLiteral("Radio: answering") : QStringLiteral("Radio: %1 MHz").arg(frequency),
+                  {}};
+        break;
+    }
+    case State::Silent:
+        status = {LinkHealth::Trouble, QStringLiteral("Radio: not answering"), kSilentDetail};
+        break;
+    case State::Lost:
+        status = {LinkHealth::Trouble,
+                  QStringLiteral("Radio: %1, retrying in %2 s").arg(m_downText).arg(m_retryDelayMs / 1000),
+                  m_downDetail};
+        break;
+    }
+    if (status.health != LinkHealth::Off && !m_commandFailure.isEmpty()) {
+        status.health = LinkHealth::Trouble;
+        status.text += QStringLiteral("; the last command failed");
+        status.detail = status.detail.isEmpty() ? m_commandFailure : status.detail + u' ' + m_commandFailure;
+    }
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit statusChanged(m_status);
 }
 
 void RigLink::publish(const QByteArray& raw)
@@ -58,16 +274,6 @@ void RigLink::publish(const QByteArray& raw)
         emit frequencyPolled(m_reading.frequencyMHz);
     if (m_settings.modeBy != ModeBy::DontUse)
         emit modePolled(m_reading.mode);
-}
-
-void RigLink::failLink(const QString& reason)
-{
-    m_timer.stop();
-    dropLink();
-    if (m_failureReported)
-        return;
-    m_failureReported = true;
-    emit linkFailed(reason);
 }
 
 } // namespace tenlog::rig

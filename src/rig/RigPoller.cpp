@@ -28,10 +28,7 @@ RigPoller::RigPoller(platform::SerialPort& port, QString pegasusFolder, QObject*
     , m_port(port)
     , m_pegasusFolder(std::move(pegasusFolder))
 {
-    m_port.setFailureHandler([this](const QString& reason) {
-        if (m_linkUp)
-            failLink(reason);
-    });
+    m_port.setFailureHandler([this](const QString& reason) { linkBroke(reason); });
 }
 
 RigPoller::~RigPoller()
@@ -39,34 +36,35 @@ RigPoller::~RigPoller()
     m_port.setFailureHandler({});
 }
 
-bool RigPoller::start()
+RigLink::Opened RigPoller::openLink()
 {
-    m_failureReported = false;
     m_settings.commSettings = commSettingsText(m_settings);
-    if (isNoRig(m_settings.rigName))
-        return false;
-    m_reading.mode.clear();
     const RigProfile* row = profile();
-    if (!row || row->requestScheme == RequestScheme::Rigctld) {
-        stop();
-        emit openFailed(QStringLiteral("\"%1\" is not a radio that is polled on a serial port.")
-                            .arg(m_settings.rigName));
-        return false;
-    }
+    if (!row || row->requestScheme == RequestScheme::Rigctld)
+        return {false,
+                QStringLiteral("\"%1\" is not a radio that is polled on a serial port.").arg(m_settings.rigName),
+                false};
     if (row->usesSerialPort) {
         QString reason;
-        if (!openPort(*row, &reason)) {
-            stop();
-            emit openFailed(reason);
-            return false;
-        }
+        if (!openPort(*row, &reason))
+            return {false, reason, true};
     } else if (m_port.isOpen()) {
         m_port.close();
     }
-    m_linkUp = true;
+    m_requestOwed = false;
+    linkOpened();
+    return {true, {}, true};
+}
+
+void RigPoller::beginPolling()
+{
     tick();
     startPollTimer();
-    return true;
+}
+
+QString RigPoller::unreachableText() const
+{
+    return QStringLiteral("COM%1 not available").arg(m_settings.commPortNumber);
 }
 
 bool RigPoller::openPort(const RigProfile& row, QString* reason)
@@ -98,15 +96,8 @@ bool RigPoller::openPort(const RigProfile& row, QString* reason)
     return true;
 }
 
-void RigPoller::stop()
-{
-    m_timer.stop();
-    dropLink();
-}
-
 void RigPoller::dropLink()
 {
-    m_linkUp = false;
     if (m_port.isOpen())
         m_port.close();
 }
@@ -122,7 +113,7 @@ void RigPoller::closeLink()
 void RigPoller::tick()
 {
     const RigProfile* row = profile();
-    if (!row)
+    if (!row || !linkUp())
         return;
     if (m_awaitingReply)
         receiveTick(*row);
@@ -187,7 +178,9 @@ std::optional<RigPoller::Request> RigPoller::buildRequest(const RigProfile& row)
 void RigPoller::sendTick(const RigProfile& row)
 {
     // A request still on its way out means the radio is slow to take bytes:
-    // this cycle sends nothing and only reads what arrives.
+    // this cycle sends nothing and only reads what arrives. A port that
+    // never drains is a radio that does not answer.
+    bool owed = true;
     if (!row.usesSerialPort || m_port.bytesToWrite() == 0) {
         const std::optional<Request> request = buildRequest(row);
         // A request string that is not hex byte text ends the tick.
@@ -196,7 +189,9 @@ void RigPoller::sendTick(const RigProfile& row)
         if (!request->bytes.isEmpty() && !m_port.write(request->bytes))
             return;
         m_queryToggle = request->nextToggle;
+        owed = !request->bytes.isEmpty();
     }
+    m_requestOwed = owed;
     m_awaitingReply = true;
 }
 
@@ -208,13 +203,48 @@ void RigPoller::receiveTick(const RigProfile& row)
         if (reply.size() > kMaxReplyBytesPerTick)
             reply.truncate(kMaxReplyBytesPerTick);
     }
-    if (row.parser == ReplyParser::PegasusFile || !reply.isEmpty()) {
-        const ParseContext context{row, m_settings.frequencyQuery, m_settings.modeQuery, m_queryToggle == 1,
-                                   m_pegasusFolder};
-        parseReply(reply, context, m_reading);
-        publish(reply);
-    }
     m_awaitingReply = false;
+    const bool owed = std::exchange(m_requestOwed, false);
+    if (row.parser == ReplyParser::PegasusFile || !reply.isEmpty()) {
+        if (decodeReply(reply, row)) {
+            answered(reply);
+            return;
+        }
+        // Shown raw all the same: the operator may be finding out why.
+        emit rawReceived(reply);
+        unanswered();
+    } else if (owed) {
+        unanswered();
+    }
+}
+
+bool RigPoller::decodeReply(const QByteArray& reply, const RigProfile& row)
+{
+    // "Other" is only shown raw: any reply is an answer.
+    if (row.parser == ReplyParser::None)
+        return !reply.isEmpty();
+    // The parser works on a copy whose fields hold values no parser writes,
+    // so what it changed is exactly what the reply carried, even when that
+    // equals the reading already held.
+    const float noFrequency = -1;
+    const QString noMode = QStringLiteral("\x01");
+    const int noVfo = -1;
+    RigReading found{noFrequency, noMode, noVfo};
+    const ParseContext context{row, m_settings.frequencyQuery, m_settings.modeQuery, m_queryToggle == 1,
+                               m_pegasusFolder};
+    parseReply(reply, context, found);
+    bool decoded = false;
+    if (found.frequencyMHz != noFrequency && found.frequencyMHz > 0) {
+        m_reading.frequencyMHz = found.frequencyMHz;
+        decoded = true;
+    }
+    if (found.mode != noMode) {
+        m_reading.mode = found.mode;
+        decoded = decoded || !found.mode.isEmpty();
+    }
+    if (found.kenwoodVfo != noVfo)
+        m_reading.kenwoodVfo = found.kenwoodVfo;
+    return decoded;
 }
 
 } // namespace tenlog::rig

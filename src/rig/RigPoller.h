@@ -2,6 +2,11 @@
 // it, sends the radio's requests on the send tick and decodes what it
 // answered on the receive tick. "Ten Tec Pegasus" uses no port: its receive
 // tick reads the Pegasus control program's file instead.
+//
+// A receive tick counts as answered only when the radio's parser found a
+// frequency or a mode in it ("Other" has no parser: any reply counts). A
+// port that fails underneath (a USB adapter pulled out) is reopened with the
+// growing pause of RigLink.
 #pragma once
 
 #include "rig/RigLink.h"
@@ -17,8 +22,6 @@ public:
     RigPoller(platform::SerialPort& port, QString pegasusFolder, QObject* parent = nullptr);
     ~RigPoller() override;
 
-    bool start() override;
-    void stop() override;
     // A polled Yaesu CAT radio is told the link ends (00 00 00 00 80).
     void closeLink() override;
     void tick() override;
@@ -28,8 +31,10 @@ public:
     int queryToggle() const { return m_queryToggle; }
 
 protected:
-    bool linkUp() const override { return m_linkUp; }
+    Opened openLink() override;
     void dropLink() override;
+    void beginPolling() override;
+    QString unreachableText() const override;
 
 private:
     struct Request {
@@ -43,11 +48,15 @@ private:
     std::optional<Request> buildRequest(const RigProfile& profile) const;
     void sendTick(const RigProfile& profile);
     void receiveTick(const RigProfile& profile);
+    // Runs the radio's parser; true when it found a frequency or a mode.
+    bool decodeReply(const QByteArray& reply, const RigProfile& profile);
 
     platform::SerialPort& m_port;
     QString m_pegasusFolder;
     int m_queryToggle = 0;
-    bool m_linkUp = false;
+    // The last send tick asked the radio for something (or could not get
+    // its request out), so silence on the receive tick is a missed poll.
+    bool m_requestOwed = false;
 };
 
 } // namespace tenlog::rig

@@ -11,17 +11,17 @@ RigctldPoller::RigctldPoller(platform::TcpClient& client, QObject* parent)
     , m_client(client)
 {
     m_client.setConnectedHandler([this] {
-        if (m_linkUp)
-            tick();
+        if (!linkUp())
+            return;
+        linkOpened();
+        m_awaitingReply = false;
+        refreshStatus();
+        tick();
     });
-    m_client.setDisconnectedHandler([this] {
-        if (m_linkUp)
-            failLink(QStringLiteral("rigctld at %1 closed the connection.").arg(where()));
-    });
-    m_client.setErrorHandler([this](platform::TcpError, const QString& text) {
-        if (m_linkUp)
-            failLink(QStringLiteral("rigctld at %1: %2").arg(where(), text));
-    });
+    m_client.setDisconnectedHandler(
+        [this] { linkBroke(QStringLiteral("rigctld at %1 closed the connection.").arg(where())); });
+    m_client.setErrorHandler(
+        [this](platform::TcpError, const QString& text) { linkBroke(QStringLiteral("rigctld at %1: %2").arg(where(), text)); });
 }
 
 RigctldPoller::~RigctldPoller()
@@ -36,40 +36,56 @@ QString RigctldPoller::where() const
     return QStringLiteral("%1:%2").arg(m_settings.rigctldHost).arg(m_settings.rigctldPort);
 }
 
-bool RigctldPoller::start()
+RigLink::Opened RigctldPoller::openLink()
 {
-    m_failureReported = false;
-    if (isNoRig(m_settings.rigName))
-        return false;
-    m_reading.mode.clear();
     // A new connection owes no answers from the old one.
     m_client.abort();
     m_expected.clear();
     m_setCommandReplies.clear();
     m_partialLine.clear();
     m_awaitingReply = false;
-    m_linkUp = true;
+    m_ticksUnconnected = 0;
     m_client.connectToHost(m_settings.rigctldHost, m_settings.rigctldPort);
-    startPollTimer();
-    return true;
-}
-
-void RigctldPoller::stop()
-{
-    m_timer.stop();
-    dropLink();
+    return {true, {}, true};
 }
 
 void RigctldPoller::dropLink()
 {
-    m_linkUp = false;
     m_client.abort();
+}
+
+QString RigctldPoller::unreachableText() const
+{
+    return QStringLiteral("rigctld at %1 not reachable").arg(where());
+}
+
+QString RigctldPoller::waitingText() const
+{
+    return m_client.isConnected() ? RigLink::waitingText() : QStringLiteral("connecting to rigctld at %1").arg(where());
+}
+
+void RigctldPoller::radioFellSilent()
+{
+    restartConnection(QStringLiteral("rigctld at %1 did not answer.").arg(where()));
+}
+
+void RigctldPoller::restartConnection(const QString& reason)
+{
+    if (!linkUp())
+        return;
+    retryAfterSilence(QStringLiteral("rigctld at %1 not answering").arg(where()), reason);
 }
 
 void RigctldPoller::tick()
 {
-    if (!m_linkUp || !m_client.isConnected())
+    if (!linkUp())
         return;
+    if (!m_client.isConnected()) {
+        // A connection that does not come up leaves the polls unanswered.
+        if (++m_ticksUnconnected % 2 == 0)
+            unanswered();
+        return;
+    }
     if (m_awaitingReply)
         receiveTick();
     else
@@ -99,7 +115,7 @@ void RigctldPoller::collectReplies()
 {
     QByteArray received;
     if (takeArrived(received))
-        publish(received);
+        answered(received);
 }
 
 std::optional<QByteArray> RigctldPoller::takeCommandAnswer()
@@ -115,11 +131,14 @@ void RigctldPoller::receiveTick()
 {
     QByteArray received;
     const bool changed = takeArrived(received);
-    if (changed)
-        publish(received);
-    else if (!received.isEmpty())
-        emit rawReceived(received);
     m_awaitingReply = false;
+    if (changed) {
+        answered(received);
+        return;
+    }
+    if (!received.isEmpty())
+        emit rawReceived(received);
+    unanswered();
 }
 
 bool RigctldPoller::takeArrived(QByteArray& received)

@@ -9,6 +9,12 @@
 //
 // Mode names follow the 757 status rule: CW and CWR are "CW", USB and LSB
 // "PH", AM "AM", FM "FM"; any other mode (data, RTTY...) leaves the mode.
+//
+// A refused, failed or closed connection is tried again with the growing
+// pause of RigLink. So is one on which the daemon stops answering: answers
+// still owed could no longer be matched to their requests, so a fresh
+// connection is the only sure way to start again. A connection that does
+// not come up counts as unanswered polls.
 #pragma once
 
 #include "rig/RigLink.h"
@@ -25,10 +31,6 @@ public:
     explicit RigctldPoller(platform::TcpClient& client, QObject* parent = nullptr);
     ~RigctldPoller() override;
 
-    // Connects to the host and port of the settings; the first poll goes out
-    // once connected. A refused or lost connection emits linkFailed().
-    bool start() override;
-    void stop() override;
     void tick() override;
 
     // A set command ("F 28475000\n") while polling is paused; its "RPRT"
@@ -40,14 +42,22 @@ public:
     // The answer to the oldest command: "RPRT 0" is success; any other line
     // comes back as the daemon's words. Nothing while none has come.
     std::optional<QByteArray> takeCommandAnswer();
-    bool connected() const { return m_linkUp && m_client.isConnected(); }
+    bool connected() const { return linkUp() && m_client.isConnected(); }
+    // A command's answer did not come in time: the connection starts again
+    // (with the retry pause), since later answers could not be matched.
+    void restartConnection(const QString& reason);
 
     // The log mode a rigctld mode name gives, or nothing to leave the mode.
     static std::optional<QString> logMode(const QByteArray& rigctldMode);
 
 protected:
-    bool linkUp() const override { return m_linkUp; }
+    // Connects to the host and port of the settings; the first poll goes out
+    // once connected.
+    Opened openLink() override;
     void dropLink() override;
+    QString unreachableText() const override;
+    QString waitingText() const override;
+    void radioFellSilent() override;
 
 private:
     enum class Expect { Frequency, Mode, Passband, CommandReport };
@@ -65,7 +75,8 @@ private:
     std::deque<Expect> m_expected;
     std::deque<QByteArray> m_setCommandReplies;
     QByteArray m_partialLine;
-    bool m_linkUp = false;
+    // Ticks while the connection is not up yet; every second one is a poll.
+    int m_ticksUnconnected = 0;
 };
 
 } // namespace tenlog::rig

@@ -129,6 +129,7 @@ protected:
         control.loadSettings();
         QObject::connect(&control.commander(), &RigCommander::failed,
                          [this](const QString& title, const QString& text) { failures << title + u'|' + text; });
+        QObject::connect(&control, &RigControl::trouble, [this](const QString& message) { troubles << message; });
     }
 
     bool startWith(const char* radio)
@@ -163,6 +164,7 @@ protected:
     FakeTcpClient daemon;
     RigControl control{port, daemon, work.path(), pegasus.path()};
     QStringList failures;
+    QStringList troubles;
 };
 
 TEST_F(RigCommanderTest, ModeFromTheBandPlanThenTheFrequency)
@@ -236,10 +238,23 @@ TEST_F(RigCommanderTest, PortLostWhileTheCommandWaits)
     while (port.writes().isEmpty() && !modeSent.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     port.failUnderneath(QStringLiteral("The device was removed."));
+    port.refuseOpen(QStringLiteral("COM3 (/dev/ttyUSB0) cannot be opened: the device does not exist."));
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(writtenHex(), QStringList{textHex("MD2;")});
     EXPECT_EQ(failures, QStringList{kFrequencyErrorTitle + QStringLiteral("|The radio's port is not open.")});
     EXPECT_FALSE(control.isPolling());
+    EXPECT_TRUE(control.isRunning()) << "the port is tried again by itself";
+    EXPECT_TRUE(troubles.contains(kFrequencyErrorTitle + QStringLiteral(": The radio's port is not open.")))
+        << troubles.join(u'\n').toStdString();
+    EXPECT_TRUE(control.status().text.endsWith(QStringLiteral("; the last command failed")))
+        << control.status().text.toStdString();
+
+    // A click while the link is down is answered, not ignored.
+    failures.clear();
+    control.commander().tuneTo(28.025f);
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.front().startsWith(kFrequencyErrorTitle + QStringLiteral("|The radio was not tuned")));
 }
 
 TEST_F(RigCommanderTest, OutputThatNeverDrainsIsGivenUpOn)
@@ -295,22 +310,33 @@ TEST_F(RigCommanderTest, RigctldAnswersAreRead)
     EXPECT_TRUE(failures.isEmpty()) << failures.join(u'\n').toStdString();
     EXPECT_TRUE(control.isPolling());
 
-    // A refused command is reported, and polling stays stopped.
+    // A refused command is reported once, and polling goes on.
     control.commander().tuneTo(28.475f);
     daemon.queueIncoming("RPRT -11\n");
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(failures, QStringList{kModeErrorTitle + QStringLiteral("|USB rigctld answered \"RPRT -11\".")});
-    EXPECT_FALSE(control.isPolling());
+    EXPECT_TRUE(control.isPolling());
+    EXPECT_EQ(control.status().health, tenlog::common::LinkHealth::Trouble);
+    EXPECT_TRUE(control.status().detail.contains(QStringLiteral("RPRT -11")));
 
-    // A daemon that never answers.
+    // A daemon that never answers: its late answers could not be told from
+    // a poll's, so the connection starts again.
     failures.clear();
     ASSERT_TRUE(control.start());
     daemon.acceptConnection();
     daemon.queueIncoming("28475000\nUSB\n2400\n");
+    const int connects = daemon.connectCount();
     control.commander().tuneTo(27.5f); // outside the plan: no mode command
     ASSERT_TRUE(waitIdle(5000));
     EXPECT_EQ(failures, QStringList{kFrequencyErrorTitle + QStringLiteral("|rigctld did not answer.")});
-    EXPECT_FALSE(control.isPolling());
+    EXPECT_TRUE(control.isRunning());
+    EXPECT_TRUE(control.status().text.startsWith(
+        QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not answering, retrying in 1 s")))
+        << control.status().text.toStdString();
+    QDeadlineTimer reconnect(3000);
+    while (daemon.connectCount() == connects && !reconnect.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(daemon.connectCount(), connects + 1);
 }
 
 } // namespace

@@ -24,8 +24,9 @@ struct Emitted {
     QList<QByteArray> raw;
     QList<float> frequencies;
     QStringList modes;
-    QStringList failures;
+    QStringList troubles;
     QStringList openFailures;
+    int frequencyForgotten = 0;
 };
 
 class RigPollerTest : public ::testing::Test {
@@ -35,8 +36,9 @@ protected:
         QObject::connect(&poller, &RigLink::rawReceived, [this](const QByteArray& b) { emitted.raw.append(b); });
         QObject::connect(&poller, &RigLink::frequencyPolled, [this](float f) { emitted.frequencies.append(f); });
         QObject::connect(&poller, &RigLink::modePolled, [this](const QString& m) { emitted.modes.append(m); });
-        QObject::connect(&poller, &RigLink::linkFailed, [this](const QString& r) { emitted.failures.append(r); });
+        QObject::connect(&poller, &RigLink::trouble, [this](const QString& t) { emitted.troubles.append(t); });
         QObject::connect(&poller, &RigLink::openFailed, [this](const QString& r) { emitted.openFailures.append(r); });
+        QObject::connect(&poller, &RigLink::frequencyUnknown, [this] { ++emitted.frequencyForgotten; });
     }
 
     // Chooses a radio with its defaults and starts polling.
@@ -206,6 +208,7 @@ TEST_F(RigPollerTest, RequestsThatAreNotHexEndTheTickSilently)
     poller.tick();
     EXPECT_EQ(emitted.raw, QList<QByteArray>{hex("FEFE0102")});
     EXPECT_TRUE(emitted.frequencies.isEmpty());
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: answering")) << "any reply is an answer from it";
 }
 
 TEST_F(RigPollerTest, AFloodIsCappedPerTick)
@@ -219,12 +222,12 @@ TEST_F(RigPollerTest, AFloodIsCappedPerTick)
     EXPECT_TRUE(port.readAll().isEmpty());
 }
 
-TEST_F(RigPollerTest, OpenFailureAndFailureUnderneathAreReportedOnce)
+TEST_F(RigPollerTest, OpenFailureIsReportedAndALostPortIsReopenedWithAGrowingPause)
 {
     port.refuseOpen(QStringLiteral("COM1 (/dev/ttyS0): permission denied"));
     EXPECT_FALSE(startWith("Kenwood"));
     EXPECT_EQ(emitted.openFailures, QStringList{"COM1 (/dev/ttyS0): permission denied"});
-    EXPECT_FALSE(poller.isPolling());
+    EXPECT_FALSE(poller.isRunning());
     EXPECT_TRUE(port.written().isEmpty());
 
     port.refuseOpen({});
@@ -233,19 +236,127 @@ TEST_F(RigPollerTest, OpenFailureAndFailureUnderneathAreReportedOnce)
     port.failUnderneath(QStringLiteral("device removed"));
     for (int i = 0; i < 4; ++i)
         poller.tick();
-    EXPECT_EQ(emitted.failures, QStringList{"device removed"});
+    EXPECT_EQ(emitted.troubles, QStringList{"Radio link lost, retrying by itself: device removed"});
+    EXPECT_EQ(poller.state(), RigLink::State::Lost);
+    EXPECT_TRUE(poller.isRunning());
     EXPECT_FALSE(poller.isPolling());
     poller.resumeAfterCommand();
-    EXPECT_FALSE(poller.isPolling());
+    EXPECT_FALSE(poller.isPolling()) << "a command's end does not poll a closed port";
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Trouble);
+    EXPECT_EQ(poller.status().detail, QStringLiteral("device removed"));
+
+    // While the adapter stays out, each try waits twice as long, up to 30 s,
+    // and nothing more is said.
+    port.refuseOpen(QStringLiteral("COM1 (/dev/ttyUSB0) cannot be opened: the device does not exist."));
+    QList<int> pauses;
+    for (int i = 0; i < 7; ++i) {
+        pauses << poller.retryDelayMs();
+        poller.reopen();
+    }
+    EXPECT_EQ(pauses, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: COM1 not available, retrying in 30 s"));
+    EXPECT_EQ(emitted.troubles.size(), 1);
+
+    // Plugged in again: polled, and the pause starts afresh after an answer.
+    port.refuseOpen({});
+    poller.reopen();
+    EXPECT_EQ(poller.state(), RigLink::State::Waiting);
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: waiting for an answer"));
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Trouble) << "until the radio answers";
+    EXPECT_TRUE(poller.isPolling());
+    poller.tick();
+    port.queueReply("FA00028475000;MD3;");
+    poller.tick();
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: 28.47500 MHz"));
+    port.failUnderneath(QStringLiteral("device removed"));
+    EXPECT_EQ(poller.retryDelayMs(), 1000);
+    EXPECT_EQ(emitted.troubles.size(), 2) << "said again after the radio had answered";
+    poller.stop();
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Off);
+    poller.reopen();
+    EXPECT_EQ(port.openCount(), 2) << "End Test ends the retries";
+
+    // The start at program load keeps trying a port that is not there.
+    port.refuseOpen(QStringLiteral("COM1 (/dev/ttyUSB0) cannot be opened: the device does not exist."));
+    const qsizetype openFailures = emitted.openFailures.size();
+    EXPECT_FALSE(poller.start(StartMode::KeepTrying));
+    EXPECT_TRUE(poller.isRunning());
+    EXPECT_EQ(emitted.openFailures.size(), openFailures);
+    EXPECT_EQ(emitted.troubles.back(), QStringLiteral("The radio link could not be opened, retrying by itself: COM1 "
+                                                      "(/dev/ttyUSB0) cannot be opened: the device does not exist."));
 
     EXPECT_FALSE(startWith("Other", [](RigSettings& s) { s.parityCode = QStringLiteral("X"); }));
     EXPECT_TRUE(emitted.openFailures.back().contains(QStringLiteral("56000,X,8,1")));
 
+    // A radio of no serial profile is not worth trying again.
     RigSettings unknown;
     unknown.rigName = QStringLiteral("Yaesu FT-8000");
     poller.setSettings(unknown);
     EXPECT_FALSE(poller.start());
     EXPECT_TRUE(emitted.openFailures.back().contains(QStringLiteral("Yaesu FT-8000")));
+    EXPECT_FALSE(poller.start(StartMode::KeepTrying));
+    EXPECT_FALSE(poller.isRunning());
+    EXPECT_TRUE(emitted.troubles.back().contains(QStringLiteral("Yaesu FT-8000")));
+}
+
+TEST_F(RigPollerTest, ARadioThatStopsAnsweringIsSaidAndItsFrequencyForgotten)
+{
+    // About two seconds of polls, never fewer than three.
+    for (const auto& [tickMs, polls] : {std::pair{50, 20}, {250, 4}, {1000, 3}, {5000, 3}})
+        EXPECT_EQ(RigLink::missedPollsBeforeSilence(tickMs), polls) << tickMs;
+
+    ASSERT_TRUE(startWith("Kenwood")); // "500 ms": four polls
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: waiting for an answer"));
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Waiting);
+    port.queueReply("FA00028475000;MD3;");
+    poller.tick();
+    EXPECT_EQ(poller.state(), RigLink::State::Answering);
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: 28.47500 MHz"));
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Up);
+    const int forgotten = emitted.frequencyForgotten;
+
+    // Three polls unanswered, then one answered with the radio's "?;",
+    // which decodes to nothing: not answering.
+    for (int i = 0; i < 3; ++i) {
+        poller.tick();
+        poller.tick();
+    }
+    EXPECT_EQ(poller.state(), RigLink::State::Answering);
+    poller.tick();
+    port.queueReply("?;");
+    poller.tick();
+    EXPECT_EQ(poller.state(), RigLink::State::Silent);
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: not answering"));
+    EXPECT_EQ(poller.status().health, tenlog::common::LinkHealth::Trouble);
+    EXPECT_EQ(emitted.frequencyForgotten, forgotten + 1);
+    EXPECT_EQ(emitted.raw.back(), QByteArray("?;")) << "still shown raw";
+    EXPECT_EQ(emitted.frequencies, QList<float>{28.475f}) << "nothing passed on for the junk";
+    EXPECT_EQ(emitted.troubles, QStringList{"The radio is not answering: contacts are logged without a frequency "
+                                            "until it answers again."});
+    for (int i = 0; i < 20; ++i)
+        poller.tick();
+    EXPECT_EQ(emitted.troubles.size(), 1) << "said once";
+    EXPECT_TRUE(poller.isPolling()) << "polling goes on";
+
+    // The radio is back: the status clears by itself.
+    poller.tick();
+    port.queueReply("FA00028030000;MD3;");
+    poller.tick();
+    EXPECT_EQ(poller.state(), RigLink::State::Answering);
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: 28.03000 MHz"));
+    EXPECT_EQ(emitted.frequencies.back(), 28.03f);
+
+    // A cycle that asks nothing (an Icom without a mode request) is not a
+    // missed poll.
+    port.clearWrites();
+    ASSERT_TRUE(startWith("Icom", [](RigSettings& s) { s.modeQuery.clear(); }));
+    while (port.writes().size() < 4) {
+        ASSERT_NE(poller.state(), RigLink::State::Silent) << port.writes().size();
+        poller.tick();
+    }
+    EXPECT_EQ(poller.state(), RigLink::State::Waiting);
+    poller.tick(); // the fourth request goes unanswered
+    EXPECT_EQ(poller.state(), RigLink::State::Silent);
 }
 
 TEST_F(RigPollerTest, NoneAndPegasusOpenNoPort)

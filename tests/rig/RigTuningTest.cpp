@@ -68,7 +68,11 @@ struct LinkedRadio {
         QFile file(map);
         if (!file.open(QIODevice::WriteOnly))
             return false;
-        file.write("COM3=" + radio.ptyPath().toLocal8Bit() + "\r\n");
+        // Through a link, so a test can pull the cable for good: a pulled
+        // radio's pseudo-terminal name may soon belong to another.
+        if (!QFile::link(radio.ptyPath(), cable()))
+            return false;
+        file.write("COM3=" + cable().toLocal8Bit() + "\r\n");
         file.close();
         QFile::copy(QStringLiteral(TENLOG_DATA_DIR "/BandPlan.txt"), folder.path() + QStringLiteral("/BandPlan.txt"));
         port.emplace(platform::ComPortMap::readFrom(map, folder.path()));
@@ -85,6 +89,7 @@ struct LinkedRadio {
     }
 
     bool idle() { return waitFor([this] { return !control->commander().busy(); }); }
+    QString cable() const { return folder.path() + QStringLiteral("/radio-cable"); }
 
     // What the radio received after the first `from` commands, without the polls.
     QStringList commandsSince(qsizetype from, const QStringList& polls) const
@@ -184,10 +189,12 @@ TEST(RigCommandsOverTheLine, LostPortAndSilentRadio)
     linked.control->commander().tuneTo(28.475f);
     ASSERT_TRUE(waitFor([&] { return linked.radio.received().contains(textHex("MD2;")); }));
     linked.radio.kill();
+    QFile::remove(linked.cable());
     ASSERT_TRUE(linked.idle());
     ASSERT_EQ(linked.failures.size(), 1);
     EXPECT_TRUE(linked.failures.front().startsWith(rig::kFrequencyErrorTitle + u'|'));
-    EXPECT_FALSE(linked.control->isPolling()) << "polling stays stopped until Test";
+    EXPECT_FALSE(linked.control->isPolling());
+    EXPECT_TRUE(linked.control->isRunning()) << "the port is opened again by itself";
 }
 
 TEST(RigCommandsOverTheLine, RealRigctld)

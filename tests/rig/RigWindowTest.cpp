@@ -84,6 +84,12 @@ protected:
         return w;
     }
     QString setupText(const char* name) const { return inSetup<QLabel>(name)->text(); }
+    // The radio's line beside the mode.
+    QString radioStatus() const
+    {
+        const QLabel* line = window->findChild<QLabel*>(QStringLiteral("radioLinkStatus"));
+        return line && !line->isHidden() ? line->text() : QString();
+    }
 
     static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
     {
@@ -232,25 +238,31 @@ TEST_F(RigWindowTest, PollingStartsAtLoadAndSurvivesThePulledCable)
     EXPECT_FALSE(setupWindow()->isVisible()) << "started from the stored radio, out of sight";
     ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.475"); }))
         << window->session().pendingFrequency().toStdString();
+    EXPECT_EQ(radioStatus(), QStringLiteral("Radio: 28.47500 MHz"));
 
-    // The cable is pulled: one message, polling stops, no message per tick.
-    const size_t before = dialogs.messages.size();
+    // The cable is pulled: said on the main window with a beep, no box, and
+    // the next contact would carry no frequency.
+    const size_t messages = dialogs.messages.size();
+    const int beeps = dialogs.beeps;
     radio.kill();
-    ASSERT_TRUE(waitFor([&] { return !control->isPolling(); }));
-    QTest::qWait(200);
-    ASSERT_EQ(dialogs.messages.size(), before + 1);
-    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Rig Link Lost"));
-    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("COM3")));
+    QFile::remove(linkPath()); // its pseudo-terminal's name may soon be another's
+    ASSERT_TRUE(waitFor([&] { return radioStatus().startsWith(QLatin1String("Radio: COM3 not available, retrying")); }))
+        << radioStatus().toStdString();
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Radio link lost, retrying by itself: COM3")))
+        << textOf("lblDialog").toStdString();
+    EXPECT_EQ(dialogs.beeps, beeps + 1);
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    EXPECT_TRUE(window->session().pendingFrequency().isEmpty());
 
-    // Plugged in again (the same device name), "Test" picks it up.
+    // Plugged in again (the same device name): found without the operator.
     RadioEmulatorProcess again(QStringLiteral(TENLOG_ICOM_EMULATOR));
     ASSERT_TRUE(again.start());
     ASSERT_TRUE(again.command(QStringLiteral("freq 28.030000")));
     pointLinkAt(again.ptyPath());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
-    inSetup<QPushButton>("Command1")->click();
-    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.030"); }));
-    EXPECT_EQ(dialogs.messages.size(), before + 1);
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.030"); }, 10000));
+    EXPECT_EQ(radioStatus(), QStringLiteral("Radio: 28.03000 MHz"));
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    EXPECT_EQ(dialogs.beeps, beeps + 1);
 }
 
 TEST_F(RigWindowTest, ClosingTheProgramTellsAPolledYaesuTheLinkEnds)
@@ -268,22 +280,38 @@ TEST_F(RigWindowTest, ClosingTheProgramTellsAPolledYaesuTheLinkEnds)
     EXPECT_FALSE(control->isPolling());
 }
 
-TEST_F(RigWindowTest, APortThatCannotOpenIsReportedAndTheWindowShown)
+TEST_F(RigWindowTest, APortMissingAtLoadIsSaidAndTriedAgainWithoutAWindow)
 {
     RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
     connectRadio(radio);
     storeRadio("Kenwood");
     rig::RigSettings stored;
     rig::loadRigSettings(paths.workingFolder(), stored);
-    stored.commPortNumber = 7; // mapped to a device that is not there
+    stored.commPortNumber = 7; // mapped to a device that is not there yet
     ASSERT_TRUE(rig::saveRigSettings(paths.workingFolder(), stored));
     scriptStation();
-    bool shownForRepair = false;
-    dialogs.modalScripts.push_back([&](QDialog* shown) {
-        shownForRepair = shown->objectName() == QLatin1String("RigControlfrm");
-        return static_cast<int>(QDialog::Rejected);
-    });
     ASSERT_TRUE(start());
+    EXPECT_EQ(dialogs.modalRuns, 1) << "only the station dialog: the rig window does not open by itself";
+    EXPECT_EQ(dialogs.messageTitles(), QStringList{"Open existing log?"});
+    EXPECT_FALSE(setupWindow()->isVisible());
+    EXPECT_EQ(focused(), QStringLiteral("txtCall"));
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("The radio link could not be opened, retrying by "
+                                                              "itself: COM7")))
+        << textOf("lblDialog").toStdString();
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_TRUE(radioStatus().startsWith(QStringLiteral("Radio: COM7 not available, retrying in"))) << radioStatus().toStdString();
+
+    // The interface is plugged in: polled without the operator.
+    ASSERT_TRUE(QFile::link(radio.ptyPath(), paths.root() + QStringLiteral("/no-such-tty")));
+    ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.475"); }, 10000));
+    EXPECT_EQ(radioStatus(), QStringLiteral("Radio: 28.47500 MHz"));
+
+    // Test pressed in the setup window on a port that is gone again is said
+    // there, where the operator is looking; still no window of its own.
+    QFile::remove(paths.root() + QStringLiteral("/no-such-tty"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(setupWindow()->isVisible());
+    inSetup<QPushButton>("Command1")->click();
     const auto invalid = std::find_if(dialogs.messages.begin(), dialogs.messages.end(), [](const auto& m) {
         return m.title == QLatin1String("Invalid Comm Settings.");
     });
@@ -291,9 +319,56 @@ TEST_F(RigWindowTest, APortThatCannotOpenIsReportedAndTheWindowShown)
     EXPECT_TRUE(invalid->text.startsWith(QStringLiteral("The comm port that you selected for rig interface is either "
                                                         "in use, invalid or the settings")));
     EXPECT_TRUE(invalid->text.contains(QStringLiteral("COM7"))) << "the reason names the port";
-    EXPECT_TRUE(shownForRepair);
-    EXPECT_FALSE(control->isPolling());
+    EXPECT_EQ(dialogs.modalRuns, 1);
+    EXPECT_FALSE(control->isRunning());
     EXPECT_FALSE(inSetup<QPushButton>("Command2")->isEnabled());
+    EXPECT_TRUE(radioStatus().isEmpty());
+}
+
+TEST_F(RigWindowTest, ARadioThatFallsSilentWhileACallIsTypedTakesNoKeys)
+{
+    RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
+    connectRadio(radio);
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.600000")));
+    ASSERT_TRUE(radio.command(QStringLiteral("mode CW")));
+    storeRadio("Kenwood");
+    scriptStation();
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: 28.60000 MHz"); }))
+        << radioStatus().toStdString();
+    find<QPushButton>("cmdLogOn")->click();
+    find<QLineEdit>("txtCall")->setFocus();
+
+    // The radio goes quiet between two keys of the call.
+    const int modalRuns = dialogs.modalRuns;
+    const size_t messages = dialogs.messages.size();
+    type(QStringLiteral("K1A"));
+    ASSERT_TRUE(radio.command(QStringLiteral("fault silent")));
+    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: not answering"); }, 10000))
+        << radioStatus().toStdString();
+    type(QStringLiteral("BC"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
+    EXPECT_EQ(focused(), QStringLiteral("txtCall"));
+    EXPECT_EQ(dialogs.modalRuns, modalRuns);
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    QLabel* status = find<QLabel>("radioLinkStatus");
+    EXPECT_EQ(status->accessibleName(), QStringLiteral("Radio: not answering"));
+    EXPECT_TRUE(status->accessibleDescription().contains(QStringLiteral("without a frequency")));
+    type(QStringLiteral(" 59 CT\n"));
+    QByteArray log = fileBytes(work("log.txt"));
+    EXPECT_TRUE(log.startsWith("\"K1ABC\"")) << log.toStdString();
+    EXPECT_TRUE(log.endsWith("\"CW\",\"\"\r\n")) << "no stale frequency: " << log.toStdString();
+
+    // The radio answers again: the status clears by itself, and the next
+    // contact has the radio's frequency.
+    ASSERT_TRUE(radio.command(QStringLiteral("freq 28.100000")));
+    ASSERT_TRUE(radio.command(QStringLiteral("fault none")));
+    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: 28.10000 MHz"); }))
+        << radioStatus().toStdString();
+    EXPECT_EQ(status->accessibleName(), QStringLiteral("Radio: 28.10000 MHz"));
+    type(QStringLiteral("W1AW 59 CT\n"));
+    log = fileBytes(work("log.txt"));
+    EXPECT_TRUE(log.endsWith("\"CW\",\"28.100\"\r\n")) << log.toStdString();
 }
 
 TEST_F(RigWindowTest, EveryControlHasANameAndProfilesKeepWhatTheyShould)
@@ -384,14 +459,16 @@ TEST_F(RigWindowTest, HamlibRigctldIsPolledAndFollowed)
     ASSERT_TRUE(waitFor([&] { return window->session().pendingFrequency() == QLatin1String("28.450"); }));
     ASSERT_TRUE(waitFor([&] { return window->session().prefs().CurrentMode == QLatin1String("PH"); }));
 
-    // The daemon goes away: one message, polling stops.
-    const size_t before = dialogs.messages.size();
-    daemonProcess.kill();
+    // The daemon goes away: said beside the mode and on the message line,
+    // never in a box, and tried again by itself.
+    const size_t messages = dialogs.messages.size();
+    daemonProcess.kill(); // by its own process id
     daemonProcess.waitForFinished();
-    ASSERT_TRUE(waitFor([&] { return !viaDaemon.isPolling(); }));
-    QTest::qWait(200);
-    ASSERT_EQ(dialogs.messages.size(), before + 1);
-    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Rig Link Lost"));
+    ASSERT_TRUE(waitFor([&] { return radioStatus().contains(QLatin1String("not reachable, retrying")); }))
+        << radioStatus().toStdString();
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld")));
+    EXPECT_EQ(dialogs.messages.size(), messages);
+    EXPECT_TRUE(viaDaemon.isRunning());
     window.reset(); // before the link it uses
 }
 

@@ -16,7 +16,7 @@ protected:
     {
         QObject::connect(&poller, &RigLink::frequencyPolled, [this](float f) { frequencies.append(f); });
         QObject::connect(&poller, &RigLink::modePolled, [this](const QString& m) { modes.append(m); });
-        QObject::connect(&poller, &RigLink::linkFailed, [this](const QString& r) { failures.append(r); });
+        QObject::connect(&poller, &RigLink::trouble, [this](const QString& t) { troubles.append(t); });
         RigSettings settings;
         applyRigProfile(settings, *findRigProfile(kRigctldRigName));
         poller.setSettings(settings);
@@ -26,7 +26,7 @@ protected:
     RigctldPoller poller{client};
     QList<float> frequencies;
     QStringList modes;
-    QStringList failures;
+    QStringList troubles;
 };
 
 } // namespace
@@ -79,19 +79,67 @@ TEST_F(RigctldPollerTest, AssemblesSplitRepliesAndMapsModes)
     EXPECT_EQ(poller.reading().frequencyMHz, 7.2f);
 }
 
-TEST_F(RigctldPollerTest, RefusedOrLostConnectionIsReportedOnce)
+TEST_F(RigctldPollerTest, RefusedOrLostConnectionIsRetriedWithAGrowingPause)
 {
     ASSERT_TRUE(poller.start());
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: connecting to rigctld at 127.0.0.1:4532"));
     client.failWith(tenlog::platform::TcpError::ConnectionRefused, QStringLiteral("Connection refused"));
     client.failWith(tenlog::platform::TcpError::ConnectionRefused, QStringLiteral("Connection refused"));
-    EXPECT_EQ(failures, QStringList{"rigctld at 127.0.0.1:4532: Connection refused"});
+    EXPECT_EQ(troubles, QStringList{"The radio link could not be opened, retrying by itself: rigctld at "
+                                    "127.0.0.1:4532: Connection refused"});
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not reachable, retrying in 1 s"));
     EXPECT_FALSE(poller.isPolling());
+    EXPECT_TRUE(poller.isRunning());
 
-    ASSERT_TRUE(poller.start());
+    poller.reopen();
+    EXPECT_EQ(client.connectCount(), 2);
+    client.failWith(tenlog::platform::TcpError::ConnectionRefused, QStringLiteral("Connection refused"));
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not reachable, retrying in 2 s"));
+    EXPECT_EQ(troubles.size(), 1);
+
+    poller.reopen();
     client.acceptConnection();
+    EXPECT_EQ(client.takeWritten(), QByteArray("f\nm\n"));
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: waiting for an answer"));
+    client.queueIncoming("28475000\nCW\n500\n");
+    poller.tick();
+    EXPECT_EQ(poller.status().text, QStringLiteral("Radio: 28.47500 MHz"));
+
     client.remoteClose();
-    EXPECT_EQ(failures.size(), 2);
-    EXPECT_FALSE(poller.isPolling());
+    EXPECT_EQ(troubles.size(), 2);
+    EXPECT_EQ(troubles.back(), QStringLiteral("Radio link lost, retrying by itself: rigctld at 127.0.0.1:4532: The "
+                                              "remote host closed the connection"));
+    EXPECT_EQ(poller.retryDelayMs(), 1000) << "the pause starts afresh after an answer";
+}
+
+TEST_F(RigctldPollerTest, ADaemonThatSaysNothingIsReconnected)
+{
+    // "500 ms": four polls make a radio not answering.
+    struct Case {
+        const char* what;
+        bool accepts;
+        int ticksBeforeTheLastMiss;
+    };
+    for (const Case& c : {Case{"accepts and says nothing", true, 6}, Case{"never accepts", false, 7}}) {
+        SCOPED_TRACE(c.what);
+        troubles.clear();
+        ASSERT_TRUE(poller.start());
+        const int connects = client.connectCount();
+        if (c.accepts)
+            client.acceptConnection();
+        for (int i = 0; i < c.ticksBeforeTheLastMiss; ++i)
+            poller.tick();
+        EXPECT_EQ(poller.state(), RigLink::State::Waiting);
+        poller.tick();
+        EXPECT_EQ(poller.state(), RigLink::State::Lost);
+        EXPECT_EQ(poller.status().text,
+                  QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not answering, retrying in 1 s"));
+        EXPECT_EQ(troubles, QStringList{"The radio is not answering: contacts are logged without a frequency until "
+                                        "it answers again."});
+        poller.reopen();
+        EXPECT_EQ(client.connectCount(), connects + 1);
+        poller.stop();
+    }
 }
 
 TEST_F(RigctldPollerTest, NoiseWithoutLineEndsIsDropped)

@@ -9,6 +9,7 @@
 #include "log/ui/ContactListArea.h"
 #include "log/ui/DxCountryList.h"
 #include "log/ui/EntryLineArea.h"
+#include "log/ui/LinkStatusArea.h"
 #include "log/ui/MainMenus.h"
 #include "log/ui/MultiplierGrid.h"
 #include "log/ui/ScorePanel.h"
@@ -83,6 +84,8 @@ void MainWindow::buildAreas()
 
     auto* top = new QHBoxLayout;
     m_station = new StationArea(central);
+    m_linkStatus = new LinkStatusArea(m_station);
+    m_station->placeBesideMode(m_linkStatus);
     m_clocks = new ClockArea(*m_session, central);
     top->addWidget(m_station, 1);
     top->addWidget(m_clocks);

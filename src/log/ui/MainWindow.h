@@ -65,6 +65,7 @@ class ClockArea;
 class ContactListArea;
 class DxCountryList;
 class EntryLineArea;
+class LinkStatusArea;
 class MainMenus;
 class MultiplierGrid;
 class ScorePanel;
@@ -189,6 +190,7 @@ private:
 
     MainMenus* m_menus = nullptr;
     StationArea* m_station = nullptr;
+    LinkStatusArea* m_linkStatus = nullptr;
     ClockArea* m_clocks = nullptr;
     EntryLineArea* m_entryLine = nullptr;
     CallInfoArea* m_callInfo = nullptr;

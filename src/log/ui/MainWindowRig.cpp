@@ -1,10 +1,13 @@
 // The main window's side of the radio link: the setup window, made on first
 // use and then only hidden, polling started at load when a radio is chosen,
-// the log following the radio's frequency and mode, the tuning panel (Ctrl+G)
-// and the privileges chart.
+// the log following the radio's frequency and mode, the link's status beside
+// the mode and its troubles on the message line, the tuning panel (Ctrl+G)
+// and the privileges chart. Nothing the link reports opens a window: the
+// operator may be typing a call.
 #include "log/ui/MainWindow.h"
 
 #include "bandplan/ui/PrivilegesWindow.h"
+#include "log/ui/LinkStatusArea.h"
 #include "log/ui/MainMenus.h"
 #include "platform/Dialogs.h"
 #include "rig/RigControl.h"
@@ -30,9 +33,17 @@ void MainWindow::connectRig()
     tune->setShortcutContext(Qt::WindowShortcut);
     addAction(tune);
     connect(tune, &QAction::triggered, this, &MainWindow::openTuningPanel);
-    // The link reports a frequency only once one has been decoded.
+    // The link reports a frequency only once one has been decoded, and says
+    // when it is no longer current.
     connect(rig, &rig::RigControl::frequencyPolled, m_session, &ContestSession::setRadioFrequency);
+    connect(rig, &rig::RigControl::frequencyUnknown, m_session, &ContestSession::forgetRadioFrequency);
     connect(rig, &rig::RigControl::modePolled, m_session, &ContestSession::followRadioMode);
+    m_linkStatus->showRadio(rig->status());
+    connect(rig, &rig::RigControl::statusChanged, m_linkStatus, &LinkStatusArea::showRadio);
+    connect(rig, &rig::RigControl::trouble, this, [this](const QString& message) {
+        m_session->showMessage(message);
+        m_services.dialogs.beep();
+    });
 }
 
 rig::RigSetupWindow& MainWindow::rigWindow()
@@ -59,7 +70,7 @@ void MainWindow::openRigInterface()
 void MainWindow::startRigAtLoad()
 {
     if (m_services.rigControl && !rig::isNoRig(m_session->prefs().RigName))
-        rigWindow().startPolling();
+        rigWindow().startPollingAtLoad();
 }
 
 void MainWindow::openTuningPanel()

@@ -13,7 +13,7 @@ StationArea::StationArea(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("stationArea"));
-    auto* row = new QHBoxLayout(this);
+    auto* row = m_row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     m_callLabel = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("CALL"), QStringLiteral("Own call"));
     m_stateLabel = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("SEC"), QStringLiteral("Own state or province"));
@@ -46,6 +46,14 @@ void StationArea::showMode(const QString& mode)
 {
     m_modeLabel->setText(mode);
     m_modeLabel->setAccessibleName(QStringLiteral("Mode ") + (mode == QLatin1String("PH") ? QStringLiteral("phone") : mode));
+}
+
+void StationArea::placeBesideMode(QWidget* area)
+{
+    // Before the closing stretch, and taking most of the room left.
+    const int stretchAt = m_row->count() - 1;
+    m_row->insertSpacing(stretchAt, 20);
+    m_row->insertWidget(stretchAt + 1, area, 4);
 }
 
 bool StationArea::eventFilter(QObject* watched, QEvent* event)

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 
 namespace tenlog::log {
@@ -15,6 +16,8 @@ public:
 
     void showStation(const QString& call, const QString& state);
     void showMode(const QString& mode);
+    // Puts an area (the link status) to the right of the mode.
+    void placeBesideMode(QWidget* area);
 
 signals:
     void modeClicked();
@@ -26,6 +29,7 @@ private:
     QLabel* m_callLabel = nullptr;
     QLabel* m_stateLabel = nullptr;
     QLabel* m_modeLabel = nullptr;
+    QHBoxLayout* m_row = nullptr;
 };
 
 } // namespace tenlog::log

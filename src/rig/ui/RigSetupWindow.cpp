@@ -4,7 +4,6 @@
 #include "common/ui/FormScaling.h"
 #include "platform/Dialogs.h"
 #include "rig/HexByteText.h"
-#include "rig/RigCommander.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
 
@@ -79,11 +78,6 @@ RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, comm
     connect(&m_rig, &RigControl::rawReceived, this, &RigSetupWindow::showRaw);
     connect(&m_rig, &RigControl::readingChanged, this, &RigSetupWindow::showReading);
     connect(&m_rig, &RigControl::openFailed, this, &RigSetupWindow::openFailed);
-    connect(&m_rig, &RigControl::linkFailed, this, &RigSetupWindow::linkFailed);
-    // The frequency and mode commands report here whoever asked for them:
-    // this window lives as long as a radio can be polled.
-    connect(&m_rig.commander(), &RigCommander::failed, this,
-            [this](const QString& title, const QString& text) { m_dialogs.message(title, text); });
     common::scaleFormToScreen(this, m_dialogs);
     // Wide enough for every radio's name in the type size scaling chose.
     m_rigList->setMinimumWidth(m_rigList->sizeHintForColumn(0) + 2 * m_rigList->frameWidth()
@@ -189,6 +183,16 @@ void RigSetupWindow::chooseRig(int row)
 
 void RigSetupWindow::startPolling()
 {
+    startPollingWith(StartMode::ReportFailure);
+}
+
+void RigSetupWindow::startPollingAtLoad()
+{
+    startPollingWith(StartMode::KeepTrying);
+}
+
+void RigSetupWindow::startPollingWith(StartMode mode)
+{
     const bool radio = !isNoRig(m_rig.settings().rigName);
     if (radio) {
         m_modeLabel->setText(kNoResponse);
@@ -200,7 +204,10 @@ void RigSetupWindow::startPolling()
     m_rig.setSettings(settingsFromControls());
     if (!radio)
         return;
-    if (!m_rig.start())
+    m_rig.start(mode);
+    // A link that is being tried again still counts as polling: "End Test"
+    // is how the operator stops the retries.
+    if (!m_rig.isRunning())
         pollingStopped();
 }
 
@@ -281,6 +288,10 @@ void RigSetupWindow::showReading(float frequencyMHz, const QString& mode)
 void RigSetupWindow::openFailed(const QString& reason)
 {
     pollingStopped();
+    // Said here only while the operator is looking at this window (Test or
+    // Done was pressed in it); a window never opens by itself.
+    if (!isVisible())
+        return;
     m_dialogs.beep();
     m_dialogs.message(QStringLiteral("Invalid Comm Settings."),
                       QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or "
@@ -288,19 +299,6 @@ void RigSetupWindow::openFailed(const QString& reason)
                                      "combination or choose None for your rig selection.")
                           + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
                       platform::MessageIcon::Information);
-    // Shown so the operator can put it right at once.
-    if (!isVisible())
-        m_dialogs.runModal(this);
-}
-
-void RigSetupWindow::linkFailed(const QString& reason)
-{
-    pollingStopped();
-    m_dialogs.beep();
-    m_dialogs.message(QStringLiteral("Rig Link Lost"),
-                      reason + QStringLiteral("\n\nPolling has stopped. Check the radio and its connection, then "
-                                              "press Test in the Rig Interface window (Ctrl+R)."),
-                      platform::MessageIcon::Warning);
 }
 
 void RigSetupWindow::closeEvent(QCloseEvent* event)

@@ -5,6 +5,7 @@
 // out of sight; closing it from its title bar ends the link.
 #pragma once
 
+#include "rig/RigLink.h"
 #include "rig/RigSettings.h"
 
 #include <QDialog>
@@ -41,8 +42,12 @@ public:
     // Reads RigCntrl.txt and shows what it holds; the list's profile is not
     // applied while doing so.
     void loadSettings();
-    // "Test": takes the settings from the controls and starts polling.
+    // "Test": takes the settings from the controls and starts polling; a
+    // port that cannot be opened is said in this window when it is shown.
     void startPolling();
+    // The start at program load: a link that cannot be opened is tried
+    // again by itself, and said on the main window.
+    void startPollingAtLoad();
     // "End Test".
     void stopPolling();
     // At program exit: the radio is told the link ends, polling stops.
@@ -70,8 +75,8 @@ private:
     void openCommandTester();
     void showRaw(const QByteArray& bytes);
     void showReading(float frequencyMHz, const QString& mode);
+    void startPollingWith(StartMode mode);
     void openFailed(const QString& reason);
-    void linkFailed(const QString& reason);
     void pollingStopped();
 
     RigControl& m_rig;
