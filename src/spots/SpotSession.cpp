@@ -60,16 +60,22 @@ SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& i
         else if (m_failureAfterLines.isEmpty())
             m_failureAfterLines = message;
     });
+    connect(&telnet, &TelnetSpotSource::connected, this,
+            [this] { setStatus(common::LinkHealth::Up, QStringLiteral("Spots: cluster ") + telnetAddress()); });
     // The node hung up: the source is closed, and says so.
     connect(&telnet, &TelnetSpotSource::closedByRemote, this, [this] {
         if (m_queue.isEmpty())
-            close();
+            lost(QStringLiteral("Spots: the cluster closed the connection"), telnetAddress());
         else
             m_hungUpAfterLines = true;
     });
 
     connect(&m_sources.tnc, &TncSpotSource::lineReceived, this,
             [this](const QString& line) { m_queue.push(SpotLineQueue::Path::Tnc, line); });
+    connect(&m_sources.tnc, &TncSpotSource::failed, this, [this](const QString& reason) {
+        m_terminal.append(kTwoCrLf + QStringLiteral("** The TNC serial port stopped working: ") + reason + QStringLiteral(" **"));
+        lost(QStringLiteral("Spots: the TNC port stopped working"), reason);
+    });
 
     AgwSpotSource& agw = m_sources.agw;
     connect(&agw, &AgwSpotSource::frameReceived, this, [this](char kind, const QString& from, const QByteArray& data) {
@@ -78,9 +84,13 @@ SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& i
     connect(&agw, &AgwSpotSource::started, this, [this] {
         m_timer.start();
         m_terminal.append(kCrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + kTwoCrLf);
+        setStatus(common::LinkHealth::Up, QStringLiteral("Spots: packet engine"));
     });
     connect(&agw, &AgwSpotSource::refused, this, &SpotSession::agwRefused);
-    connect(&agw, &AgwSpotSource::engineClosed, this, &SpotSession::close);
+    connect(&agw, &AgwSpotSource::engineClosed, this, [this] {
+        lost(QStringLiteral("Spots: the packet engine closed the connection"),
+             QStringLiteral("%1:%2").arg(m_agwHost).arg(m_agwPort));
+    });
     connect(&agw, &AgwSpotSource::stationConnected, this, [this](const QString& call) {
         m_terminal.append(QStringLiteral("** Connected to ") + call + QStringLiteral(" **"));
         emit captionChanged(kCaption + QStringLiteral(" - Connected to ") + call);
@@ -108,6 +118,28 @@ void SpotSession::setListening(bool on)
     emit listeningChanged(on);
 }
 
+void SpotSession::setStatus(common::LinkHealth health, const QString& text, const QString& detail)
+{
+    const common::LinkStatus status {health, text, detail};
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit statusChanged(m_status);
+}
+
+QString SpotSession::telnetAddress() const
+{
+    return m_host.trimmed() + QLatin1Char(':') + QString::number(m_portText.trimmed().toInt());
+}
+
+void SpotSession::lost(const QString& statusText, const QString& reason)
+{
+    close();
+    m_dialogs.beep();
+    setStatus(common::LinkHealth::Trouble, statusText, reason);
+    emit trouble({}, {}, reason.isEmpty() ? statusText : statusText + QStringLiteral(": ") + reason);
+}
+
 void SpotSession::takeLine(SpotLineQueue::Path path, const QString& line)
 {
     if (path == SpotLineQueue::Path::Telnet)
@@ -123,7 +155,7 @@ void SpotSession::afterLinesTaken()
     if (!m_failureAfterLines.isEmpty())
         telnetFailed(std::exchange(m_failureAfterLines, {}));
     if (std::exchange(m_hungUpAfterLines, false))
-        close();
+        lost(QStringLiteral("Spots: the cluster closed the connection"), telnetAddress());
 }
 
 void SpotSession::forgetWaitingLines()
@@ -156,16 +188,19 @@ void SpotSession::openTnc()
     if (m_sources.tnc.open(m_tncSettings)) {
         m_timer.start();
         m_terminal.append(QStringLiteral("** TNC Serial Port Open **") + kTwoCrLf);
+        setStatus(common::LinkHealth::Up, QStringLiteral("Spots: TNC on COM%1").arg(m_tncSettings.port));
         return;
     }
     m_dialogs.beep();
     m_terminal.append(QStringLiteral("** Unable to open TNC Serial Port **") + kTwoCrLf);
-    m_dialogs.message(QStringLiteral("Invalid Comm Settings."),
-                      QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid or the "
-                                     "settings that you have selected are invalid.  Please select another combination or "
-                                     "choose None for your DX Spot selection."));
-    emit windowWanted();
+    const QString reason = m_sources.tnc.errorString();
     close();
+    setStatus(common::LinkHealth::Trouble, QStringLiteral("Spots: the TNC port cannot be opened"), reason);
+    emit trouble(QStringLiteral("Invalid Comm Settings."),
+                 QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid or the "
+                                "settings that you have selected are invalid.  Please select another combination or "
+                                "choose None for your DX Spot selection."),
+                 QStringLiteral("Spots: the TNC port cannot be opened: ") + reason);
 }
 
 void SpotSession::openTelnet()
@@ -175,9 +210,9 @@ void SpotSession::openTelnet()
     // source stays marked open until closed.
     if (!m_sources.telnet.open(m_host, m_portText))
         return;
-    m_terminal.replace(QStringLiteral("Attempting connection to: ") + m_host.trimmed() + QLatin1Char(':')
-                       + QString::number(m_portText.trimmed().toInt()) + kTwoCrLf);
+    m_terminal.replace(QStringLiteral("Attempting connection to: ") + telnetAddress() + kTwoCrLf);
     m_timer.start();
+    setStatus(common::LinkHealth::Waiting, QStringLiteral("Spots: connecting to ") + telnetAddress());
 }
 
 void SpotSession::startAgw()
@@ -189,20 +224,25 @@ void SpotSession::startAgw()
                           QStringLiteral("Please enter your call sign on the setup form to transmit!"));
         return;
     }
+    setStatus(common::LinkHealth::Waiting, QStringLiteral("Spots: starting the packet engine"));
     m_sources.agw.start(call, m_agwHost, m_agwPort);
 }
 
 void SpotSession::agwRefused()
 {
-    m_dialogs.message(kAgwFailTitle, kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
-                                         + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
-                                                          "configure it as described on the AGW Packet Engine website."));
+    const QString where = QStringLiteral("%1:%2").arg(m_agwHost).arg(m_agwPort);
+    m_dialogs.beep();
+    setStatus(common::LinkHealth::Trouble, QStringLiteral("Spots: the packet engine cannot be reached"), where);
+    emit trouble(kAgwFailTitle,
+                 kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
+                     + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
+                                      "configure it as described on the AGW Packet Engine website."),
+                 QStringLiteral("Spots: the packet engine cannot be reached at ") + where);
     setListening(false);
     m_terminal.append(kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
                       + QStringLiteral("- Run the Packet Engine software and configure it as described on the AGW Packet "
                                        "Engine website for your sound card or TNC.")
                       + kTwoCrLf + QStringLiteral("- Click Open from this program.") + kTwoCrLf);
-    emit windowWanted();
     m_sources.agw.close();
     m_timer.stop();
 }
@@ -211,12 +251,13 @@ void SpotSession::telnetFailed(const QString& message)
 {
     m_sources.telnet.close();
     m_terminal.append(message);
-    close();
-    m_dialogs.beep();
+    lost(QStringLiteral("Spots: cluster ") + telnetAddress() + QStringLiteral(" lost"),
+         message.simplified());
 }
 
 void SpotSession::close()
 {
+    setStatus(common::LinkHealth::Off, {});
     if (!m_listening)
         return;
     setListening(false);

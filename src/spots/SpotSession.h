@@ -11,6 +11,7 @@
 #pragma once
 
 #include "spots/SpotLineQueue.h"
+#include "common/LinkStatus.h"
 #include "spots/TncSpotSource.h"
 
 #include <QObject>
@@ -64,6 +65,8 @@ public:
     }
 
     bool isListening() const { return m_listening; }
+    // How the source stands, for the main window's status beside the mode.
+    const common::LinkStatus& status() const { return m_status; }
     bool isTicking() const { return m_timer.isActive(); }
     // Received lines not yet taken.
     const SpotLineQueue& waitingLines() const { return m_queue; }
@@ -92,8 +95,12 @@ public:
 signals:
     void listeningChanged(bool listening);
     void captionChanged(const QString& caption);
-    // A failure the operator must see: bring the spotting window up.
-    void windowWanted();
+    void statusChanged(const common::LinkStatus& status);
+    // The source failed or went away. title and text are the box the
+    // spotting window shows when the operator is there (no title: its
+    // terminal has said it); line is the short form for the main window's
+    // message line. Nothing opens a window by itself.
+    void trouble(const QString& title, const QString& text, const QString& line);
     void bandMapRefreshDue();
 
 private:
@@ -104,6 +111,10 @@ private:
     void startAgw();
     void agwRefused();
     void telnetFailed(const QString& message);
+    // The source went away without the operator closing it.
+    void lost(const QString& statusText, const QString& reason);
+    void setStatus(common::LinkHealth health, const QString& text, const QString& detail = {});
+    QString telnetAddress() const;
     void takeLine(SpotLineQueue::Path path, const QString& line);
     void afterLinesTaken();
     void forgetWaitingLines();
@@ -121,6 +132,7 @@ private:
     QString m_agwHost = QStringLiteral("127.0.0.1");
     quint16 m_agwPort = 8000;
     bool m_listening = false;
+    common::LinkStatus m_status;
     int m_ticksSinceSpot = 0;
     SpotLineQueue m_queue;
     // What the cluster said after the lines still waiting.

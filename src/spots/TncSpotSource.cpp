@@ -4,7 +4,19 @@
 
 namespace tenlog::spots {
 
-TncSpotSource::TncSpotSource(platform::SerialPort& port, QObject* parent) : QObject(parent), m_port(port) {}
+TncSpotSource::TncSpotSource(platform::SerialPort& port, QObject* parent) : QObject(parent), m_port(port)
+{
+    // A USB adapter pulled out closes the port underneath.
+    m_port.setFailureHandler([this](const QString& reason) {
+        m_lines.clear();
+        emit failed(reason);
+    });
+}
+
+TncSpotSource::~TncSpotSource()
+{
+    m_port.setFailureHandler({});
+}
 
 bool TncSpotSource::open(const TncSettings& settings)
 {

@@ -23,6 +23,7 @@ class TncSpotSource : public QObject {
     Q_OBJECT
 public:
     explicit TncSpotSource(platform::SerialPort& port, QObject* parent = nullptr);
+    ~TncSpotSource() override;
 
     // Opens the port; false when it cannot be opened (errorString() says why).
     bool open(const TncSettings& settings);
@@ -41,6 +42,8 @@ public:
 signals:
     // A whole line with its line end.
     void lineReceived(const QString& line);
+    // The open port stopped working (the device went away); it is closed.
+    void failed(const QString& reason);
 
 private:
     platform::SerialPort& m_port;

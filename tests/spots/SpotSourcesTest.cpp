@@ -344,12 +344,13 @@ struct SessionRig : Spotting {
     AgwSpotSource agw{agwClient};
     QString ownCall = QStringLiteral("N1MM");
     SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [this] { return ownCall; }};
-    int windowWanted = 0;
+    QStringList troubles; // the main window's line for each
     QStringList captions;
     explicit SessionRig(const QString& ptyPath = QStringLiteral("/nonexistent/tty"))
         : port(ptyPath)
     {
-        QObject::connect(&session, &SpotSession::windowWanted, [this] { ++windowWanted; });
+        QObject::connect(&session, &SpotSession::trouble,
+                         [this](const QString&, const QString&, const QString& line) { troubles.append(line); });
         QObject::connect(&session, &SpotSession::captionChanged, [this](const QString& c) { captions.append(c); });
     }
 };
@@ -366,10 +367,14 @@ TEST(SpotSession, TelnetOpensLogsInAndClosesWhenTheNodeHangsUp)
     rig.session.open();
     EXPECT_TRUE(rig.session.isListening());
     EXPECT_TRUE(rig.session.isTicking());
+    EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Waiting);
     EXPECT_EQ(rig.terminal.text(), "Attempting connection to: 127.0.0.1:" + QString::number(node.port()) + "\r\n\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    EXPECT_EQ(rig.session.status().text, "Spots: cluster 127.0.0.1:" + QString::number(node.port()));
     rig.session.sendLine(QStringLiteral("N1MM"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+    EXPECT_EQ(rig.session.status().text, QStringLiteral("Spots: the cluster closed the connection"));
+    EXPECT_EQ(rig.troubles.size(), 1);
     EXPECT_EQ(rig.stored, 5);
     EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("1004Z\r\n\r\n\r\n** Port Closed **")));
     EXPECT_FALSE(rig.session.isTicking());
@@ -392,6 +397,8 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_TRUE(rig.terminal.text().endsWith(
             QLatin1String("\r\n\r\nERROR: Connection is forcefully rejected.\r\n\r\n** Port Closed **")));
         EXPECT_EQ(rig.dialogs.beeps, 1);
+        EXPECT_EQ(rig.session.status().text, "Spots: cluster 127.0.0.1:" + QString::number(unused) + " lost");
+        EXPECT_EQ(rig.troubles, QStringList{rig.session.status().text + ": ERROR: Connection is forcefully rejected."});
     }
     {
         SessionRig rig; // a port of letters: nothing connects, the source stays marked open
@@ -409,8 +416,10 @@ TEST(SpotSession, FailuresOfEachSource)
         rig.session.setSource(kSourceTnc);
         rig.session.open();
         EXPECT_FALSE(rig.session.isListening());
-        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Invalid Comm Settings."});
-        EXPECT_EQ(rig.windowWanted, 1);
+        EXPECT_TRUE(rig.dialogs.messageTitles().isEmpty()) << "the window that shows it decides where it is said";
+        ASSERT_EQ(rig.troubles.size(), 1);
+        EXPECT_TRUE(rig.troubles[0].startsWith("Spots: the TNC port cannot be opened: ")) << rig.troubles[0].toStdString();
+        EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Trouble);
         EXPECT_EQ(rig.terminal.text(), "** Attempting to Open Port **\r\n\r\n** Unable to open TNC Serial Port **\r\n\r\n"
                                        "\r\n\r\n** Port Closed **");
     }
@@ -427,8 +436,9 @@ TEST(SpotSession, FailuresOfEachSource)
         rig.session.setSource(kSourceAgw);
         rig.session.setAgwAddress(QStringLiteral("127.0.0.1"), unused);
         rig.session.open();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.windowWanted == 1; }, 10000));
-        EXPECT_EQ(rig.dialogs.messageTitles(), QStringList{"Unable to connect to the AGW Packet Engine."});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.troubles.size() == 1; }, 10000));
+        EXPECT_EQ(rig.troubles[0], "Spots: the packet engine cannot be reached at 127.0.0.1:" + QString::number(unused));
+        EXPECT_EQ(rig.session.status().text, QStringLiteral("Spots: the packet engine cannot be reached"));
         EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
     }
 }

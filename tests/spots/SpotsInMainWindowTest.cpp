@@ -219,3 +219,25 @@ TEST_F(SpotsInMainWindowTest, SpotsOfOtherBandsNeitherColourTheGridNorTuneTheRad
 }
 
 } // namespace
+
+TEST_F(SpotsInMainWindowTest, AClusterThatHangsUpWhileACallIsTypedIsSaidWithoutTakingKeys)
+{
+    tenlog::testing::EmulatorProcess node(QStringLiteral("cluster_node"), {"--mode", "burst", "--count", "3", "--close"});
+    ASSERT_TRUE(node.started());
+    spotTransports = &transports;
+    scriptStation();
+    ASSERT_TRUE(start());
+    listenToCluster(node);
+    const size_t boxesBefore = dialogs.messages.size();
+    QApplication::setActiveWindow(window.get()); // the spotting window has gone
+    find<QLineEdit>("txtCall")->setFocus();
+    type(QStringLiteral("k1a"));
+    auto* status = find<QLabel>("spotLinkStatus");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == QLatin1String("Spots: the cluster closed the connection"); }, 10000))
+        << status->text().toStdString();
+    EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Spots: the cluster closed the connection"))) << textOf("lblDialog").toStdString();
+    type(QStringLiteral("bc"));
+    EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
+    EXPECT_EQ(dialogs.messages.size(), boxesBefore) << "no box";
+    EXPECT_FALSE(window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"))->isVisible()) << "no window opened by itself";
+}

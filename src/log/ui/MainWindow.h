@@ -180,7 +180,8 @@ private:
     void openVoiceKeyer(bool modal);
     // A keyer problem: a beep, and the message line says it, unless the
     // operator is in that keyer's setup window, where a box may say it.
-    void sayKeyerProblem(QWidget* setupWindow, const QString& title, const QString& text, const QString& lineText);
+    void sayKeyerProblem(QWidget* setupWindow, const QString& title, const QString& text, const QString& lineText,
+                         const QString& statusText);
     // A close request while CW goes out stops it and is refused this once.
     bool refuseCloseWhileSending();
 

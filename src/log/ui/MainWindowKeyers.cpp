@@ -11,6 +11,7 @@
 #include "cw/ui/CwSetupWindow.h"
 #include "cw/ui/CwStringsWindow.h"
 #include "log/ui/EntryLineArea.h"
+#include "log/ui/LinkStatusArea.h"
 #include "log/ui/MainMenus.h"
 #include "platform/Dialogs.h"
 #include "voice/VoiceKeyer.h"
@@ -80,20 +81,26 @@ void MainWindow::connectKeyers()
     connect(&station, &cw::CwStation::keyingPortFailed, this,
             [this](const QString& title, const QString& text, const QString& detail) {
                 sayKeyerProblem(m_cwWindow, title, detail.isEmpty() ? text : text + QStringLiteral("\n\n") + detail,
-                                QStringLiteral("CW keying port: ") + (detail.isEmpty() ? text : detail));
+                                QStringLiteral("CW keying port: ") + (detail.isEmpty() ? text : detail),
+                                QStringLiteral("CW: the keying port failed"));
             });
     connect(&station, &cw::CwStation::keyLineFailed, this, [this](const QString& reason) {
-        sayKeyerProblem(m_cwWindow, QStringLiteral("CW keying"), reason, QStringLiteral("CW keying: ") + reason);
+        sayKeyerProblem(m_cwWindow, QStringLiteral("CW keying"), reason, QStringLiteral("CW keying: ") + reason,
+                        QStringLiteral("CW: keying failed"));
     });
     connect(&keyers->voice, &voice::VoiceKeyer::problem, this, [this](const QString& title, const QString& text) {
-        sayKeyerProblem(m_voiceWindow, title, text, QStringLiteral("Voice keyer: ") + text);
+        sayKeyerProblem(m_voiceWindow, title, text, QStringLiteral("Voice keyer: ") + text,
+                        title == QLatin1String("Voice message") ? QStringLiteral("Voice: the message cannot be played")
+                                                                : QStringLiteral("Voice: the PTT line failed"));
     });
 }
 
 void MainWindow::sayKeyerProblem(QWidget* setupWindow, const QString& title, const QString& text,
-                                 const QString& lineText)
+                                 const QString& lineText, const QString& statusText)
 {
     m_services.dialogs.beep();
+    // It stays beside the mode until the next message is tried.
+    m_linkStatus->showKeyer({common::LinkHealth::Trouble, statusText, text});
     // The operator testing in the keyer's own setup window reads it there.
     if (setupWindow && setupWindow->isActiveWindow()) {
         m_services.dialogs.message(title, text, platform::MessageIcon::Warning);
@@ -149,6 +156,10 @@ bool MainWindow::handleMainKey(QKeyEvent* key)
 bool MainWindow::runKeyAction(const cw::KeyDecision& decision)
 {
     KeyerServices& keyers = *m_services.keyers;
+    // A new try on the air: an earlier keyer trouble is said again if it recurs.
+    if (decision.action == cw::KeyAction::SendCwMessage || decision.action == cw::KeyAction::SendTyped
+        || decision.action == cw::KeyAction::PlayVoiceMessage)
+        m_linkStatus->showKeyer({});
     switch (decision.action) {
     case cw::KeyAction::OpenCwSetup: openCwSetup(); break;
     case cw::KeyAction::OpenCwStrings: openCwStrings(); break;

@@ -5,12 +5,15 @@
 
 #include "log/MultTable.h"
 #include "log/ui/EntryLineArea.h"
+#include "log/ui/LinkStatusArea.h"
 #include "log/ui/MainMenus.h"
 #include "log/ui/MultiplierGrid.h"
 #include "rig/RigCommander.h"
+#include "platform/Dialogs.h"
 #include "rig/RigControl.h"
 #include "spots/DxSpotting.h"
 #include "spots/NeededSpots.h"
+#include "spots/SpotSession.h"
 #include "spots/ui/SpottingWindow.h"
 #include "text/NumberText.h"
 
@@ -46,6 +49,20 @@ void MainWindow::connectSpots()
         connect(&m_spotting->intake, &spots::SpotIntake::ownCallSpotted, this,
                 [this](const QString& message, const QString& record) {
                     m_entryLine->showOwnCallSpotted(message, record);
+                });
+        m_linkStatus->showSpots(m_spotting->session.status());
+        connect(&m_spotting->session, &spots::SpotSession::statusChanged, m_linkStatus, &LinkStatusArea::showSpots);
+        connect(&m_spotting->session, &spots::SpotSession::trouble, this,
+                [this](const QString& title, const QString& text, const QString& line) {
+                    // In the spotting window the operator reads its terminal
+                    // and, for a port or engine that will not open, the box;
+                    // anywhere else they may be typing a call.
+                    if (m_spottingWindow && m_spottingWindow->isActiveWindow()) {
+                        if (!title.isEmpty())
+                            m_services.dialogs.message(title, text, platform::MessageIcon::Information);
+                        return;
+                    }
+                    m_session->showMessage(line);
                 });
         // A reload (a mode switch among them) recolours the grid first.
         connect(m_session, &ContestSession::logReloaded, this, &MainWindow::markNeededSpots);

@@ -70,10 +70,6 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     connect(&m_terminal, &SpotTerminal::changed, this, &SpottingWindow::showTerminal);
     connect(&m_session, &SpotSession::listeningChanged, m_listening, &QLabel::setVisible);
     connect(&m_session, &SpotSession::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&m_session, &SpotSession::windowWanted, this, [this] {
-        if (!isVisible())
-            show();
-    });
     loadSettings();
 }
 
