@@ -388,11 +388,9 @@ OwnFileRead readOwnFile(const QString& path, qint64 maxBytes)
         const int code = errno;
         if (isLink && code == ELOOP)
             read.problem = QStringLiteral("is a link that leads round in a loop, so it reaches no file");
-        else if (isLink && code == ENOENT) {
+        else if (isLink && code == ENOENT)
             read.problem = QStringLiteral("is a link to %1, which does not exist")
                                .arg(QDir::toNativeSeparators(resolveLinks(path)));
-            read.danglingLink = true;
-        }
         else
             read.problem = QStringLiteral("cannot be read (%1)").arg(systemError(code));
         return read;

@@ -101,9 +101,6 @@ struct OwnFileRead {
     // /x/y, which does not exist", "is a link that leads round in a loop",
     // "is too large (11.0 MB; ...)", "cannot be read (Permission denied)".
     QString problem;
-    // The path is a link to a file that does not exist: writing through it
-    // creates that file, so nothing is there to keep.
-    bool danglingLink = false;
 };
 // Reads path, refusing anything larger than maxBytes without reading it,
 // and anything that is not a plain file (a folder, a device, a pipe that
