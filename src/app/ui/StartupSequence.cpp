@@ -3,6 +3,7 @@
 
 #include "common/DataFolders.h"
 #include "app/ui/LogoWindow.h"
+#include "log/ContestSession.h"
 #include "log/ui/MainWindow.h"
 #include "platform/ComPortMap.h"
 #include "platform/SerialPort.h"
@@ -15,6 +16,7 @@
 #include "platform/KeyingClock.h"
 #include "platform/PortIo.h"
 #include "rig/RigControl.h"
+#include "rig/RigSettings.h"
 #include "spots/DxSpotting.h"
 #include "voice/VoiceKeyer.h"
 #include "voice/VoiceKeyerSettings.h"
@@ -62,11 +64,11 @@ void StartupSequence::makeKeyers(const platform::ComPortMap& ports)
     QString problem;
     voice::VoiceKeyerSettings voiceSettings;
     if (!voice::loadVoiceKeyerSettings(folder, voiceSettings, &problem))
-        m_keyerSettingsProblems << problem;
+        m_fileProblems << problem;
     m_voiceKeyer->setSettings(voiceSettings);
     cw::CwSettings cwSettings;
     if (!cw::loadCwSettings(folder, cwSettings, &problem))
-        m_keyerSettingsProblems << problem;
+        m_fileProblems << problem;
     m_cwStation->setSettings(cwSettings);
     m_keyers = std::make_unique<log::KeyerServices>(log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock});
 }
@@ -89,12 +91,22 @@ log::MainWindow* StartupSequence::run()
     // ComPorts.txt in the user data folder.
     const platform::ComPortMap ports = platform::ComPortMap::readFrom(
         QDir(m_startup.folders().userDataFolder).filePath(platform::ComPortMap::fileName()), QDir::homePath());
+    if (!ports.problemReport().isEmpty())
+        m_fileProblems << ports.problemReport();
     const QString pegasusFolder = ports.pegasusFolder();
     if (m_services.makeSerialPort && m_services.makeTcpClient) {
         m_rigPort = m_services.makeSerialPort(ports);
         m_rigDaemon = m_services.makeTcpClient();
         m_rig = std::make_unique<rig::RigControl>(*m_rigPort, *m_rigDaemon, m_startup.folders().workingFolder,
                                                   pegasusFolder);
+        // The rig link reads RigCntrl.txt when it starts, at the end of the
+        // load sequence or when the operator first opens its window; damage
+        // in it is said with the rest, whichever comes.
+        rig::RigSettings stored;
+        QString rigProblem;
+        rig::loadRigSettings(m_startup.folders().workingFolder, stored, &rigProblem);
+        if (!rigProblem.isEmpty())
+            m_fileProblems << rigProblem;
         m_spotTelnet = m_services.makeTcpClient();
         m_spotTnc = m_services.makeSerialPort(ports);
         m_spotAgw = m_services.makeTcpClient();
@@ -115,11 +127,18 @@ log::MainWindow* StartupSequence::run()
     if (m_logo)
         m_logo->raise();
     m_main->runLoadSequence();
+    // Said once, together, now that the start-up questions are answered and
+    // before the operator starts typing.
+    m_fileProblems << m_main->session().takeFileProblems();
+    if (!m_fileProblems.isEmpty())
+        m_services.dialogs.message(QStringLiteral("Settings Files"),
+                                   QStringLiteral("Start-up found these problems with the program's files and went on "
+                                                  "with the defaults for what they lack:\n\n")
+                                       + m_fileProblems.join(QStringLiteral("\n\n")),
+                                   platform::MessageIcon::Warning);
+    m_fileProblems.clear();
     if (m_ended)
         return nullptr;
-    if (!m_keyerSettingsProblems.isEmpty())
-        m_services.dialogs.message(QStringLiteral("Keyer settings"), m_keyerSettingsProblems.join(QStringLiteral("\n\n")),
-                                   platform::MessageIcon::Warning);
     return m_main.get();
 }
 
