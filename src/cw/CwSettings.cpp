@@ -5,7 +5,6 @@
 #include "text/SettingsValues.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace tenlog::cw {
 
@@ -62,7 +61,7 @@ bool readCwSettings(const QByteArray& data, CwSettings& settings, QString* damag
             bool ok = false;
             const double shown = value.toDouble(&ok);
             if (!ok)
-                why = QStringLiteral("the main window display switch is \"%1\", not 0 or 1").arg(value.toText());
+                why = QStringLiteral("the main window display switch is \"%1\", not a number").arg(value.toText());
             else
                 settings.showOnMainWindow = shown != 0;
             break;

@@ -53,10 +53,9 @@ Prefs PrefsFile::load()
         return prefs;
     }
     m_problem = damage
-              + QStringLiteral(". The program runs with the default preferences for what could not be read; "
-                               "check the station details, mode, colours and options. ");
-    m_problem += QStringLiteral("The damaged file is kept as it is until the preferences are saved, and is then "
-                                "renamed, not overwritten.");
+              + QStringLiteral(". The program runs with the default preferences for what could not be read; check "
+                               "the station details, mode, colours and options. The damaged file is kept as it is "
+                               "until the preferences are saved, and is then renamed, not overwritten.");
     return prefs;
 }
 

@@ -1,15 +1,14 @@
 #include "voice/VoiceKeyerSettings.h"
 
 #include "platform/DurableFile.h"
+#include "platform/ParallelKeyLine.h"
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
 #include "text/SettingsValues.h"
-#include "platform/ParallelKeyLine.h"
-
-#include <cmath>
 
 #include <QDir>
-#include <QFile>
+
+#include <cmath>
 
 namespace tenlog::voice {
 
@@ -25,10 +24,6 @@ QString pathIn(const QString& folder)
     }
     return dir.filePath(wanted);
 }
-
-} // namespace
-
-namespace {
 
 QString quoted(const QString& text)
 {

@@ -209,6 +209,31 @@ TEST_F(ContestSessionTest, TheFileErrorGivesTheRealCauseFirst)
     EXPECT_TRUE(QFileInfo(path).isDir()) << "left as it was";
 }
 
+// A damaged tnpref.txt set aside after start-up (its first save was a mode
+// switch) is said on the message line, not in a box over the entry line.
+TEST_F(ContestSessionTest, ADamagedPreferencesFileSetAsideLaterIsSaidOnTheMessageLine)
+{
+    const QString prefs = paths.workingFolder() + QStringLiteral("/tnpref.txt");
+    platform::writeFileAtomically(prefs, "\"W3LPL\"\r\n\"MD\"\r\nfive\r\n");
+    ContestSession later(clock, dialogs, session->folders());
+    later.loadPreferences();
+    const QStringList problems = later.takeFileProblems();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems.front().startsWith(prefs + QStringLiteral(" line 3: the hours added for UTC (UtcOffsetHours) is "
+                                                                   "not a number: \"five\"")))
+        << problems.front().toStdString();
+    EXPECT_EQ(later.prefs().OwnCall, QStringLiteral("W3LPL")) << "what came before the damage is kept";
+    ASSERT_TRUE(later.reloadLog());
+    later.setStarted();
+    const size_t boxes = dialogs.messages.size();
+    later.switchMode(QStringLiteral("PH"));
+    EXPECT_EQ(dialogs.messages.size(), boxes);
+    EXPECT_EQ(later.message(), QStringLiteral("The damaged %1 was renamed to %1.damaged-20131214-090000, and the "
+                                              "preferences were saved in a new tnpref.txt.").arg(prefs));
+    EXPECT_TRUE(later.takeFileProblems().isEmpty());
+    EXPECT_EQ(loadPrefs(paths.workingFolder())->CurrentMode, QStringLiteral("PH"));
+}
+
 TEST_F(ContestSessionTest, PartialDuplicatesAndTheCallShapeWarning)
 {
     session->logEntry(line("K1ABC", "CT"));
