@@ -27,7 +27,8 @@ bool AppStartup::lockWorkingFolder()
     m_lock = std::make_unique<platform::WorkingFolderLock>(folder);
     switch (m_lock->acquire()) {
     case platform::WorkingFolderLock::Result::Held:
-        platform::removeStaleTemporaryFiles(folder);
+        // The shipped files are copied in through the same atomic writer.
+        platform::removeStaleTemporaryFiles(folder, QDir(m_paths.shippedDataFolder()).entryList(QDir::Files));
         return true;
     case platform::WorkingFolderLock::Result::Unlockable:
         // A folder where not even the lock file can be made cannot have its

@@ -26,7 +26,8 @@ public:
     AppStartup(const platform::Paths& paths, platform::Dialogs& dialogs);
 
     // Takes the working folder for this copy before anything in it is
-    // touched, then clears the temporary files a crash left behind. False
+    // touched, then clears the temporary files a crash left behind (only
+    // those of files this program writes there). False
     // (after saying so) when another copy of the program is using the log.
     bool lockWorkingFolder();
 

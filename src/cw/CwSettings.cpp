@@ -2,9 +2,9 @@
 
 #include "platform/DurableFile.h"
 #include "text/QuotedValues.h"
+#include "text/SettingsValues.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace tenlog::cw {
 
@@ -28,13 +28,18 @@ bool outputFromCode(double code, KeyOutput& output)
 
 } // namespace
 
-bool readCwSettings(const QByteArray& data, CwSettings& settings)
+bool readCwSettings(const QByteArray& data, CwSettings& settings, QString* damage, const QString& fileName)
 {
-    text::QuotedValueReader reader(data);
+    const QString name = fileName.isEmpty() ? QString::fromLatin1(cwSettingsFileName) : fileName;
+    text::SettingsValues values(name, data, kCwSettingsValueCount);
     text::QuotedValue value;
-    for (int line = 1; line <= 18; ++line) {
-        if (!reader.read(value))
-            return false;
+    for (int line = 1; line <= kCwSettingsValueCount && values.next(value); ++line) {
+        // Every line but the keying output and the display switch holds text.
+        QString why;
+        if (line != 15 && line != 17 && !text::isQuotedText(value)) {
+            values.refuse(QStringLiteral("the value is %1, not text in quotes").arg(text::shownValue(value.toText())));
+            break;
+        }
         switch (line) {
         case 10: settings.port = textOf(value); break;
         case 11: settings.wpm = textOf(value); break;
@@ -46,8 +51,8 @@ bool readCwSettings(const QByteArray& data, CwSettings& settings)
             const double code = value.toDouble(&ok);
             // An output code the program does not know keys nothing.
             if (!ok)
-                return false;
-            if (!outputFromCode(code, settings.output))
+                why = QStringLiteral("the keying output is \"%1\", not a number").arg(value.toText());
+            else if (!outputFromCode(code, settings.output))
                 settings.output = KeyOutput::None;
             break;
         }
@@ -56,8 +61,9 @@ bool readCwSettings(const QByteArray& data, CwSettings& settings)
             bool ok = false;
             const double shown = value.toDouble(&ok);
             if (!ok)
-                return false;
-            settings.showOnMainWindow = shown != 0;
+                why = QStringLiteral("the main window display switch is \"%1\", not a number").arg(value.toText());
+            else
+                settings.showOnMainWindow = shown != 0;
             break;
         }
         case 18: settings.repeatSeconds = textOf(value); break;
@@ -66,8 +72,17 @@ bool readCwSettings(const QByteArray& data, CwSettings& settings)
             if (line == 9 && settings.messages[8].isEmpty())
                 settings.messages[8] = QStringLiteral("VVV DE ");
         }
+        if (!why.isEmpty()) {
+            values.refuse(why);
+            break;
+        }
     }
-    return true;
+    QString fault = values.damage();
+    if (fault.isEmpty() && values.endedShort())
+        fault = QStringLiteral("%1 ends after %2 of its %3 values").arg(name).arg(values.taken()).arg(kCwSettingsValueCount);
+    if (damage)
+        *damage = fault;
+    return fault.isEmpty();
 }
 
 QByteArray writeCwSettings(const CwSettings& settings)
@@ -113,17 +128,29 @@ QString cwSettingsPath(const QString& folder)
 
 bool loadCwSettings(const QString& folder, CwSettings& settings, QString* problem)
 {
-    QFile file(cwSettingsPath(folder));
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (opened && readCwSettings(file.readAll(), settings))
-        return true;
-    if (problem) {
-        const QString path = QDir::toNativeSeparators(file.fileName());
-        *problem = opened ? path + QStringLiteral(" is damaged: a setting is missing or unreadable. CW uses its defaults from there on.")
-                          : path + QStringLiteral(" could not be read (") + file.errorString()
-                                + QStringLiteral("). CW starts with its default messages and no keying output.");
-        *problem += QStringLiteral(" Check CW Setup; its Done button writes the file whole again.");
+    const QString path = cwSettingsPath(folder);
+    const QString shown = QDir::toNativeSeparators(path);
+    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
+    QString fault;
+    switch (read.result) {
+    case platform::OwnFileRead::Result::Missing:
+        fault = shown + QStringLiteral(" was not found");
+        break;
+    case platform::OwnFileRead::Result::Failed:
+        fault = shown + QLatin1Char(' ') + read.problem;
+        break;
+    case platform::OwnFileRead::Result::Read:
+        readCwSettings(read.data, settings, &fault, shown);
+        break;
     }
+    if (fault.isEmpty())
+        return true;
+    if (problem)
+        *problem = fault
+                 + (fault.startsWith(shown + QStringLiteral(" line "))
+                        ? QStringLiteral(". CW takes the settings before this line and keeps its defaults from there on.")
+                        : QStringLiteral(". CW starts with its defaults: empty messages, no keying output."))
+                 + QStringLiteral(" Check CW Setup; its Done button writes the file whole again.");
     return false;
 }
 

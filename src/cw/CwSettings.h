@@ -36,10 +36,14 @@ struct CwSettings {
 
 inline constexpr const char* cwSettingsFileName = "CW.txt";
 
+inline constexpr int kCwSettingsValueCount = 18;
+
 // Reads the fields in order into settings; a short or damaged file stops at
 // the first field that is missing or unusable, keeping what was read before.
-// False when it stopped early.
-bool readCwSettings(const QByteArray& data, CwSettings& settings);
+// False when it stopped early, and *damage then names the file (fileName),
+// the line and what is wrong.
+bool readCwSettings(const QByteArray& data, CwSettings& settings, QString* damage = nullptr,
+                    const QString& fileName = QString());
 // The whole file. A double quote cannot be stored in a quoted field and has
 // no Morse pattern, so it is left out of the messages.
 QByteArray writeCwSettings(const CwSettings& settings);

@@ -24,7 +24,7 @@ char upperByte(QChar c)
 
 } // namespace
 
-PrefixTable::LoadResult PrefixTable::loadFirstFound(const QStringList& folders, QString* error)
+PrefixTable::LoadResult PrefixTable::loadFirstFound(const QStringList& folders, QString* error, QString* foundPath)
 {
     m_entries.clear();
     m_upperPrefixes.clear();
@@ -32,6 +32,8 @@ PrefixTable::LoadResult PrefixTable::loadFirstFound(const QStringList& folders, 
         const QString path = platform::fileInFolder(folder, kFileName);
         if (!QFileInfo(path).isFile())
             continue;
+        if (foundPath)
+            *foundPath = path;
         QByteArray data;
         if (!platform::readWholeFile(path, &data, error))
             return LoadResult::Error;
@@ -53,12 +55,13 @@ bool PrefixTable::loadData(const QByteArray& data, QString* error)
             return false;
         }
         PrefixEntry e;
+        const int entryLine = reader.lineNumber();
         text::QuotedValue v[8];
         for (auto& value : v)
             reader.read(value);
         if (reader.failed()) {
             if (error)
-                *error = QStringLiteral("the last entry is incomplete");
+                *error = QStringLiteral("the last entry, from line %1 on, is incomplete").arg(entryLine);
             return false;
         }
         e.Prefix = v[0].toText();

@@ -35,7 +35,8 @@ public:
 
     // Reads the first "arrlpre2.txt" found in the folders, in the order
     // given (shared, user data, working). No file leaves the table empty.
-    LoadResult loadFirstFound(const QStringList& folders, QString* error = nullptr);
+    // *path is the file that was read, for messages.
+    LoadResult loadFirstFound(const QStringList& folders, QString* error = nullptr, QString* path = nullptr);
     // Parses prefix-file data; on error the table is left empty.
     bool loadData(const QByteArray& data, QString* error = nullptr);
 

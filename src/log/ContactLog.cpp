@@ -5,6 +5,7 @@
 #include "platform/DurableFile.h"
 #include "text/QuotedValues.h"
 
+#include <QFileInfo>
 
 namespace tenlog::log {
 
@@ -20,31 +21,46 @@ bool containsCi(const QStringList& list, const QString& value)
     return list.contains(value, Qt::CaseInsensitive);
 }
 
-// A field no operator could have typed: far too long, or holding a control character.
-bool isSoundRecord(const QsoRecord& r)
+const char* const kFieldNames[] = {"call",    "report received", "exchange", "report sent", "country",
+                                   "date",    "time",            "mode",     "frequency"};
+
+// Why a field is one no operator could have typed (far too long, or holding
+// a control character); empty when it is sound.
+QString fieldFault(const QsoRecord& r)
 {
-    for (const QString* field : fieldsOf(r)) {
-        if (field->size() > kLongestField)
-            return false;
-        for (QChar c : *field)
+    const QList<const QString*> fields = fieldsOf(r);
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString& field = *fields.at(i);
+        if (field.size() > kLongestField)
+            return QStringLiteral("the %1 is %2 characters long, and no field of a contact is longer than %3")
+                .arg(QLatin1String(kFieldNames[i]))
+                .arg(field.size())
+                .arg(kLongestField);
+        for (QChar c : field)
             if (c.unicode() < 32 || c.unicode() == 127)
-                return false;
+                return QStringLiteral("the %1 holds the control character 0x%2")
+                    .arg(QLatin1String(kFieldNames[i]))
+                    .arg(c.unicode(), 2, 16, QLatin1Char('0'));
     }
-    return true;
+    return {};
+}
+
+bool holdsLineEnd(const text::QuotedValue& value)
+{
+    return value.kind() == text::QuotedValue::Kind::Text
+        && (value.raw().contains(QLatin1Char('\n')) || value.raw().contains(QLatin1Char('\r')));
 }
 
 } // namespace
 
 QString unstorableFieldMessage(const QsoRecord& record)
 {
-    static const char* const names[] = {"call",    "report received", "exchange", "report sent", "country",
-                                         "date",    "time",            "mode",     "frequency"};
     const QList<const QString*> fields = fieldsOf(record);
     for (int i = 0; i < fields.size(); ++i) {
         if (text::QuotedValueWriter().writeText(*fields.at(i)))
             continue;
         return QStringLiteral("the %1 \"%2\" holds a character the log file cannot keep")
-            .arg(QLatin1String(names[i]), *fields.at(i));
+            .arg(QLatin1String(kFieldNames[i]), *fields.at(i));
     }
     return QStringLiteral("a field holds a character the log file cannot keep");
 }
@@ -74,21 +90,58 @@ LogParse parseLog(const QByteArray& data)
     LogParse result;
     text::QuotedValueReader reader(data);
     while (!reader.atEnd()) {
+        const int line = reader.lineNumber();
         if (result.records.size() >= kLogCapacity) {
-            result.error = QStringLiteral("more than %1 records").arg(kLogCapacity);
+            result.error = QStringLiteral("line %1: more than %2 contacts, the most one log can hold")
+                               .arg(line)
+                               .arg(kLogCapacity);
             break;
         }
+        // Every record is one line of nine values. Reading the file as a
+        // plain stream of values would let a line with a value missing shift
+        // every field after it into the wrong place without a word.
         QsoRecord r;
-        for (QString* field : {&r.Call, &r.RstRcvd, &r.SecSer, &r.RstSnt, &r.Country, &r.QsoDate,
-                               &r.QsoTime, &r.Mode, &r.Freq})
-            *field = reader.next().toText();
-        if (reader.failed()) {
-            result.error = QStringLiteral("record %1 is incomplete").arg(result.records.size() + 1);
-            result.incomplete = true;
+        text::QuotedValue value;
+        int count = 0;
+        bool lineEnded = false;
+        for (QString* field : {&r.Call, &r.RstRcvd, &r.SecSer, &r.RstSnt, &r.Country, &r.QsoDate, &r.QsoTime,
+                               &r.Mode, &r.Freq}) {
+            const int valueLine = reader.lineNumber();
+            reader.read(value);
+            ++count;
+            *field = value.toText();
+            // A quote left open runs on into the next lines; one that runs to
+            // the end of the data is a record cut short instead.
+            if (holdsLineEnd(value) && !reader.atEnd()) {
+                result.error = QStringLiteral("line %1: a quote is not closed on the line").arg(valueLine);
+                return result;
+            }
+            if (value.endsLine()) {
+                lineEnded = true;
+                break;
+            }
+        }
+        if (count < 9) {
+            result.incomplete = reader.atEnd();
+            const bool blank = count == 1 && value.isEmpty();
+            result.error = blank ? QStringLiteral("line %1 is blank").arg(line)
+                                 : QStringLiteral("line %1: the record has %2 %3, not 9")
+                                       .arg(line)
+                                       .arg(count)
+                                       .arg(count == 1 ? QStringLiteral("value") : QStringLiteral("values"));
+            if (result.incomplete)
+                result.error += QStringLiteral(" (the file ends there)");
             break;
         }
-        if (!isSoundRecord(r)) {
-            result.error = QStringLiteral("record %1 is damaged").arg(result.records.size() + 1);
+        if (!lineEnded) {
+            while (!value.endsLine() && reader.read(value))
+                ++count;
+            result.error = QStringLiteral("line %1: the record has %2 values, not 9").arg(line).arg(count);
+            break;
+        }
+        const QString fault = fieldFault(r);
+        if (!fault.isEmpty()) {
+            result.error = QStringLiteral("line %1: %2").arg(line).arg(fault);
             break;
         }
         result.records.append(r);
@@ -136,7 +189,10 @@ LogTally tallyLog(const QList<QsoRecord>& records)
         if (!list || containsCi(*list, r.Country))
             continue;
         if (list->size() >= kDxListCapacity) {
-            t.error = QStringLiteral("more than %1 DX countries").arg(kDxListCapacity);
+            t.error = QStringLiteral("line %1: more than %2 DX countries on %3, the most one log can hold")
+                          .arg(&r - records.constData() + 1)
+                          .arg(kDxListCapacity)
+                          .arg(isCw(r.Mode) ? QStringLiteral("CW") : QStringLiteral("phone"));
             return t;
         }
         list->append(r.Country);
@@ -146,11 +202,25 @@ LogTally tallyLog(const QList<QsoRecord>& records)
 
 LogParse LogFile::load() const
 {
-    QByteArray data;
-    QString error;
-    if (!platform::readWholeFile(m_path, &data, &error))
-        return {{}, error};
-    return parseLog(data);
+    const QString name = QFileInfo(m_path).fileName();
+    const platform::OwnFileRead read = platform::readOwnFile(m_path, kLogFileMaxBytes);
+    LogParse parsed;
+    switch (read.result) {
+    case platform::OwnFileRead::Result::Missing:
+        parsed.error = name + QStringLiteral(" was not found");
+        parsed.fileUnreadable = true;
+        return parsed;
+    case platform::OwnFileRead::Result::Failed:
+        parsed.error = name + QLatin1Char(' ') + read.problem;
+        parsed.fileUnreadable = true;
+        return parsed;
+    case platform::OwnFileRead::Result::Read:
+        break;
+    }
+    parsed = parseLog(read.data);
+    if (!parsed.error.isEmpty())
+        parsed.error = name + QLatin1Char(' ') + parsed.error;
+    return parsed;
 }
 
 bool LogFile::append(const QsoRecord& record, QString* error) const

@@ -51,14 +51,27 @@ std::optional<QByteArray> recordLine(const QsoRecord& record);
 // Which field recordLine refused, in words for the operator.
 QString unstorableFieldMessage(const QsoRecord& record);
 
+// Nothing a log can hold comes near this; a larger file is not a log, and
+// reading it whole could hold up start-up.
+inline constexpr qint64 kLogFileMaxBytes = 16 * 1024 * 1024;
+
 struct LogParse {
     QList<QsoRecord> records;
-    QString error; // empty when the whole file read as records
+    // Empty when the whole file read as records. Otherwise the cause with
+    // its line: "line 1234: the record has 7 values, not 9"; LogFile::load()
+    // puts the file's name in front ("log.txt line 1234: ...", "log.txt is
+    // a folder, not a file").
+    QString error;
     bool incomplete = false; // the data ended inside a record
+    // The file itself could not be read (missing, a folder, a broken link,
+    // no permission, too large); error says why. Its contents are unknown.
+    bool fileUnreadable = false;
 };
 
-// Reads log data; more than 11000 records or a damaged record (incomplete,
-// a field over kLongestField characters, a control character) is an error.
+// Reads log data, one record a line. An error names the first line that is
+// not a record: one with more or fewer than nine values, a quote that is not
+// closed on its line, a field over kLongestField characters or holding a
+// control character, a record past the 11000th.
 LogParse parseLog(const QByteArray& data);
 
 // A log whose only fault is its last line, cut short by a power failure
@@ -80,7 +93,9 @@ struct LogTally {
     QStringList cwDxCountries; // in order of first appearance
     QStringList phDxCountries;
     int cwNtCount = 0; // CW calls ending in /N or /T
-    QString error;     // set when a DX list would pass its capacity
+    // Set when a DX list would pass its capacity: "line 812: ...", taking
+    // record n to stand on line n, as it does in any log parseLog() accepts.
+    QString error;
 };
 
 LogTally tallyLog(const QList<QsoRecord>& records);
@@ -95,6 +110,7 @@ public:
     const QString& path() const { return m_path; }
 
     // Reads and parses the whole file; a missing file is an error.
+    // Larger than kLogFileMaxBytes, it is not read.
     LogParse load() const;
     // Appends one record and syncs it. When the last line of the file has no
     // line end, one is written first. Refused while mayEndWithPartialRecord().

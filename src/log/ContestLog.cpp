@@ -25,6 +25,9 @@ ContestLog::FileStamp ContestLog::stampNow() const
 std::optional<QString> ContestLog::reload(const QDateTime& localNow)
 {
     LogParse parsed = m_file.load();
+    m_failedOnContents = false;
+    if (parsed.fileUnreadable)
+        return parsed.error;
     if (!parsed.error.isEmpty()) {
         // Only a last line cut short is repaired; damage anywhere else stays an error.
         QByteArray data;
@@ -32,8 +35,10 @@ std::optional<QString> ContestLog::reload(const QDateTime& localNow)
         if (!platform::readWholeFile(m_file.path(), &data, &error))
             return error;
         const std::optional<TornTail> torn = findTornTail(data);
-        if (!torn)
+        if (!torn) {
+            m_failedOnContents = true;
             return parsed.error;
+        }
         const QDateTime now = localNow.isValid() ? localNow : QDateTime::currentDateTime();
         const QString base = m_file.path() + QStringLiteral(".torn-") + text::formatDateTime(now, QStringLiteral("yyyymmddhhnnss"));
         QString aside = base;
@@ -49,8 +54,10 @@ std::optional<QString> ContestLog::reload(const QDateTime& localNow)
                      + QString::number(parsed.records.size()) + QStringLiteral(").");
     }
     LogTally tally = tallyLog(parsed.records);
-    if (!tally.error.isEmpty())
-        return tally.error;
+    if (!tally.error.isEmpty()) {
+        m_failedOnContents = true;
+        return QFileInfo(m_file.path()).fileName() + QLatin1Char(' ') + tally.error;
+    }
     m_records = std::move(parsed.records);
     m_tally = std::move(tally);
     m_index.rebuild(m_records);

@@ -35,6 +35,9 @@ public:
     // failure during an append) is moved to "log.txt.torn-yyyymmddhhnnss"
     // beside the log, named for localNow, and tornNotice() says so once.
     std::optional<QString> reload(const QDateTime& localNow = QDateTime());
+    // The last failed reload() read the file but found its contents
+    // damaged (as opposed to a file that could not be read at all).
+    bool lastLoadFailedOnContents() const { return m_failedOnContents; }
     // What the last load had to set aside, once; empty when nothing.
     QString takeTornNotice() { return std::exchange(m_tornNotice, QString()); }
 
@@ -104,6 +107,7 @@ private:
     CallIndex m_index;
     FileStamp m_stamp;
     QString m_tornNotice;
+    bool m_failedOnContents = false;
     QList<QsoRecord> m_records;
     LogTally m_tally;
     int m_loadedCount = 0;

@@ -9,6 +9,7 @@
 #include "text/DateText.h"
 #include "text/NumberText.h"
 
+#include <QDir>
 #include <QLocale>
 
 namespace tenlog::log {
@@ -34,31 +35,32 @@ ContestSession::ContestSession(platform::Clock& clock, platform::Dialogs& dialog
     , m_clock(clock)
     , m_dialogs(dialogs)
     , m_folders(std::move(folders))
+    , m_prefsFile(m_folders.workingFolder)
     , m_log(LogFile::pathIn(m_folders.workingFolder))
 {
 }
 
-bool ContestSession::loadPreferences()
+void ContestSession::loadPreferences()
 {
-    const auto loaded = loadPrefs(m_folders.workingFolder);
-    if (!loaded) {
-        m_dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"),
-                          platform::MessageIcon::Critical);
-        return false;
-    }
-    m_prefs = *loaded;
+    m_prefs = m_prefsFile.load();
+    if (!m_prefsFile.problem().isEmpty())
+        m_fileProblems << m_prefsFile.problem();
     m_opTime = OperatingTime(m_prefs.SavedOpSeconds);
-    return true;
 }
 
 bool ContestSession::loadPrefixes()
 {
     QString error;
+    QString path;
     const auto result = m_prefixes.loadFirstFound(
-        {m_folders.sharedFolder, m_folders.userDataFolder, m_folders.workingFolder}, &error);
+        {m_folders.sharedFolder, m_folders.userDataFolder, m_folders.workingFolder}, &error, &path);
     if (result != geo::PrefixTable::LoadResult::Error)
         return true;
-    m_dialogs.message(QStringLiteral("Error opeining file"), QStringLiteral("Error opening file"),
+    m_dialogs.message(QStringLiteral("Error opeining file"),
+                      QStringLiteral("Error opening file %1: %2.\n\nThe prefix file gives every call its country, "
+                                     "so nothing can be logged without it. Put back a good copy of the file (the "
+                                     "program ships one) and start the program again.")
+                          .arg(QDir::toNativeSeparators(path), error),
                       platform::MessageIcon::Critical);
     return false;
 }
@@ -83,9 +85,19 @@ void ContestSession::checkUtcOffset()
 void ContestSession::savePrefs()
 {
     QString error;
-    if (!log::savePrefs(m_folders.workingFolder, m_prefs, &error))
+    if (!m_prefsFile.save(m_prefs, m_clock.localNow(), &error)) {
         m_dialogs.message(QStringLiteral("Settings Not Saved"), QStringLiteral("tnpref.txt could not be written: ") + error,
                           platform::MessageIcon::Warning);
+        return;
+    }
+    const QString setAside = m_prefsFile.takeSetAsideNotice();
+    if (setAside.isEmpty())
+        return;
+    // During start-up it joins the report made at its end; later the operator may be typing.
+    if (m_started)
+        showMessage(setAside);
+    else
+        m_fileProblems << setAside;
 }
 
 QDateTime ContestSession::utcNow() const
@@ -95,8 +107,16 @@ QDateTime ContestSession::utcNow() const
 
 bool ContestSession::reloadLog()
 {
-    if (m_log.reload(m_clock.localNow())) {
-        m_dialogs.message(QStringLiteral("File Error"), kFileErrorText, platform::MessageIcon::Critical);
+    if (const auto cause = m_log.reload(m_clock.localNow())) {
+        // The long text is about what an editor can put right inside the
+        // file; a file that cannot be read at all needs other words.
+        const QString text = m_log.lastLoadFailedOnContents()
+            ? *cause + QStringLiteral(".\n\n") + kFileErrorText
+            : *cause + QStringLiteral(".\n\nThe log file is %1. Nothing was written to it. Put it right, or restore "
+                                      "the log from a backup in %2, and start the program again.")
+                           .arg(QDir::toNativeSeparators(m_log.path()),
+                                QDir::toNativeSeparators(m_folders.backupFolder()));
+        m_dialogs.message(QStringLiteral("File Error"), text, platform::MessageIcon::Critical);
         emit logUnreadable(1);
         return false;
     }

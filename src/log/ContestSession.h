@@ -12,10 +12,14 @@
 #include "log/EntryRules.h"
 #include "log/OperatingTime.h"
 #include "log/Prefs.h"
+#include "log/PrefsFile.h"
 
 #include <QObject>
 
+#include <QStringList>
+
 #include <functional>
+#include <utility>
 
 namespace tenlog::platform {
 class Clock;
@@ -68,10 +72,17 @@ public:
     ContestSession(platform::Clock& clock, platform::Dialogs& dialogs, common::AppFolders folders,
                    QObject* parent = nullptr);
 
-    // Start-up: tnpref.txt, then the prefix file from the shared, user data
-    // and working folders. False with the message shown when a file cannot be read.
-    bool loadPreferences();
+    // Start-up: tnpref.txt, with the defaults for whatever it lacks (what
+    // was wrong goes to takeFileProblems()), then the prefix file from the
+    // shared, user data and working folders: false with the message shown
+    // when that cannot be read.
+    void loadPreferences();
     bool loadPrefixes();
+    // What start-up found wrong with the program's files (a damaged
+    // tnpref.txt, and where it was set aside), for the one report made once
+    // start-up is done; emptied by the call. Found later, it goes to the
+    // message line instead.
+    QStringList takeFileProblems() { return std::exchange(m_fileProblems, QStringList()); }
     // Compares the stored UTC offset with the system clock and asks when they differ.
     void checkUtcOffset();
     // The log has been loaded once: later mode switches save and reload.
@@ -80,7 +91,9 @@ public:
     bool logLoaded() const { return m_logLoaded; }
 
     // Reads log.txt and rebuilds every counter. A log that cannot be read
-    // shows "File Error" and asks the program to end (logUnreadable).
+    // shows "File Error" with the cause (the line and what is wrong with it,
+    // or why the file cannot be read) and asks the program to end
+    // (logUnreadable); nothing is written to it.
     bool reloadLog();
     // Checks the entry line and, when it passes, stamps and appends the contact.
     EntryOutcome logEntry(const EntryLine& line);
@@ -168,7 +181,9 @@ private:
     platform::Clock& m_clock;
     platform::Dialogs& m_dialogs;
     common::AppFolders m_folders;
+    PrefsFile m_prefsFile;
     Prefs m_prefs;
+    QStringList m_fileProblems;
     ContestLog m_log;
     geo::PrefixTable m_prefixes;
     OperatingTime m_opTime;

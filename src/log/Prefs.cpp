@@ -5,6 +5,7 @@
 #include "platform/DurableFile.h"
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
+#include "text/SettingsValues.h"
 
 #include <algorithm>
 #include <array>
@@ -21,6 +22,7 @@ using Member = std::variant<QString Prefs::*, float Prefs::*, int Prefs::*>;
 
 struct Row {
     const char* name;
+    const char* words; // the name for the operator
     Member member;
     // Limits of whole-number rows (Byte, Long or Integer in the file's origin).
     qint64 min = 0;
@@ -34,22 +36,22 @@ constexpr qint64 kLongMax = std::numeric_limits<qint32>::max();
 static_assert(std::is_same_v<qint32, int>, "the colour members share the whole-number row type");
 
 const std::array<Row, kPrefsValueCount> kRows{{
-    {"OwnCall", &Prefs::OwnCall},
-    {"OwnState", &Prefs::OwnState},
-    {"UtcOffsetHours", &Prefs::UtcOffsetHours},
-    {"CurrentMode", &Prefs::CurrentMode},
-    {"SavedOpSeconds", &Prefs::SavedOpSeconds},
-    {"OwnCountry", &Prefs::OwnCountry},
-    {"OwnLongitude", &Prefs::OwnLongitude},
-    {"OwnLatitude", &Prefs::OwnLatitude},
-    {"FormSizePercent", &Prefs::FormSizePercent, 0, kByteMax},
-    {"WorkedColor", &Prefs::WorkedColor, kLongMin, kLongMax},
-    {"RemainingColor", &Prefs::RemainingColor, kLongMin, kLongMax},
-    {"VoiceNavLevel", &Prefs::VoiceNavLevel, 0, kByteMax},
-    {"RigName", &Prefs::RigName},
-    {"TaskbarFit", &Prefs::TaskbarFit, 0, kByteMax},
-    {"NeededSpotsGreen", &Prefs::NeededSpotsGreen, kLongMin, kLongMax},
-    {"NeededSpotAudio", &Prefs::NeededSpotAudio, 0, kByteMax},
+    {"OwnCall", "your call sign", &Prefs::OwnCall},
+    {"OwnState", "your state or province", &Prefs::OwnState},
+    {"UtcOffsetHours", "the hours added for UTC", &Prefs::UtcOffsetHours},
+    {"CurrentMode", "the mode", &Prefs::CurrentMode},
+    {"SavedOpSeconds", "the operating time", &Prefs::SavedOpSeconds},
+    {"OwnCountry", "your country", &Prefs::OwnCountry},
+    {"OwnLongitude", "your longitude", &Prefs::OwnLongitude},
+    {"OwnLatitude", "your latitude", &Prefs::OwnLatitude},
+    {"FormSizePercent", "the window size in percent", &Prefs::FormSizePercent, 0, kByteMax},
+    {"WorkedColor", "the colour of worked multipliers", &Prefs::WorkedColor, kLongMin, kLongMax},
+    {"RemainingColor", "the colour of multipliers to work", &Prefs::RemainingColor, kLongMin, kLongMax},
+    {"VoiceNavLevel", "the voice navigation level", &Prefs::VoiceNavLevel, 0, kByteMax},
+    {"RigName", "the radio", &Prefs::RigName},
+    {"TaskbarFit", "the taskbar fit", &Prefs::TaskbarFit, 0, kByteMax},
+    {"NeededSpotsGreen", "the green needed spots", &Prefs::NeededSpotsGreen, kLongMin, kLongMax},
+    {"NeededSpotAudio", "the needed spot alert", &Prefs::NeededSpotAudio, 0, kByteMax},
 }};
 
 template <typename T>
@@ -63,7 +65,7 @@ std::optional<T> fail(QString* error, const QString& why)
 // Converts one value into its member; the reason when it does not fit.
 QString assign(Prefs& prefs, const Row& row, const text::QuotedValue& value)
 {
-    const QString name = QString::fromLatin1(row.name);
+    const QString name = QStringLiteral("%1 (%2)").arg(QLatin1String(row.words), QLatin1String(row.name));
     return std::visit(
         [&](auto member) -> QString {
             using T = std::remove_reference_t<decltype(prefs.*member)>;
@@ -85,7 +87,10 @@ QString assign(Prefs& prefs, const Row& row, const text::QuotedValue& value)
                         return QStringLiteral("%1 is not a number: \"%2\"").arg(name, value.raw());
                     const double whole = text::roundHalfEven(number);
                     if (!(whole >= static_cast<double>(row.min) && whole <= static_cast<double>(row.max)))
-                        return QStringLiteral("%1 is out of range: %2").arg(name, value.raw());
+                        return QStringLiteral("%1 is out of range: %2 (it holds %3 to %4)")
+                            .arg(name, value.raw())
+                            .arg(row.min)
+                            .arg(row.max);
                     prefs.*member = static_cast<int>(whole);
                 }
                 return {};
@@ -149,6 +154,34 @@ std::optional<Prefs> parsePrefs(const QByteArray& data, QString* error)
         if (!why.isEmpty())
             return fail<Prefs>(error, QStringLiteral("%1 line %2: %3").arg(prefsFileName()).arg(line).arg(why));
     }
+    return prefs;
+}
+
+Prefs readPrefsAsFarAsSound(const QByteArray& data, const QString& fileName, QString* damage)
+{
+    text::SettingsValues values(fileName, data, kPrefsValueCount);
+    Prefs prefs;
+    for (const Row& row : kRows) {
+        text::QuotedValue value;
+        if (!values.next(value))
+            break;
+        // A value that does not fit leaves its member as it was.
+        const bool textRow = std::holds_alternative<QString Prefs::*>(row.member);
+        const QString why = textRow && !text::isQuotedText(value)
+            ? QStringLiteral("%1 (%2) is %3, not text in quotes")
+                  .arg(QLatin1String(row.words), QLatin1String(row.name), text::shownValue(value.raw()))
+            : assign(prefs, row, value);
+        if (!why.isEmpty()) {
+            values.refuse(why);
+            break;
+        }
+    }
+    if (values.damaged())
+        *damage = values.damage();
+    else if (values.endedShort())
+        *damage = QStringLiteral("%1 ends after %2 of its %3 values").arg(fileName).arg(values.taken()).arg(kPrefsValueCount);
+    else
+        damage->clear();
     return prefs;
 }
 

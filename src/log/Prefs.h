@@ -55,6 +55,13 @@ std::optional<Prefs> parsePrefs(const QByteArray& data, QString* error = nullptr
 // in a text, a number that is not finite or is out of its member's range).
 std::optional<QByteArray> prefsBytes(const Prefs& prefs, QString* error = nullptr);
 
+// Reads file data as far as it is sound, for start-up: the values before the
+// first damaged one are kept and the rest keep their defaults. *damage names
+// the fault for the operator with fileName and the line ("tnpref.txt line 9:
+// FormSizePercent is out of range: 300", "tnpref.txt is empty", "tnpref.txt
+// ends after 15 of its 16 values"); it is empty when the data is whole.
+Prefs readPrefsAsFarAsSound(const QByteArray& data, const QString& fileName, QString* damage);
+
 // Reads tnpref.txt in folder; a missing file is an error.
 std::optional<Prefs> loadPrefs(const QString& folder, QString* error = nullptr);
 // Replaces tnpref.txt in folder. Nothing is written when a value is refused.

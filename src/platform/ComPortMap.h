@@ -4,14 +4,18 @@
 //   COM3=/dev/ttyUSB0
 //   PEGASUS=/home/op/Pegasus
 // Names are read without regard to case and spaces around names and values
-// do not count; blank lines and lines starting with '#' are ignored, as are
-// ports outside 1 to 10 and lines of any other form. When a setting appears
-// twice the later line wins, so a line added at the end changes the mapping.
-// A port without a line is the n-th built-in serial port, /dev/ttyS(n-1).
+// do not count; blank lines and lines starting with '#' are ignored. A line
+// of any other form, a port outside 1 to 10 and a device that is not a full
+// path (starting with /) are left out and named in problems(), so the
+// operator hears of them; a setting with nothing after the '=' keeps the
+// default. When a setting appears twice the later line wins, so a line added
+// at the end changes the mapping. A port without a line is the n-th built-in
+// serial port, /dev/ttyS(n-1).
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -35,8 +39,19 @@ public:
     QString pegasusFolder() const { return m_pegasusFolder; }
     const QString& filePath() const { return m_filePath; }
 
+    // What was wrong with the file, for the operator: "line 3: ..." for each
+    // line left out, or one entry for a file that could not be used at all
+    // ("is not text ...", "is a folder, not a file"). Empty when nothing was.
+    const QStringList& problems() const { return m_problems; }
+    // The problems in one message that names the file and says what they
+    // mean; empty when there are none.
+    QString problemReport() const;
+
 private:
+    void readLine(int number, const QByteArray& line);
+
     QString m_filePath;
+    QStringList m_problems;
     std::array<QString, lastPort> m_devices;
     QString m_pegasusFolder;
 };

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
@@ -272,17 +274,174 @@ AppendResult appendDurably(const QString& path, const QByteArray& data, QString*
     return AppendResult::MayHoldPartialData;
 }
 
-int removeStaleTemporaryFiles(const QString& folder)
+const QStringList& atomicallyWrittenFileNames()
+{
+    static const QStringList names{
+        // In the working folder.
+        QStringLiteral("log.txt"),      // the log: edits, deletions, a new log, a restore
+        QStringLiteral("tnpref.txt"),   // the main window's preferences
+        QStringLiteral("RigCntrl.txt"), // the rig link settings
+        QStringLiteral("PackSpot.txt"), // the spotting settings
+        QStringLiteral("CW.txt"),       // the CW messages and keying setup
+        QStringLiteral("wave2.txt"),    // the voice keyer settings
+        QStringLiteral("LogExp.txt"),   // the export for the general logger
+        // In the user data folder.
+        QStringLiteral("WK.txt"),       // the WinKey keyer settings
+        QStringLiteral("ComPorts.txt"), // the serial device map
+        // In the shared folder and the Pegasus folder.
+        QStringLiteral("SharedUserPreferences.xml"),
+        QStringLiteral("PEGASUS.IN"),
+    };
+    return names;
+}
+
+namespace {
+
+// A log line cut short by a power failure is written beside the log as
+// "log.txt.torn-" + the local time as 14 digits, with "-2" and so on when
+// that name is taken.
+const QString kTornLogPattern = QStringLiteral("log\\.txt\\.torn-[0-9]{14}(-[0-9]+)?");
+
+} // namespace
+
+bool isStaleTemporaryFileName(const QString& fileName, const QStringList& alsoNames)
 {
     // "." + the file's name + ".tmp-" + the six letters or digits mkostemp chose.
-    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.tmp-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression shape(QStringLiteral("^\\.(.+)\\.tmp-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression tornLog(QStringLiteral("^") + kTornLogPattern + QStringLiteral("$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = shape.match(fileName);
+    if (!match.hasMatch())
+        return false;
+    const QString target = match.captured(1);
+    return atomicallyWrittenFileNames().contains(target, Qt::CaseInsensitive)
+        || alsoNames.contains(target, Qt::CaseInsensitive) || tornLog.match(target).hasMatch();
+}
+
+int removeStaleTemporaryFiles(const QString& folder, const QStringList& alsoNames)
+{
     int removed = 0;
     const QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& name : names)
-        if (pattern.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+        if (isStaleTemporaryFileName(name, alsoNames) && QFile::remove(dir.filePath(name)))
             ++removed;
     return removed;
+}
+
+QString setAside(const QString& path, const QString& suffix, QString* error)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    struct stat st {};
+    QString target = absolute + suffix;
+    for (int n = 2; ::lstat(QFile::encodeName(target).constData(), &st) == 0; ++n)
+        target = absolute + suffix + QLatin1Char('-') + QString::number(n);
+    const QByteArray from = QFile::encodeName(absolute);
+    const QByteArray to = QFile::encodeName(target);
+    // No-replace, so a name taken since the check above is not lost either.
+    int result = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS))
+        result = ::rename(from.constData(), to.constData()); // a file system without the flag
+    if (result != 0) {
+        setError(error, systemError(errno));
+        return QString();
+    }
+    const int folderFd = openFolder(folderOf(absolute));
+    int code = 0;
+    if (folderFd >= 0) {
+        syncFolder(FileCalls::system(), folderFd, &code);
+        ::close(folderFd);
+    }
+    return target;
+}
+
+namespace {
+
+QString sizeText(qint64 bytes)
+{
+    if (bytes >= 1024 * 1024)
+        return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+    if (bytes >= 1024)
+        return QString::number(double(bytes) / 1024.0, 'f', 1) + QStringLiteral(" KB");
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+} // namespace
+
+OwnFileRead readOwnFile(const QString& path, qint64 maxBytes)
+{
+    OwnFileRead read;
+    read.result = OwnFileRead::Result::Failed;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            read.result = OwnFileRead::Result::Missing;
+        else
+            read.problem = QStringLiteral("cannot be read (%1)").arg(systemError(errno));
+        return read;
+    }
+    const bool isLink = S_ISLNK(entry.st_mode);
+    // Without O_NONBLOCK a pipe under the file's name would hold start-up until something wrote to it.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        if (isLink && code == ELOOP)
+            read.problem = QStringLiteral("is a link that leads round in a loop, so it reaches no file");
+        else if (isLink && code == ENOENT)
+            read.problem = QStringLiteral("is a link to %1, which does not exist")
+                               .arg(QDir::toNativeSeparators(resolveLinks(path)));
+        else
+            read.problem = QStringLiteral("cannot be read (%1)").arg(systemError(code));
+        return read;
+    }
+    struct stat st {};
+    const QString linkedTo = isLink ? QStringLiteral("is a link to %1, which ").arg(QDir::toNativeSeparators(resolveLinks(path)))
+                                    : QStringLiteral("");
+    if (::fstat(fd, &st) != 0) {
+        read.problem = QStringLiteral("cannot be read (%1)").arg(systemError(errno));
+    } else if (S_ISDIR(st.st_mode)) {
+        read.problem = linkedTo + (isLink ? QStringLiteral("is a folder") : QStringLiteral("is a folder, not a file"));
+    } else if (!S_ISREG(st.st_mode)) {
+        read.problem = linkedTo + QStringLiteral("is not a plain file (a device or a pipe)");
+    } else if (st.st_size > maxBytes) {
+        read.problem = QStringLiteral("is too large (%1, where such a file holds at most %2)")
+                           .arg(sizeText(st.st_size), sizeText(maxBytes));
+    }
+    if (!read.problem.isEmpty()) {
+        ::close(fd);
+        return read;
+    }
+    // The file may grow while it is read: one byte past the limit is enough to tell.
+    QByteArray data(static_cast<qsizetype>(std::min<qint64>(st.st_size, maxBytes) + 1), '\0');
+    qsizetype have = 0;
+    while (true) {
+        if (have == data.size()) {
+            if (have > maxBytes)
+                break;
+            data.resize(std::min<qsizetype>(data.size() * 2, static_cast<qsizetype>(maxBytes) + 1));
+        }
+        const ssize_t n = ::read(fd, data.data() + have, static_cast<size_t>(data.size() - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            read.problem = QStringLiteral("cannot be read (%1)").arg(systemError(errno));
+            ::close(fd);
+            return read;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    ::close(fd);
+    if (have > maxBytes) {
+        read.problem = QStringLiteral("is too large (more than %1, the most such a file holds)").arg(sizeText(maxBytes));
+        return read;
+    }
+    data.truncate(have);
+    read.data = std::move(data);
+    read.result = OwnFileRead::Result::Read;
+    return read;
 }
 
 bool readWholeFile(const QString& path, QByteArray* data, QString* error)

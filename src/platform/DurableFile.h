@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <sys/types.h>
 
@@ -62,9 +63,49 @@ bool copyFileAtomically(const QString& source, const QString& target, QString* e
 // there creates the file the link names.
 QString resolveLinks(const QString& path);
 
+// The files this program replaces through writeFileAtomically, as name
+// patterns matched without regard to letter case. A process that dies
+// mid-write leaves "." + the name + ".tmp-" + six letters or digits beside
+// the file. A new file written through writeFileAtomically joins this list,
+// or its leftovers stay for good. Files whose names the operator types in a
+// save dialog (Cabrillo, ADIF, archives) are left out on purpose: such a
+// name could equally be one of the operator's own files.
+const QStringList& atomicallyWrittenFileNames();
+
+// True when fileName is a temporary file writeFileAtomically makes for one
+// of the files above, or for one of alsoNames (exact names).
+bool isStaleTemporaryFileName(const QString& fileName, const QStringList& alsoNames = {});
+
 // Deletes the temporary files writeFileAtomically leaves in folder when the
-// process dies mid-write, and nothing else. Returns how many it deleted.
-int removeStaleTemporaryFiles(const QString& folder);
+// process dies mid-write, and nothing else: only plain files whose names
+// isStaleTemporaryFileName() accepts. Returns how many it deleted.
+int removeStaleTemporaryFiles(const QString& folder, const QStringList& alsoNames = {});
+
+// Renames path (the file, folder or link itself) to path + suffix, or to
+// path + suffix + "-2", "-3" ... when that name is taken, so nothing is
+// replaced, and syncs the folder. Returns the new path; empty with the
+// reason when the rename failed, and path is then untouched.
+QString setAside(const QString& path, const QString& suffix, QString* error = nullptr);
+
+// One of the program's own files read whole, with the reasons it could not
+// be told apart in plain words.
+struct OwnFileRead {
+    enum class Result {
+        Read,
+        Missing, // nothing at all at the path
+        Failed,  // something is there but could not be read; problem says why
+    };
+    Result result = Result::Missing;
+    QByteArray data;
+    // Follows the file's name in a message: "is a folder", "is a link to
+    // /x/y, which does not exist", "is a link that leads round in a loop",
+    // "is too large (11.0 MB; ...)", "cannot be read (Permission denied)".
+    QString problem;
+};
+// Reads path, refusing anything larger than maxBytes without reading it,
+// and anything that is not a plain file (a folder, a device, a pipe that
+// would make start-up wait for ever).
+OwnFileRead readOwnFile(const QString& path, qint64 maxBytes);
 
 // The program's files are matched without regard to letter case: the path of
 // the file in folder whose name equals name ignoring case, or folder/name

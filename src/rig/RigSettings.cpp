@@ -3,7 +3,11 @@
 #include "platform/DurableFile.h"
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
+#include "text/SettingsValues.h"
 
+#include <QDir>
+
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -13,73 +17,104 @@ namespace tenlog::rig {
 namespace {
 
 // A whole number from a value, or nothing when it is not one in [min, max].
+// No rounding: "0.3" in a check box's place is damage, not "off".
 std::optional<int> wholeNumber(const text::QuotedValue& value, int min, int max)
 {
     bool ok = false;
     const double number = value.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
+    if (!ok || !std::isfinite(number) || number != std::trunc(number) || number < min || number > max)
         return std::nullopt;
-    const double whole = text::roundHalfEven(number);
-    if (whole < min || whole > max)
-        return std::nullopt;
-    return int(whole);
+    return int(number);
 }
 
-using Assign = std::function<bool(const text::QuotedValue&, RigSettings&)>;
+// Takes a value into the settings; the reason, in words, when it does not fit its field.
+using Assign = std::function<QString(const text::QuotedValue&, RigSettings&)>;
 
-Assign textField(QString RigSettings::*member, int width = 0)
+QString quoted(const text::QuotedValue& value)
 {
-    return [member, width](const text::QuotedValue& value, RigSettings& settings) {
-        settings.*member = width > 0 ? fixedWidth(value.toText(), width) : value.toText();
-        return true;
+    return text::shownValue(value.toText());
+}
+
+// A text field, cut or padded to width as the fixed-width fields of the
+// file's origin read it, and then one of the codes when codes are given.
+Assign textField(QString RigSettings::*member, const char* what, int width = 0, QStringList codes = {})
+{
+    return [=](const text::QuotedValue& value, RigSettings& settings) -> QString {
+        if (!text::isQuotedText(value))
+            return QStringLiteral("%1 is %2, not text in quotes").arg(QLatin1String(what), quoted(value));
+        const QString text = width > 0 ? fixedWidth(value.toText(), width) : value.toText();
+        if (!codes.isEmpty() && !codes.contains(text))
+            return QStringLiteral("%1 is %2, not one of %3").arg(QLatin1String(what), quoted(value), codes.join(QStringLiteral(", ")));
+        settings.*member = text;
+        return {};
     };
 }
 
-Assign checkBox(bool RigSettings::*member)
+Assign checkBox(bool RigSettings::*member, const char* what)
 {
-    return [member](const text::QuotedValue& value, RigSettings& settings) {
+    return [=](const text::QuotedValue& value, RigSettings& settings) -> QString {
         const std::optional<int> number = wholeNumber(value, 0, 1);
         if (!number)
-            return false;
+            return QStringLiteral("\"%1\" is %2, not 0 or 1").arg(QLatin1String(what), quoted(value));
         settings.*member = *number == 1;
-        return true;
+        return {};
     };
 }
 
 const std::vector<Assign>& fileOrder()
 {
     static const std::vector<Assign> order = {
-        textField(&RigSettings::baudRate, 5),
-        textField(&RigSettings::parityCode, 1),
-        textField(&RigSettings::dataBits, 1),
-        textField(&RigSettings::stopBits, 1),
-        textField(&RigSettings::modeQuery),
-        textField(&RigSettings::frequencyQuery),
-        textField(&RigSettings::commSettings),
-        [](const text::QuotedValue& value, RigSettings& settings) {
-            const std::optional<int> number = wholeNumber(value, 0, 255);
-            if (number)
-                settings.commPortNumber = *number;
-            return number.has_value();
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            // Any rate the port takes may stand here; the window only shows the usual ones.
+            const QString baud = fixedWidth(value.toText(), 5);
+            const QString digits = baud.trimmed();
+            if (!text::isQuotedText(value) || digits.isEmpty()
+                || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+                return QStringLiteral("the bit rate is %1, not a number").arg(quoted(value));
+            settings.baudRate = baud;
+            return {};
         },
-        textField(&RigSettings::powerCode),
-        textField(&RigSettings::pollRateCode),
-        textField(&RigSettings::rigName),
-        checkBox(&RigSettings::convertToHex),
-        checkBox(&RigSettings::useFrequency),
-        [](const text::QuotedValue& value, RigSettings& settings) {
-            const std::optional<int> number = wholeNumber(value, -32768, 32767);
-            // A number that names no option leaves the choice as it was.
-            if (number && *number >= 1 && *number <= 3)
-                settings.modeBy = ModeBy(*number);
-            return number.has_value();
+        textField(&RigSettings::parityCode, "the parity", 1, {QStringLiteral("O"), QStringLiteral("N"), QStringLiteral("E")}),
+        textField(&RigSettings::dataBits, "the data bits value", 1, {QStringLiteral("7"), QStringLiteral("8")}),
+        textField(&RigSettings::stopBits, "the stop bits value", 1, {QStringLiteral("1"), QStringLiteral("2")}),
+        textField(&RigSettings::modeQuery, "the mode request"),
+        textField(&RigSettings::frequencyQuery, "the frequency request"),
+        // Built again from the four fields above whenever the link opens.
+        textField(&RigSettings::commSettings, "the port parameters"),
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            const std::optional<int> number = wholeNumber(value, 1, 10);
+            if (!number)
+                return QStringLiteral("the port number is %1, not 1 to 10").arg(quoted(value));
+            settings.commPortNumber = *number;
+            return {};
         },
-        textField(&RigSettings::rigctldHost),
-        [](const text::QuotedValue& value, RigSettings& settings) {
+        textField(&RigSettings::powerCode, "the connection power", 0, {QStringLiteral("N"), QStringLiteral("R"), QStringLiteral("D")}),
+        textField(&RigSettings::pollRateCode, "the polling rate", 0,
+                  {QStringLiteral("F"), QStringLiteral("M"), QStringLiteral("S"), QStringLiteral("R")}),
+        // A radio this version does not list is kept: the window shows none chosen.
+        textField(&RigSettings::rigName, "the radio"),
+        checkBox(&RigSettings::convertToHex, "Convert to Hex"),
+        checkBox(&RigSettings::useFrequency, "Use Frequency"),
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            const std::optional<int> number = wholeNumber(value, 1, 3);
+            if (!number)
+                return QStringLiteral("\"Mode by\" is %1, not 1 (Rig), 2 (Frequency) or 3 (Don't Use)").arg(quoted(value));
+            settings.modeBy = ModeBy(*number);
+            return {};
+        },
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            const QString host = value.toText().trimmed();
+            if (!text::isQuotedText(value) || host.isEmpty() || host.contains(QLatin1Char(' ')))
+                return QStringLiteral("the rigctld host is %1, not a host name or address").arg(quoted(value));
+            settings.rigctldHost = value.toText();
+            return {};
+        },
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
             const std::optional<int> number = wholeNumber(value, 1, 65535);
-            if (number)
-                settings.rigctldPort = quint16(*number);
-            return number.has_value();
+            if (!number)
+                return QStringLiteral("the rigctld port is %1, not 1 to 65535").arg(quoted(value));
+            settings.rigctldPort = quint16(*number);
+            return {};
         },
     };
     return order;
@@ -121,17 +156,22 @@ void applyRigProfile(RigSettings& settings, const RigProfile& profile)
         settings.parityCode = *profile.parityCode;
 }
 
-int readRigSettings(const QByteArray& data, RigSettings& settings)
+int readRigSettings(const QByteArray& data, RigSettings& settings, QString* damage, const QString& fileName)
 {
-    text::QuotedValueReader reader(data);
-    int taken = 0;
+    text::SettingsValues values(fileName.isEmpty() ? rigSettingsFileName() : fileName, data, kRigSettingsLines);
     for (const Assign& assign : fileOrder()) {
         text::QuotedValue value;
-        if (!reader.read(value) || !assign(value, settings))
+        if (!values.next(value))
             break;
-        ++taken;
+        const QString why = assign(value, settings);
+        if (!why.isEmpty()) {
+            values.refuse(why);
+            break;
+        }
     }
-    return taken;
+    if (damage)
+        *damage = values.damage();
+    return values.taken();
 }
 
 QByteArray rigSettingsBytes(const RigSettings& settings, QString* error)
@@ -169,12 +209,31 @@ QByteArray rigSettingsBytes(const RigSettings& settings, QString* error)
     return writer.data();
 }
 
-int loadRigSettings(const QString& folder, RigSettings& settings)
+int loadRigSettings(const QString& folder, RigSettings& settings, QString* problem)
 {
-    QByteArray data;
-    if (!platform::readWholeFile(platform::fileInFolder(folder, rigSettingsFileName()), &data))
-        return 0;
-    return readRigSettings(data, settings);
+    const QString path = platform::fileInFolder(folder, rigSettingsFileName());
+    const QString shown = QDir::toNativeSeparators(path);
+    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
+    QString damage;
+    int taken = 0;
+    if (read.result == platform::OwnFileRead::Result::Failed)
+        damage = shown + QLatin1Char(' ') + read.problem;
+    else if (read.result == platform::OwnFileRead::Result::Read)
+        taken = readRigSettings(read.data, settings, &damage, shown);
+    if (problem) {
+        problem->clear();
+        // A missing file, or one that ends cleanly after some whole values
+        // (written by an older version), is no fault.
+        if (!damage.isEmpty())
+            *problem = damage
+                     + (damage.startsWith(shown + QStringLiteral(" line "))
+                            ? QStringLiteral(". The rig interface takes the settings before this line and keeps its "
+                                             "defaults from there on")
+                            : QStringLiteral(". The rig interface starts with its defaults"))
+                     + QStringLiteral(" (\"Use Frequency\" on, \"Mode by\" Rig). Check Options > Rig Interface; its "
+                                      "Done button writes the file whole again.");
+    }
+    return taken;
 }
 
 bool saveRigSettings(const QString& folder, const RigSettings& settings, QString* error)

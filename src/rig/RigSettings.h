@@ -13,8 +13,12 @@
 // Programs that read the first fourteen values stop there and never see
 // them, and a file without them leaves the defaults, so files go both ways.
 //
-// Reading stops silently at a missing file or at the first value that cannot
-// be read; what was read until then stays, everything else keeps its value.
+// Reading stops at the first value that is not valid for its field (a code
+// that names no option, a port outside 1 to 10, a check box that is neither 0
+// nor 1), at a quote left open, or at data that ends in the middle of a line;
+// what was read until then stays, everything else keeps its value, and the
+// damage is named. A missing file, or one that ends cleanly after some whole
+// values (written by an older version), is no fault and says nothing.
 #pragma once
 
 #include "rig/RigProfiles.h"
@@ -68,15 +72,20 @@ QString commSettingsText(const RigSettings& settings);
 void applyRigProfile(RigSettings& settings, const RigProfile& profile);
 
 // Reads file data into settings, value by value, stopping at the first one
-// that cannot be read. Returns how many values were taken.
-int readRigSettings(const QByteArray& data, RigSettings& settings);
+// that cannot be taken. Returns how many values were taken; *damage names
+// the fault with fileName and the line ("RigCntrl.txt line 13: ..."), and is
+// empty when there is none.
+int readRigSettings(const QByteArray& data, RigSettings& settings, QString* damage = nullptr,
+                    const QString& fileName = QString());
 // The file's bytes; empty with the reason when a text cannot be written (a
 // double quote or a character beyond Latin-1).
 QByteArray rigSettingsBytes(const RigSettings& settings, QString* error = nullptr);
 
 // Reads RigCntrl.txt in folder (found in any letter case) into settings; a
-// missing file changes nothing. Returns how many values were taken.
-int loadRigSettings(const QString& folder, RigSettings& settings);
+// missing file changes nothing. Returns how many values were taken. A damaged
+// or unreadable file is named in *problem with what is wrong and what that
+// means; *problem is empty otherwise.
+int loadRigSettings(const QString& folder, RigSettings& settings, QString* problem = nullptr);
 // Replaces RigCntrl.txt in folder through the atomic writer.
 bool saveRigSettings(const QString& folder, const RigSettings& settings, QString* error = nullptr);
 

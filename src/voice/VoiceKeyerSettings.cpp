@@ -1,10 +1,14 @@
 #include "voice/VoiceKeyerSettings.h"
 
 #include "platform/DurableFile.h"
+#include "platform/ParallelKeyLine.h"
+#include "text/NumberText.h"
 #include "text/QuotedValues.h"
+#include "text/SettingsValues.h"
 
 #include <QDir>
-#include <QFile>
+
+#include <cmath>
 
 namespace tenlog::voice {
 
@@ -21,31 +25,79 @@ QString pathIn(const QString& folder)
     return dir.filePath(wanted);
 }
 
+QString quoted(const QString& text)
+{
+    return text::shownValue(text);
+}
+
+bool isWholeNumberIn(const QString& text, double min, double max)
+{
+    if (!text::isNumeric(text))
+        return false;
+    const double number = text::val(text);
+    return number == std::trunc(number) && number >= min && number <= max;
+}
+
+// Takes one line's value into settings; the reason, in words, when it does not fit.
+QString take(int line, const QString& value, VoiceKeyerSettings& settings)
+{
+    if (line <= 9) {
+        settings.files[size_t(line - 1)] = value.trimmed();
+    } else if (line == 10) {
+        if (!isWholeNumberIn(value.trimmed(), 0, 10))
+            return QStringLiteral("the PTT port is %1, not a port number from 1 to 10 (or 0 for none)").arg(quoted(value));
+        settings.port = value;
+    } else if (line == 11) {
+        if (value.isEmpty())
+            settings.line = PttLine::None;
+        else if (value == QLatin1String("0"))
+            settings.line = PttLine::Rts;
+        else if (value == QLatin1String("1"))
+            settings.line = PttLine::Dtr;
+        else if (value == QLatin1String("2"))
+            settings.line = PttLine::Parallel;
+        else {
+            // Nothing keys the transmitter on a line the file does not name.
+            settings.line = PttLine::None;
+            return QStringLiteral("the PTT line is %1, not 0 (RTS), 1 (DTR) or 2 (Parallel)").arg(quoted(value));
+        }
+    } else if (line == 12) {
+        const double seconds = text::val(value);
+        if (!text::isNumeric(value) || seconds < 0 || seconds >= 60)
+            return QStringLiteral("the repeat pause is %1, not a number of seconds from 0 to 59").arg(quoted(value));
+        settings.repeatSeconds = value;
+    } else {
+        if (!value.isEmpty() && !platform::ParallelKeyLine::parseAddress(value))
+            return QStringLiteral("the parallel port address is %1, not an address such as &H378").arg(quoted(value));
+        settings.parallelAddress = value;
+    }
+    return {};
+}
+
 } // namespace
 
-bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings)
+bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings, QString* damage,
+                            const QString& fileName)
 {
-    text::QuotedValueReader reader(data);
+    const QString name = fileName.isEmpty() ? QString::fromLatin1(voiceKeyerFileName) : fileName;
+    text::SettingsValues values(name, data, kVoiceKeyerValueCount);
     text::QuotedValue value;
-    for (int line = 1; line <= 13; ++line) {
-        if (!reader.read(value))
-            return false;
-        const QString textValue = value.toText();
-        if (line <= 9)
-            settings.files[size_t(line - 1)] = textValue.trimmed();
-        else if (line == 10)
-            settings.port = textValue;
-        else if (line == 11)
-            settings.line = textValue == QLatin1String("0")   ? PttLine::Rts
-                            : textValue == QLatin1String("1") ? PttLine::Dtr
-                            : textValue == QLatin1String("2") ? PttLine::Parallel
-                                                              : PttLine::None;
-        else if (line == 12)
-            settings.repeatSeconds = textValue;
-        else
-            settings.parallelAddress = textValue;
+    for (int line = 1; line <= kVoiceKeyerValueCount && values.next(value); ++line) {
+        // Every line but the PTT line's code holds text.
+        const QString why = line != 11 && !text::isQuotedText(value)
+            ? QStringLiteral("the value is %1, not text in quotes").arg(quoted(value.toText()))
+            : take(line, value.toText(), settings);
+        if (!why.isEmpty()) {
+            values.refuse(why);
+            break;
+        }
     }
-    return true;
+    QString fault = values.damage();
+    if (fault.isEmpty() && values.endedShort())
+        fault = QStringLiteral("%1 ends after %2 of its %3 values").arg(name).arg(values.taken()).arg(kVoiceKeyerValueCount);
+    if (damage)
+        *damage = fault;
+    return fault.isEmpty();
 }
 
 QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings)
@@ -73,17 +125,30 @@ QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings)
 
 bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings, QString* problem)
 {
-    QFile file(pathIn(folder));
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (opened && readVoiceKeyerSettings(file.readAll(), settings))
-        return true;
-    if (problem) {
-        const QString path = QDir::toNativeSeparators(file.fileName());
-        *problem = opened ? path + QStringLiteral(" is damaged: it ends before its last setting. The voice keyer uses its defaults for what could not be read.")
-                          : path + QStringLiteral(" could not be read (") + file.errorString()
-                                + QStringLiteral("). The voice keyer starts with no messages and no PTT port.");
-        *problem += QStringLiteral(" Check Voice Setup; its Done button writes the file whole again.");
+    const QString path = pathIn(folder);
+    const QString shown = QDir::toNativeSeparators(path);
+    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
+    QString fault;
+    switch (read.result) {
+    case platform::OwnFileRead::Result::Missing:
+        fault = shown + QStringLiteral(" was not found");
+        break;
+    case platform::OwnFileRead::Result::Failed:
+        fault = shown + QLatin1Char(' ') + read.problem;
+        break;
+    case platform::OwnFileRead::Result::Read:
+        readVoiceKeyerSettings(read.data, settings, &fault, shown);
+        break;
     }
+    if (fault.isEmpty())
+        return true;
+    if (problem)
+        *problem = fault
+                 + (fault.startsWith(shown + QStringLiteral(" line "))
+                        ? QStringLiteral(". The voice keyer takes the settings before this line and keeps its defaults "
+                                         "from there on.")
+                        : QStringLiteral(". The voice keyer starts with its defaults: no message files, no PTT port."))
+                 + QStringLiteral(" Check Voice Setup; its Done button writes the file whole again.");
     return false;
 }
 

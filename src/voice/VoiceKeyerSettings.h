@@ -26,13 +26,19 @@ struct VoiceKeyerSettings {
 
 inline constexpr const char* voiceKeyerFileName = "wave2.txt";
 
-// Reads the 13 fields in order; false when the data is short (what was read
-// is kept). A line code other than 0, 1 or 2 chooses no line.
-bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings);
+inline constexpr int kVoiceKeyerValueCount = 13;
+
+// Reads the 13 fields in order, stopping at the first that does not fit its
+// field (a port that is not 0 to 10, a line code other than empty, 0, 1 or 2,
+// which then chooses no line, a pause outside 0 to 59 seconds, an address that
+// is not one) or at data that is short, not text or cut off. What was read is
+// kept; false with *damage naming the file (fileName), the line and the fault.
+bool readVoiceKeyerSettings(const QByteArray& data, VoiceKeyerSettings& settings, QString* damage = nullptr,
+                            const QString& fileName = QString());
 QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings);
 
 // Loads the file in folder; false (with the defaults for what was not read)
-// when it is missing, unreadable or short, and then *problem says so in the
+// when it is missing, unreadable or damaged, and then *problem says so in the
 // operator's words.
 bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings, QString* problem = nullptr);
 bool saveVoiceKeyerSettings(const QString& folder, const VoiceKeyerSettings& settings, QString* error);

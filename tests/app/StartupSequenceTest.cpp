@@ -6,6 +6,7 @@
 #include "platform/qt/PpdevPortIo.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtTcpClient.h"
 
 #include "ReadOnlyFolder.h"
 #include "ScriptedDialogs.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -125,8 +127,52 @@ TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
-    ASSERT_EQ(dialogs.messageTitles(), (QStringList {QStringLiteral("Open existing log?"), QStringLiteral("Keyer settings")}));
+    ASSERT_EQ(dialogs.messageTitles(), (QStringList {QStringLiteral("Open existing log?"), QStringLiteral("Settings Files")}));
     const QString text = dialogs.messages.back().text;
-    for (const char* said : {"wave2.txt is damaged", "CW.txt is damaged", "Check Voice Setup", "Check CW Setup"})
+    for (const char* said : {"wave2.txt ends after 2 of its 13 values", "CW.txt ends after 2 of its 18 values",
+                             "Check Voice Setup", "Check CW Setup"})
         EXPECT_TRUE(text.contains(QLatin1String(said))) << said << " not in: " << text.toStdString();
+}
+
+// Every damaged settings file is named, with its line and fault, in one
+// message once start-up is done, and the log still loads; the clean-up of
+// crash leftovers takes only the program's own.
+TEST_F(StartupSequenceTest, DamagedSettingsFilesAreSaidTogetherAndOnlyOwnLeftoversGo)
+{
+    const QDir work(paths.workingFolder());
+    QDir().mkpath(work.path());
+    const auto write = [](const QString& path, const QByteArray& data) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    };
+    write(work.filePath(QStringLiteral("tnpref.txt")), "<html>gone</html>\r\n");
+    write(work.filePath(QStringLiteral("RigCntrl.txt")),
+          "\"9600 \"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n\"\"\r\n\"FA;\"\r\n\"9600,N,8,1\"\r\n3\r\n\"N\"\r\n\"M\"\r\n\"Kenwood\"\r\n0\r\nyes\r\n1\r\n");
+    write(work.filePath(QStringLiteral("log.txt")), "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n");
+    write(work.filePath(QStringLiteral(".notes.tmp-abcdef")), "the operator's own");
+    write(work.filePath(QStringLiteral(".log.txt.tmp-abc123")), "left by a crash");
+    const QString userData = paths.myDocumentsFolder() + QStringLiteral("/Korvo Software/10 Meter");
+    QDir().mkpath(userData);
+    write(userData + QStringLiteral("/ComPorts.txt"), "COM3=ttyUSB0\r\n");
+
+    app::StartupSequence startup({clock, dialogs, settings, paths, player,
+                                  [](const platform::ComPortMap& ports) { return std::make_unique<platform::QtSerialPort>(ports); },
+                                  [] { return std::make_unique<platform::QtTcpClient>(); }, {}, {}});
+    log::MainWindow* main = startup.run();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("lblTotCon"))->text(), QStringLiteral("1")) << "the log loaded";
+
+    ASSERT_EQ(dialogs.messageTitles(), (QStringList{QStringLiteral("Open existing log?"), QStringLiteral("Settings Files")}));
+    const QString text = dialogs.messages.back().text;
+    const QString tnpref = work.filePath(QStringLiteral("tnpref.txt"));
+    for (const QString& said :
+         {userData + QStringLiteral("/ComPorts.txt line 1: the device of COM3, \"ttyUSB0\", is not a full path"),
+          work.filePath(QStringLiteral("RigCntrl.txt")) + QStringLiteral(" line 13: \"Use Frequency\" is \"yes\", not 0 or 1"),
+          tnpref + QStringLiteral(" line 1: your call sign (OwnCall) is \"<html>gone</html>\", not text in quotes"),
+          QStringLiteral("was renamed to ") + tnpref + QStringLiteral(".damaged-")})
+        EXPECT_TRUE(text.contains(said)) << said.toStdString() << " not in: " << text.toStdString();
+
+    EXPECT_TRUE(QFile::exists(work.filePath(QStringLiteral(".notes.tmp-abcdef"))));
+    EXPECT_FALSE(QFile::exists(work.filePath(QStringLiteral(".log.txt.tmp-abc123"))));
 }

@@ -7,6 +7,7 @@
 #include "platform/DurableFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
@@ -44,7 +45,8 @@ protected:
         folders.userDataFolder = paths.root() + QStringLiteral("/user");
         folders.sharedFolder = paths.root() + QStringLiteral("/shared");
         session = std::make_unique<ContestSession>(clock, dialogs, folders);
-        ASSERT_TRUE(session->loadPreferences());
+        session->loadPreferences();
+        ASSERT_TRUE(session->takeFileProblems().isEmpty());
         ASSERT_TRUE(session->loadPrefixes());
         session->mutablePrefs().UtcOffsetHours = 5;
         ASSERT_TRUE(session->reloadLog());
@@ -183,6 +185,55 @@ TEST_F(ContestSessionTest, AnUnreadableLogAsksTheProgramToEnd)
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("File Error"));
 }
 
+// The long advice about quotes and dates is kept for damage inside the file,
+// where it is the truth; a file that cannot be read at all gets its own words.
+TEST_F(ContestSessionTest, TheFileErrorGivesTheRealCauseFirst)
+{
+    const QString path = paths.workingFolder() + QStringLiteral("/log.txt");
+    const QString advice = QStringLiteral("Error opening file.  This error is annoying");
+
+    platform::writeFileAtomically(path, "\"K1ABC\",\"599\",\"CT\"\r\n\"W1AW\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n");
+    EXPECT_FALSE(session->reloadLog());
+    QString text = dialogs.messages.back().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("log.txt line 1: the record has 3 values, not 9.\n\n") + advice))
+        << text.toStdString();
+
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path));
+    EXPECT_FALSE(session->reloadLog());
+    text = dialogs.messages.back().text;
+    EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("File Error"));
+    EXPECT_EQ(text, QStringLiteral("log.txt is a folder, not a file.\n\nThe log file is %1. Nothing was written to it. "
+                                   "Put it right, or restore the log from a backup in %2, and start the program again.")
+                        .arg(path, session->folders().backupFolder()));
+    EXPECT_TRUE(QFileInfo(path).isDir()) << "left as it was";
+}
+
+// A damaged tnpref.txt set aside after start-up (its first save was a mode
+// switch) is said on the message line, not in a box over the entry line.
+TEST_F(ContestSessionTest, ADamagedPreferencesFileSetAsideLaterIsSaidOnTheMessageLine)
+{
+    const QString prefs = paths.workingFolder() + QStringLiteral("/tnpref.txt");
+    platform::writeFileAtomically(prefs, "\"W3LPL\"\r\n\"MD\"\r\nfive\r\n");
+    ContestSession later(clock, dialogs, session->folders());
+    later.loadPreferences();
+    const QStringList problems = later.takeFileProblems();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems.front().startsWith(prefs + QStringLiteral(" line 3: the hours added for UTC (UtcOffsetHours) is "
+                                                                   "not a number: \"five\"")))
+        << problems.front().toStdString();
+    EXPECT_EQ(later.prefs().OwnCall, QStringLiteral("W3LPL")) << "what came before the damage is kept";
+    ASSERT_TRUE(later.reloadLog());
+    later.setStarted();
+    const size_t boxes = dialogs.messages.size();
+    later.switchMode(QStringLiteral("PH"));
+    EXPECT_EQ(dialogs.messages.size(), boxes);
+    EXPECT_EQ(later.message(), QStringLiteral("The damaged %1 was renamed to %1.damaged-20131214-090000, and the "
+                                              "preferences were saved in a new tnpref.txt.").arg(prefs));
+    EXPECT_TRUE(later.takeFileProblems().isEmpty());
+    EXPECT_EQ(loadPrefs(paths.workingFolder())->CurrentMode, QStringLiteral("PH"));
+}
+
 TEST_F(ContestSessionTest, PartialDuplicatesAndTheCallShapeWarning)
 {
     session->logEntry(line("K1ABC", "CT"));
@@ -203,7 +254,8 @@ TEST_F(ContestSessionTest, NothingIsWrittenToALogThatWasNeverRead)
     const QByteArray existing = "\"K1ABC\",\"599\",\"CT\",\"599\",\"USA\",\"2013/12/14\",\"14:05:33\",\"CW\",\"\"\r\n";
     platform::writeFileAtomically(paths.workingFolder() + QStringLiteral("/log.txt"), existing);
     ContestSession unread(clock, dialogs, session->folders());
-    ASSERT_TRUE(unread.loadPreferences());
+    unread.loadPreferences();
+    ASSERT_TRUE(unread.takeFileProblems().isEmpty());
     const EntryOutcome out = unread.logEntry(line("K1ABC", "CT"));
     EXPECT_FALSE(out.logged);
     EXPECT_FALSE(out.clearLine);
@@ -224,7 +276,8 @@ TEST_F(ContestSessionTest, ALogIsErasedOrReplacedOnlyAfterItsBackupIsOnDisk)
     blocked.userDataFolder = paths.root() + QStringLiteral("/not-a-folder");
     platform::writeFileAtomically(blocked.userDataFolder, "a file where the folder should be");
     ContestSession cannotBackUp(clock, dialogs, blocked);
-    ASSERT_TRUE(cannotBackUp.loadPreferences());
+    cannotBackUp.loadPreferences();
+    ASSERT_TRUE(cannotBackUp.takeFileProblems().isEmpty());
     dialogs.inputAnswers = {QStringLiteral("YES")};
     cannotBackUp.startNewLog();
     EXPECT_EQ(logFile(), existing);
@@ -232,7 +285,8 @@ TEST_F(ContestSessionTest, ALogIsErasedOrReplacedOnlyAfterItsBackupIsOnDisk)
 
     // At start-up the log is erased unread ("No", then "YES"): it is still copied first.
     ContestSession atStart(clock, dialogs, session->folders());
-    ASSERT_TRUE(atStart.loadPreferences());
+    atStart.loadPreferences();
+    ASSERT_TRUE(atStart.takeFileProblems().isEmpty());
     dialogs.inputAnswers = {QStringLiteral("YES")};
     ASSERT_TRUE(atStart.startNewLog());
     EXPECT_EQ(logFile(), QByteArray());

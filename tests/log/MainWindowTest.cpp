@@ -174,17 +174,22 @@ TEST_F(MainWindowTest, DamagedLogEndsTheProgramWithoutWriting)
     EXPECT_FALSE(start());
     EXPECT_EQ(endedWith, 1);
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("File Error"));
-    EXPECT_TRUE(dialogs.messages.back().text.startsWith(QStringLiteral("Error opening file.  This error is annoying")));
+    // The real cause first, then the long advice, which is the truth here: a quote got into the data.
+    const QString text = dialogs.messages.back().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("log.txt line 1: a quote is not closed on the line.\n\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Error opening file.  This error is annoying"))) << text.toStdString();
     EXPECT_EQ(fileBytes(work("log.txt")), damaged);
 }
 
-TEST_F(MainWindowTest, MissingPreferencesStopTheLoadSequence)
+TEST_F(MainWindowTest, AnUnreadablePrefixFileStopsTheLoadSequenceAndSaysWhy)
 {
-    QFile::remove(work("tnpref.txt"));
+    platform::writeFileAtomically(work("arrlpre2.txt"), "\"K\",\"USA\",\"NA\",\"95\"\r\n");
     EXPECT_FALSE(start());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Error opeining file"));
-    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Error opening file"));
+    EXPECT_TRUE(dialogs.messages.back().text.startsWith(
+        QStringLiteral("Error opening file %1: the last entry, from line 1 on, is incomplete.").arg(work("arrlpre2.txt"))))
+        << dialogs.messages.back().text.toStdString();
     EXPECT_EQ(dialogs.modalRuns, 0) << "the sequence stops before the station dialog";
 
     // The window stays up, says why, and neither logs nor writes the unread log.

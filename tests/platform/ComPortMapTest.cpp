@@ -3,6 +3,9 @@
 #include "platform/ComPortMap.h"
 #include "platform/SerialSettings.h"
 
+#include "QtPrinters.h"
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -74,6 +77,64 @@ TEST(ComPortMap, ReadsTheFileAndTakesAMissingOneAsNoMapping)
     const ComPortMap map = ComPortMap::readFrom(path, home);
     EXPECT_EQ(map.devicePathFor(3), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(map.filePath(), path) << "messages name the file to edit";
+}
+
+// Lines left out are named, so the operator learns why a port is not the
+// device written for it.
+TEST(ComPortMap, LinesLeftOutAreNamedWithTheirFault)
+{
+    const ComPortMap map(QStringLiteral("/u/ComPorts.txt"),
+                         "# my ports\r\n"
+                         "COM3=/dev/ttyUSB0\r\n"
+                         "COM3/dev/ttyUSB1\r\n"
+                         "COM11=/dev/ttyUSB2\r\n"
+                         "COM4=ttyACM0\r\n"
+                         "RADIO=/dev/ttyUSB3\r\n"
+                         "COM5=\r\n"
+                         "PEGASUS=/srv/pegasus\r\n",
+                         home);
+    EXPECT_EQ(map.problems(),
+              (QStringList{QStringLiteral("line 3: \"COM3/dev/ttyUSB1\" is not a setting such as COM3=/dev/ttyUSB0 or "
+                                          "PEGASUS=/home/op/Pegasus"),
+                           QStringLiteral("line 4: COM11 is not a port this program uses: they are COM1 to COM10"),
+                           QStringLiteral("line 5: the device of COM4, \"ttyACM0\", is not a full path such as /dev/ttyUSB0"),
+                           QStringLiteral("line 6: \"RADIO=/dev/ttyUSB3\" is not a setting such as COM3=/dev/ttyUSB0 or "
+                                          "PEGASUS=/home/op/Pegasus")}));
+    EXPECT_EQ(map.devicePathFor(3), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(map.devicePathFor(4), QStringLiteral("/dev/ttyS3")) << "a relative device keeps the default";
+    EXPECT_EQ(map.pegasusFolder(), QStringLiteral("/srv/pegasus"));
+    const QString report = map.problemReport();
+    EXPECT_TRUE(report.startsWith(QStringLiteral("/u/ComPorts.txt line 3: "))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("/u/ComPorts.txt line 6: "))) << report.toStdString();
+    EXPECT_TRUE(ComPortMap(QString(), "COM3=/dev/ttyUSB0\n\n# note\n", home).problemReport().isEmpty());
+}
+
+TEST(ComPortMap, AFileThatIsNoPortMapIsNamedAndNotUsed)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(ComPortMap::fileName());
+    const struct {
+        const char* what;
+        QByteArray data;
+        const char* problem;
+    } rows[] = {
+        {"binary", QByteArray("COM3=/dev/ttyUSB0\n\x00\x01", 20), "is not text: line 2 holds the byte 0x00, so none of its settings is used"},
+        {"oversized", "COM3=/dev/ttyUSB0\n" + QByteArray(70000, '#'), "is too large (68.4 KB, where such a file holds at most "
+                                                                      "64.0 KB), so none of its settings is used"},
+    };
+    for (const auto& row : rows) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(row.data);
+        file.close();
+        const ComPortMap map = ComPortMap::readFrom(path, home);
+        EXPECT_EQ(map.problems(), QStringList{QString::fromLatin1(row.problem)}) << row.what;
+        EXPECT_EQ(map.devicePathFor(3), QStringLiteral("/dev/ttyS2")) << row.what;
+    }
+    QFile::remove(path);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(ComPortMap::fileName()));
+    EXPECT_EQ(ComPortMap::readFrom(path, home).problems(),
+              QStringList{QStringLiteral("is a folder, not a file, so none of its settings is used")});
 }
 
 TEST(SerialSettings, AcceptsRateParityDataAndStopBits)

@@ -2,6 +2,17 @@
 // through symbolic links, on a disk that fills up or fails part-way.
 #include "platform/DurableFile.h"
 
+#include "common/AppFolders.h"
+#include "cw/CwSettings.h"
+#include "export/TextExport.h"
+#include "log/ContactLog.h"
+#include "log/Prefs.h"
+#include "platform/ComPortMap.h"
+#include "rig/RigCommands.h"
+#include "rig/RigSettings.h"
+#include "spots/SpotSettings.h"
+#include "voice/VoiceKeyerSettings.h"
+
 #include "FailingFileCalls.h"
 #include "ReadOnlyFolder.h"
 
@@ -10,6 +21,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -361,4 +374,122 @@ TEST(DurableFile, StaleTemporaryFilesAreRemovedAndNothingElse)
     EXPECT_EQ(left, expected);
     EXPECT_EQ(contents(log), QByteArray("kept\r\n"));
     EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 0);
+}
+
+// Start-up clears what a crash left of the program's own rewrites, and
+// never a file of the operator's that merely looks like one.
+TEST(DurableFile, OnlyTheProgramsOwnTemporaryFilesCountAsStale)
+{
+    const struct {
+        const char* name;
+        bool stale;
+    } rows[] = {
+        {".log.txt.tmp-abc123", true},
+        {".Log.txt.tmp-A1b2C3", true}, // the log found under another letter case
+        {".tnpref.txt.tmp-x9Y8z7", true},
+        {".ComPorts.txt.tmp-QWERTY", true},
+        {".log.txt.torn-20131215080759.tmp-Ab12Cd", true},
+        {".log.txt.torn-20131215080759-2.tmp-Ab12Cd", true},
+        {".notes.tmp-abcdef", false},
+        {".notes.txt.tmp-abc123", false},
+        {".log.txt.torn-yesterday.tmp-Ab12Cd", false},
+        {".log.txt.tmp-abc12", false},
+        {".log.txt.tmp-abc1234", false},
+        {".log.txt.tmp-abc_12", false},
+        {"log.txt.tmp-abc123", false},
+        {".log.txt.tmp-abc123.bak", false},
+        {".readtm.txt.tmp-abc123", false}, // a shipped file, unless named as one
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(isStaleTemporaryFileName(QString::fromLatin1(row.name)), row.stale) << row.name;
+    EXPECT_TRUE(isStaleTemporaryFileName(QStringLiteral(".readtm.txt.tmp-abc123"), {QStringLiteral("readtm.txt")}));
+
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    for (const char* name : {".notes.tmp-abcdef", ".log.txt.tmp-abc123", "log.txt"})
+        ASSERT_TRUE(writeFileAtomically(folder.filePath(QString::fromLatin1(name)), "x"));
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 1);
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral(".notes.tmp-abcdef"))));
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral(".log.txt.tmp-abc123"))));
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("log.txt"))));
+}
+
+TEST(DurableFile, SetAsideRenamesWithoutReplacingAnything)
+{
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const QString file = folder.filePath(QStringLiteral("tnpref.txt"));
+    const QString suffix = QStringLiteral(".damaged-20261210-143000");
+    for (const char* expected : {"tnpref.txt.damaged-20261210-143000", "tnpref.txt.damaged-20261210-143000-2",
+                                 "tnpref.txt.damaged-20261210-143000-3"}) {
+        ASSERT_TRUE(writeFileAtomically(file, expected));
+        QString error;
+        const QString aside = setAside(file, suffix, &error);
+        EXPECT_EQ(aside, folder.filePath(QString::fromLatin1(expected))) << error.toStdString();
+        EXPECT_EQ(contents(aside), QByteArray(expected)) << "each copy kept as it was";
+        EXPECT_FALSE(QFileInfo::exists(file));
+    }
+    // A folder under the file's name moves aside the same way.
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("tnpref.txt")));
+    EXPECT_TRUE(QFileInfo(setAside(file, QStringLiteral(".damaged-x"))).isDir());
+
+    QString error;
+    EXPECT_TRUE(setAside(folder.filePath(QStringLiteral("none.txt")), suffix, &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(DurableFile, ReadingOwnFilesTellsTheCausesApart)
+{
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const QString path = folder.filePath(QStringLiteral("file.txt"));
+    const auto link = [&](const char* target) {
+        ASSERT_EQ(::symlink(target, QFile::encodeName(path).constData()), 0);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        OwnFileRead::Result result;
+        QString problem; // empty: none
+    } rows[] = {
+        {"nothing there", [] {}, OwnFileRead::Result::Missing, {}},
+        {"a plain file", [&] { writeFileAtomically(path, "data"); }, OwnFileRead::Result::Read, {}},
+        // A folder, a broken or looping link, a pipe and a file too large are
+        // told apart through the log, in the log's own tests.
+        {"a link to a folder", [&] { link("/"); }, OwnFileRead::Result::Failed,
+         QStringLiteral("is a link to /, which is a folder")},
+    };
+    for (const auto& row : rows) {
+        QFile::remove(path);
+        row.make();
+        const OwnFileRead read = readOwnFile(path, 1024 * 1024);
+        EXPECT_EQ(read.result, row.result) << row.what;
+        EXPECT_EQ(read.problem, row.problem) << row.what;
+    }
+    QFile::remove(path);
+    ASSERT_TRUE(writeFileAtomically(path, "data"));
+    EXPECT_EQ(readOwnFile(path, 4).data, QByteArray("data")) << "exactly the limit is read";
+    EXPECT_EQ(readOwnFile(path, 3).result, OwnFileRead::Result::Failed);
+}
+
+// The names each writer uses, taken from the writers themselves: a writer
+// whose file is renamed, or a new file written through writeFileAtomically,
+// fails here until the list beside the writer knows it.
+TEST(DurableFile, EveryFileTheProgramRewritesIsOnTheList)
+{
+    QTemporaryDir empty;
+    const QStringList written{
+        QFileInfo(tenlog::log::LogFile::pathIn(empty.path())).fileName(),
+        tenlog::log::prefsFileName(),
+        tenlog::rig::rigSettingsFileName(),
+        tenlog::rig::pegasusInputFileName(),
+        tenlog::spots::spotSettingsFileName(),
+        QString::fromLatin1(tenlog::cw::cwSettingsFileName),
+        QString::fromLatin1(tenlog::voice::voiceKeyerFileName),
+        QString::fromLatin1(tenlog::exports::kTessaryFileName),
+        ComPortMap::fileName(),
+        QFileInfo(tenlog::common::AppFolders{}.sharedPreferencesPath()).fileName(),
+    };
+    for (const QString& name : written)
+        EXPECT_TRUE(isStaleTemporaryFileName(QLatin1Char('.') + name + QStringLiteral(".tmp-Ab12Cd"))) << name.toStdString();
 }

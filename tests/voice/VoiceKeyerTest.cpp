@@ -208,7 +208,60 @@ TEST(VoiceKeyerSettings, FileRoundTripAndDamage)
     voice::VoiceKeyerSettings shortFile;
     EXPECT_FALSE(voice::readVoiceKeyerSettings("\"a.wav\"\r\n\"b.wav\"\r\n", shortFile));
     EXPECT_EQ(shortFile.files[1], QStringLiteral("b.wav"));
+    // A line code that names no line chooses none, and is named as damage.
     voice::VoiceKeyerSettings oddLine;
-    EXPECT_TRUE(voice::readVoiceKeyerSettings(QByteArray("\"\"\r\n").repeated(9) + "\"1\"\r\n7\r\n\"0\"\r\n\"&H378\"\r\n", oddLine));
+    QString damage;
+    EXPECT_FALSE(voice::readVoiceKeyerSettings(QByteArray("\"\"\r\n").repeated(9) + "\"1\"\r\n7\r\n\"0\"\r\n\"&H378\"\r\n",
+                                               oddLine, &damage));
     EXPECT_EQ(oddLine.line, voice::PttLine::None);
+    EXPECT_EQ(oddLine.port, QStringLiteral("1"));
+    EXPECT_EQ(damage, QStringLiteral("wave2.txt line 11: the PTT line is \"7\", not 0 (RTS), 1 (DTR) or 2 (Parallel)"));
+}
+
+// Each damaged form of wave2.txt is named with its line and fault; the
+// settings from there on keep their defaults, so no PTT port is opened on a
+// number the file garbled.
+TEST(VoiceKeyerSettings, DamageIsNamedByLineAndTheDefaultsStand)
+{
+    const QByteArray nineFiles = QByteArray("\"cq.wav\"\r\n") + QByteArray("\"\"\r\n").repeated(8);
+    const struct {
+        const char* what;
+        QByteArray data;
+        const char* problem; // after the path
+        const char* port;
+        voice::PttLine line;
+    } rows[] = {
+        {"garbage", "RIFF....WAVEfmt data\r\n", " line 1: the value is \"RIFF....WAVEfmt data\", not text in quotes", "0",
+         voice::PttLine::Rts},
+        {"empty", "", " is empty", "0", voice::PttLine::Rts},
+        {"cut in half", nineFiles + "\"3", " line 10: the file stops in the middle of this line, after 9 of its 13 values",
+         "0", voice::PttLine::Rts},
+        {"binary", QByteArray("RIFF\x24\x00\x00\x00WAVE", 12), " is not text: line 1 holds the byte 0x00", "0",
+         voice::PttLine::Rts},
+        {"oversized", QByteArray(3 << 20, 'x'), " is too large (3.0 MB, where such a file holds at most 1.0 MB)", "0",
+         voice::PttLine::Rts},
+        {"a port that is not a number", nineFiles + "\"COM3\"\r\n1\r\n\"0\"\r\n\"&H378\"\r\n",
+         " line 10: the PTT port is \"COM3\", not a port number from 1 to 10 (or 0 for none)", "0", voice::PttLine::Rts},
+        {"a port out of range", nineFiles + "\"12\"\r\n1\r\n\"0\"\r\n\"&H378\"\r\n",
+         " line 10: the PTT port is \"12\", not a port number from 1 to 10 (or 0 for none)", "0", voice::PttLine::Rts},
+        {"a pause of a minute", nineFiles + "\"3\"\r\n1\r\n\"60\"\r\n\"&H378\"\r\n",
+         " line 12: the repeat pause is \"60\", not a number of seconds from 0 to 59", "3", voice::PttLine::Dtr},
+        {"an address that is none", nineFiles + "\"3\"\r\n2\r\n\"0\"\r\n\"LPT1\"\r\n",
+         " line 13: the parallel port address is \"LPT1\", not an address such as &H378", "3", voice::PttLine::Parallel},
+        {"short", nineFiles, " ends after 9 of its 13 values", "0", voice::PttLine::Rts},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        QFile file(QDir(folder.path()).filePath(QStringLiteral("wave2.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(row.data);
+        file.close();
+        voice::VoiceKeyerSettings settings;
+        QString problem;
+        EXPECT_FALSE(voice::loadVoiceKeyerSettings(folder.path(), settings, &problem)) << row.what;
+        EXPECT_TRUE(problem.startsWith(file.fileName() + QLatin1String(row.problem))) << row.what << ": " << problem.toStdString();
+        EXPECT_TRUE(problem.contains(QStringLiteral("Check Voice Setup"))) << row.what;
+        EXPECT_EQ(settings.port, QString::fromLatin1(row.port)) << row.what;
+        EXPECT_EQ(settings.line, row.line) << row.what;
+    }
 }

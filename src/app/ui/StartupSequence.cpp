@@ -4,6 +4,7 @@
 #include "common/DataFolders.h"
 #include "common/ui/WindowPlacements.h"
 #include "app/ui/LogoWindow.h"
+#include "log/ContestSession.h"
 #include "log/ui/MainWindow.h"
 #include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"
@@ -19,6 +20,7 @@
 #include "platform/KeyingClock.h"
 #include "platform/PortIo.h"
 #include "rig/RigControl.h"
+#include "rig/RigSettings.h"
 #include "spots/DxSpotting.h"
 #include "voice/VoiceKeyer.h"
 #include "voice/VoiceKeyerSettings.h"
@@ -66,11 +68,11 @@ void StartupSequence::makeKeyers(const std::shared_ptr<const platform::ComPortMa
     QString problem;
     voice::VoiceKeyerSettings voiceSettings;
     if (!voice::loadVoiceKeyerSettings(folder, voiceSettings, &problem))
-        m_keyerSettingsProblems << problem;
+        m_fileProblems << problem;
     m_voiceKeyer->setSettings(voiceSettings);
     cw::CwSettings cwSettings;
     if (!cw::loadCwSettings(folder, cwSettings, &problem))
-        m_keyerSettingsProblems << problem;
+        m_fileProblems << problem;
     m_cwStation->setSettings(cwSettings);
     m_keyers = std::make_unique<log::KeyerServices>(log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock});
 }
@@ -95,6 +97,8 @@ log::MainWindow* StartupSequence::run()
     m_portMap = std::make_unique<platform::ComPortMapFile>(
         QDir(m_startup.folders().userDataFolder).filePath(platform::ComPortMap::fileName()), QDir::homePath());
     const std::shared_ptr<const platform::ComPortMap> ports = m_portMap->map();
+    if (!ports->problemReport().isEmpty())
+        m_fileProblems << ports->problemReport();
     const QString pegasusFolder = ports->pegasusFolder();
     if (m_services.makeSerialDeviceList) {
         m_serialDevices = m_services.makeSerialDeviceList();
@@ -105,6 +109,14 @@ log::MainWindow* StartupSequence::run()
         m_rigDaemon = m_services.makeTcpClient();
         m_rig = std::make_unique<rig::RigControl>(*m_rigPort, *m_rigDaemon, m_startup.folders().workingFolder,
                                                   pegasusFolder);
+        // The rig link reads RigCntrl.txt when it starts, at the end of the
+        // load sequence or when the operator first opens its window; damage
+        // in it is said with the rest, whichever comes.
+        rig::RigSettings stored;
+        QString rigProblem;
+        rig::loadRigSettings(m_startup.folders().workingFolder, stored, &rigProblem);
+        if (!rigProblem.isEmpty())
+            m_fileProblems << rigProblem;
         m_spotTelnet = m_services.makeTcpClient();
         m_spotTnc = m_services.makeSerialPort(ports);
         m_spotAgw = m_services.makeTcpClient();
@@ -125,11 +137,18 @@ log::MainWindow* StartupSequence::run()
     if (m_logo)
         m_logo->raise();
     m_main->runLoadSequence();
+    // Said once, together, now that the start-up questions are answered and
+    // before the operator starts typing.
+    m_fileProblems << m_main->session().takeFileProblems();
+    if (!m_fileProblems.isEmpty())
+        m_services.dialogs.message(QStringLiteral("Settings Files"),
+                                   QStringLiteral("Start-up found these problems with the program's files and went on "
+                                                  "with the defaults for what they lack:\n\n")
+                                       + m_fileProblems.join(QStringLiteral("\n\n")),
+                                   platform::MessageIcon::Warning);
+    m_fileProblems.clear();
     if (m_ended)
         return nullptr;
-    if (!m_keyerSettingsProblems.isEmpty())
-        m_services.dialogs.message(QStringLiteral("Keyer settings"), m_keyerSettingsProblems.join(QStringLiteral("\n\n")),
-                                   platform::MessageIcon::Warning);
     return m_main.get();
 }
 

@@ -121,8 +121,10 @@ private:
     std::unique_ptr<cw::CwStation> m_cwStation;
     std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
     std::unique_ptr<log::KeyerServices> m_keyers;
-    // CW.txt or wave2.txt missing or damaged, said once the log is up.
-    QStringList m_keyerSettingsProblems;
+    // What start-up found wrong with the program's files (ComPorts.txt,
+    // RigCntrl.txt, wave2.txt, CW.txt, tnpref.txt), said in one message once
+    // the load sequence is done.
+    QStringList m_fileProblems;
     std::unique_ptr<log::MainWindow> m_main;
     bool m_ended = false;
 };

@@ -195,14 +195,15 @@ bool MainWindow::runLoadSequence()
     m_session->mutablePrefs().FormSizePercent = 100;
     m_session->showMessage(QStringLiteral("Select a mode from the menu bar and click Log \"Time On\" below!"));
 
-    // A stop before the log is read leaves the window up, but says why
-    // nothing can be logged.
+    // A stop before the log is read (no prefix file) leaves the window up,
+    // but says why nothing can be logged.
     auto stopped = [this] {
         m_session->showMessage(kLogNotReadText);
         return false;
     };
-    if (!m_session->loadPreferences())
-        return stopped();
+    // Damaged or missing preferences leave their defaults and are reported
+    // once start-up is done; the log still loads.
+    m_session->loadPreferences();
     const Prefs& prefs = m_session->prefs();
     m_menus->colourNeededSpots->setChecked(prefs.NeededSpotsGreen == 1);
     m_menus->audioNeededSpots->setChecked(prefs.NeededSpotAudio == 1);
