@@ -157,7 +157,7 @@ TEST_F(StartupSequenceTest, DamagedSettingsFilesAreSaidTogetherAndOnlyOwnLeftove
     write(userData + QStringLiteral("/ComPorts.txt"), "COM3=ttyUSB0\r\n");
 
     app::StartupSequence startup({clock, dialogs, settings, paths, player,
-                                  [](const platform::ComPortMap& ports) { return std::make_unique<platform::QtSerialPort>(ports); },
+                                  [](std::shared_ptr<const platform::ComPortMap> ports) { return std::make_unique<platform::QtSerialPort>(std::move(ports)); },
                                   [] { return std::make_unique<platform::QtTcpClient>(); }, {}, {}});
     log::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
