@@ -503,6 +503,39 @@ void modeFromFrequency(float frequencyMHz, QString& mode)
     }
 }
 
+ReplyFraming replyFraming(const RigProfile& profile)
+{
+    switch (profile.parser) {
+    case ReplyParser::Kenwood:
+    case ReplyParser::KenwoodInfo:
+    case ReplyParser::Ftdx:
+        return {';', 0};
+    // FD never stands inside a frame: its data are BCD digits and mode codes.
+    case ReplyParser::Civ:
+        return {char(0xFD), 0};
+    case ReplyParser::Orion:
+        return {'\r', 0};
+    case ReplyParser::YaesuStatus:
+        return {std::nullopt, 5};
+    case ReplyParser::Yaesu757Status:
+        return {std::nullopt, 75};
+    case ReplyParser::YaesuBinaryStatus:
+        for (const BinaryRow& row : kBinaryRows) {
+            if (row.model == profile.yaesuModel)
+                return {std::nullopt, row.blockLengths[0]};
+        }
+        return {};
+    // The front panel's binary frequency may hold a CR byte of its own, and
+    // at its 57600 baud a reply is whole within a millisecond.
+    case ReplyParser::TenTecFrontPanel:
+    case ReplyParser::None:
+    case ReplyParser::PegasusFile:
+    case ReplyParser::Rigctld:
+        return {};
+    }
+    return {};
+}
+
 void parseReply(const QByteArray& reply, const ParseContext& context, RigReading& reading)
 {
     switch (context.profile.parser) {

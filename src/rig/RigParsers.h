@@ -33,6 +33,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace tenlog::rig {
 
 struct RigReading {
@@ -68,6 +70,16 @@ void parsePegasusText(const QByteArray& data, RigReading& reading);
 // The mode of the fixed band segments (exclusive bounds, compared in single
 // precision) that frequencyMHz lies in; mode unchanged outside them.
 void modeFromFrequency(float frequencyMHz, QString& mode);
+
+// How a radio's reply shows it is whole, so that a reply still arriving when
+// a receive tick comes (a slow port at a fast polling rate) can be held for
+// the next one: the byte that ends each reply, or the length of its status
+// block. Neither for replies that are taken as they come.
+struct ReplyFraming {
+    std::optional<char> terminator;
+    qsizetype blockLength = 0;
+};
+ReplyFraming replyFraming(const RigProfile& profile);
 
 // Runs the profile's parser on one tick's bytes. lastRequestWasFrequency
 // picks the frequency or the mode decoder of radios polled one request at a

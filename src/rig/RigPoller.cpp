@@ -52,6 +52,9 @@ RigLink::Opened RigPoller::openLink()
         m_port.close();
     }
     m_requestOwed = false;
+    // Bytes held from an earlier link belong to no reply of this one.
+    m_heldReply.clear();
+    m_heldTicks = 0;
     linkOpened();
     return {true, {}, true};
 }
@@ -195,14 +198,50 @@ void RigPoller::sendTick(const RigProfile& row)
     m_awaitingReply = true;
 }
 
+namespace {
+
+// How many receive ticks in a row may wait for the end of a reply: enough
+// for a 75-byte status block at 4800 baud at the fastest rate, and never so
+// many that a stream of noise holds polling up for long.
+constexpr int kMostHeldTicks = 6;
+// An unended reply longer than this is noise, not a reply.
+constexpr qsizetype kLongestUnendedReply = 256;
+
+} // namespace
+
+bool RigPoller::holdUnendedReply(const QByteArray& reply, const RigProfile& row)
+{
+    const ReplyFraming framing = replyFraming(row);
+    if (reply.isEmpty() || m_heldTicks >= kMostHeldTicks)
+        return false;
+    bool unended = false;
+    if (framing.blockLength > 0) {
+        unended = reply.size() < framing.blockLength;
+    } else if (framing.terminator) {
+        // The last reply has begun but not ended. Whole replies before it
+        // wait with it: an echoed request must not end the tick before the
+        // answer behind it is in.
+        const qsizetype tail = reply.size() - (reply.lastIndexOf(*framing.terminator) + 1);
+        unended = tail > 0 && tail <= kLongestUnendedReply;
+    }
+    if (!unended)
+        return false;
+    m_heldReply = reply;
+    ++m_heldTicks;
+    return true;
+}
+
 void RigPoller::receiveTick(const RigProfile& row)
 {
-    QByteArray reply;
+    QByteArray reply = std::exchange(m_heldReply, {});
     if (row.usesSerialPort) {
-        reply = m_port.readAll();
+        reply += m_port.readAll();
         if (reply.size() > kMaxReplyBytesPerTick)
             reply.truncate(kMaxReplyBytesPerTick);
+        if (holdUnendedReply(reply, row))
+            return; // still awaiting the reply
     }
+    m_heldTicks = 0;
     m_awaitingReply = false;
     const bool owed = std::exchange(m_requestOwed, false);
     if (row.parser == ReplyParser::PegasusFile || !reply.isEmpty()) {

@@ -48,6 +48,9 @@ private:
     std::optional<Request> buildRequest(const RigProfile& profile) const;
     void sendTick(const RigProfile& profile);
     void receiveTick(const RigProfile& profile);
+    // Keeps reply back for the next receive tick while its last reply has
+    // not ended (see replyFraming), a few ticks at most; true when held.
+    bool holdUnendedReply(const QByteArray& reply, const RigProfile& profile);
     // Runs the radio's parser; true when it found a frequency or a mode.
     bool decodeReply(const QByteArray& reply, const RigProfile& profile);
 
@@ -57,6 +60,10 @@ private:
     // The last send tick asked the radio for something (or could not get
     // its request out), so silence on the receive tick is a missed poll.
     bool m_requestOwed = false;
+    // The start of a reply that had not ended at the last receive tick, and
+    // how many receive ticks in a row have waited for the rest of one.
+    QByteArray m_heldReply;
+    int m_heldTicks = 0;
 };
 
 } // namespace tenlog::rig

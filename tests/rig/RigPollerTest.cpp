@@ -405,3 +405,63 @@ TEST_F(RigPollerTest, ClosingSendsTheYaesuClosingBytesOnlyWhilePolling)
     poller.closeLink();
     EXPECT_TRUE(port.written().isEmpty());
 }
+
+// A slow port at a fast polling rate: a reply is still arriving when its
+// receive tick comes. What has not ended is held for the next receive tick,
+// never decoded in pieces and never counted as silence.
+TEST_F(RigPollerTest, AReplyArrivingAcrossTicksIsHeldUntilWhole)
+{
+    QByteArray gx757(5, '\0');
+    gx757 += hex("0075840202");
+    gx757.append(QByteArray(75 - gx757.size(), '\0'));
+    QByteArray ft990 = hex("002B730C00000002");
+    ft990.append(QByteArray(32 - ft990.size(), '\0'));
+    struct Row {
+        const char* name;
+        const char* radio;
+        QList<QByteArray> pieces; // one a receive tick
+        float frequency;          // 0: none decoded
+        const char* mode;
+    };
+    const QList<Row> rows = {
+        {"Kenwood cut inside the frequency", "Kenwood", {"FA000284", "75000;MD3;"}, 28.475f, "CW"},
+        {"Kenwood whole reply, then the start of the next", "Kenwood", {"FA00028475000;MD", "3;"}, 28.475f, "CW"},
+        {"CI-V at 1200 baud", "Icom", {hex("FEFE64E003FDFEFEE064"), hex("0300504728" "00FD")}, 28.475f, ""},
+        {"757 block in three parts", "Yaesu 757 GX II", {gx757.left(20), gx757.mid(20, 30), gx757.mid(50)}, 28.475f, "CW"},
+        {"FT-990 block in two parts", "Yaesu 990", {ft990.left(10), ft990.mid(10)}, 28.475f, "CW"},
+        {"noise without an end is let go", "Kenwood", {"xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx"}, 0, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RigPoller fresh{port, pegasus.path()};
+        Emitted seen;
+        QObject::connect(&fresh, &RigLink::frequencyPolled, [&seen](float f) { seen.frequencies.append(f); });
+        QObject::connect(&fresh, &RigLink::modePolled, [&seen](const QString& m) { seen.modes.append(m); });
+        QObject::connect(&fresh, &RigLink::rawReceived, [&seen](const QByteArray& b) { seen.raw.append(b); });
+        RigSettings settings;
+        applyRigProfile(settings, *findRigProfile(QString::fromLatin1(row.radio)));
+        fresh.setSettings(settings);
+        ASSERT_TRUE(fresh.start()); // its first tick sent the request
+        int sendTicks = 0;
+        for (const QByteArray& piece : row.pieces) {
+            if (!fresh.awaitingReply()) { // a whole reply was taken: the next request goes
+                fresh.tick();
+                ++sendTicks;
+            }
+            port.queueReply(piece);
+            fresh.tick();
+        }
+        EXPECT_FALSE(fresh.awaitingReply()) << "the reply is taken and the next request may go";
+        if (row.frequency > 0) {
+            EXPECT_EQ(seen.frequencies.value(0), row.frequency);
+            EXPECT_EQ(fresh.reading().mode, QString::fromLatin1(row.mode));
+            EXPECT_EQ(fresh.status().health, tenlog::common::LinkHealth::Up);
+            EXPECT_EQ(sendTicks, 0) << "no request went out before the reply was whole";
+        } else {
+            EXPECT_TRUE(seen.frequencies.isEmpty());
+            EXPECT_EQ(seen.raw.size(), 1) << "shown once, when let go";
+        }
+        fresh.stop();
+        port.clearWrites();
+    }
+}
