@@ -506,23 +506,24 @@ void modeFromFrequency(float frequencyMHz, QString& mode)
 ReplyFraming replyFraming(const RigProfile& profile)
 {
     switch (profile.parser) {
+    // "FA", "FB", "MD", "IF"; a radio that did not understand says "?".
     case ReplyParser::Kenwood:
     case ReplyParser::KenwoodInfo:
     case ReplyParser::Ftdx:
-        return {';', 0};
+        return {';', QByteArrayLiteral("FMI?"), 0};
     // FD never stands inside a frame: its data are BCD digits and mode codes.
     case ReplyParser::Civ:
-        return {char(0xFD), 0};
+        return {char(0xFD), QByteArrayLiteral("\xFE"), 0};
     case ReplyParser::Orion:
-        return {'\r', 0};
+        return {'\r', QByteArrayLiteral("@"), 0};
     case ReplyParser::YaesuStatus:
-        return {std::nullopt, 5};
+        return {std::nullopt, {}, 5};
     case ReplyParser::Yaesu757Status:
-        return {std::nullopt, 75};
+        return {std::nullopt, {}, 75};
     case ReplyParser::YaesuBinaryStatus:
         for (const BinaryRow& row : kBinaryRows) {
             if (row.model == profile.yaesuModel)
-                return {std::nullopt, row.blockLengths[0]};
+                return {std::nullopt, {}, row.blockLengths[0]};
         }
         return {};
     // The front panel's binary frequency may hold a CR byte of its own, and

@@ -77,6 +77,9 @@ void modeFromFrequency(float frequencyMHz, QString& mode);
 // block. Neither for replies that are taken as they come.
 struct ReplyFraming {
     std::optional<char> terminator;
+    // The bytes a reply of a terminated format can begin with: an unended
+    // tail that begins with any other byte is noise, not a reply under way.
+    QByteArray replyStarts;
     qsizetype blockLength = 0;
 };
 ReplyFraming replyFraming(const RigProfile& profile);

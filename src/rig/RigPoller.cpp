@@ -221,8 +221,9 @@ bool RigPoller::holdUnendedReply(const QByteArray& reply, const RigProfile& row)
         // The last reply has begun but not ended. Whole replies before it
         // wait with it: an echoed request must not end the tick before the
         // answer behind it is in.
-        const qsizetype tail = reply.size() - (reply.lastIndexOf(*framing.terminator) + 1);
-        unended = tail > 0 && tail <= kLongestUnendedReply;
+        const qsizetype end = reply.lastIndexOf(*framing.terminator) + 1;
+        const qsizetype tail = reply.size() - end;
+        unended = tail > 0 && tail <= kLongestUnendedReply && framing.replyStarts.contains(reply.at(end));
     }
     if (!unended)
         return false;
@@ -241,7 +242,9 @@ void RigPoller::receiveTick(const RigProfile& row)
         if (holdUnendedReply(reply, row))
             return; // still awaiting the reply
     }
-    m_heldTicks = 0;
+    // Ticks spent waiting for the end of what turns out to be no reply were
+    // polls the radio did not answer.
+    const int ticksWaited = std::exchange(m_heldTicks, 0);
     m_awaitingReply = false;
     const bool owed = std::exchange(m_requestOwed, false);
     if (row.parser == ReplyParser::PegasusFile || !reply.isEmpty()) {
@@ -251,7 +254,8 @@ void RigPoller::receiveTick(const RigProfile& row)
         }
         // Shown raw all the same: the operator may be finding out why.
         emit rawReceived(reply);
-        unanswered();
+        for (int missed = 0; missed <= ticksWaited; ++missed)
+            unanswered();
     } else if (owed) {
         unanswered();
     }

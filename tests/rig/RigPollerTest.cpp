@@ -429,7 +429,8 @@ TEST_F(RigPollerTest, AReplyArrivingAcrossTicksIsHeldUntilWhole)
         {"CI-V at 1200 baud", "Icom", {hex("FEFE64E003FDFEFEE064"), hex("0300504728" "00FD")}, 28.475f, ""},
         {"757 block in three parts", "Yaesu 757 GX II", {gx757.left(20), gx757.mid(20, 30), gx757.mid(50)}, 28.475f, "CW"},
         {"FT-990 block in two parts", "Yaesu 990", {ft990.left(10), ft990.mid(10)}, 28.475f, "CW"},
-        {"noise without an end is let go", "Kenwood", {"xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx"}, 0, ""},
+        {"a start that never ends is let go", "Kenwood", {"FA0", "00", "28", "4x", "xx", "xx", "xx"}, 0, ""},
+        {"junk no reply begins with is not waited for", "Kenwood", {"xx;xxxx"}, 0, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
