@@ -11,6 +11,9 @@ build="$top/build/release"
 # clone or a branch switch cheap.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths inside the checkout count relative to it, so clones in other
+# folders share the cache.
+export CCACHE_BASEDIR="$top"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
 fi

@@ -1,6 +1,7 @@
 #include "cw/CwSettings.h"
 
 #include "platform/DurableFile.h"
+#include "platform/SettingsFile.h"
 #include "text/QuotedValues.h"
 #include "text/SettingsValues.h"
 
@@ -117,41 +118,21 @@ QByteArray writeCwSettings(const CwSettings& settings)
 
 QString cwSettingsPath(const QString& folder)
 {
-    const QDir dir(folder);
-    const QString wanted = QString::fromLatin1(cwSettingsFileName);
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return dir.filePath(name);
-    }
-    return dir.filePath(wanted);
+    return platform::fileInFolder(folder, QString::fromLatin1(cwSettingsFileName));
 }
 
 bool loadCwSettings(const QString& folder, CwSettings& settings, QString* problem)
 {
     const QString path = cwSettingsPath(folder);
-    const QString shown = QDir::toNativeSeparators(path);
-    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
-    QString fault;
-    switch (read.result) {
-    case platform::OwnFileRead::Result::Missing:
-        fault = shown + QStringLiteral(" was not found");
-        break;
-    case platform::OwnFileRead::Result::Failed:
-        fault = shown + QLatin1Char(' ') + read.problem;
-        break;
-    case platform::OwnFileRead::Result::Read:
-        readCwSettings(read.data, settings, &fault, shown);
-        break;
-    }
-    if (fault.isEmpty())
-        return true;
+    const QString fault = platform::readSettingsFile(
+        path, [&](const QByteArray& data, QString& found) { readCwSettings(data, settings, &found, QDir::toNativeSeparators(path)); },
+        true);
     if (problem)
-        *problem = fault
-                 + (fault.startsWith(shown + QStringLiteral(" line "))
-                        ? QStringLiteral(". CW takes the settings before this line and keeps its defaults from there on.")
-                        : QStringLiteral(". CW starts with its defaults: empty messages, no keying output."))
-                 + QStringLiteral(" Check CW Setup; its Done button writes the file whole again.");
-    return false;
+        *problem = platform::faultWithRemedy(
+            fault, path, QStringLiteral(". CW takes the settings before this line and keeps its defaults from there on."),
+            QStringLiteral(". CW starts with its defaults: empty messages, no keying output."),
+            QStringLiteral(" Check CW Setup; its Done button writes the file whole again."));
+    return fault.isEmpty();
 }
 
 bool saveCwSettings(const QString& folder, const CwSettings& settings, QString* error)

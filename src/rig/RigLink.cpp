@@ -65,7 +65,7 @@ bool RigLink::start(StartMode mode)
     m_nextRetryMs = kFirstRetryMs;
     m_troubleSaid = Trouble::None;
     m_openedSinceStart = false;
-    m_commandFailure.clear();
+    m_failedCommand.clear();
     if (isNoRig(m_settings.rigName)) {
         stop();
         return false;
@@ -102,7 +102,7 @@ void RigLink::stop()
     m_timer.stop();
     m_retry.stop();
     dropLink();
-    m_commandFailure.clear();
+    m_failedCommand.clear();
     setState(State::Stopped);
 }
 
@@ -143,7 +143,7 @@ void RigLink::resumeAfterCommand()
 
 void RigLink::noteCommandResult(const QString& failure)
 {
-    m_commandFailure = failure;
+    m_failedCommand = failure;
     refreshStatus();
 }
 
@@ -251,10 +251,10 @@ void RigLink::refreshStatus()
                   m_downDetail};
         break;
     }
-    if (status.health != LinkHealth::Off && !m_commandFailure.isEmpty()) {
+    if (status.health != LinkHealth::Off && !m_failedCommand.isEmpty()) {
         status.health = LinkHealth::Trouble;
         status.text += QStringLiteral("; the last command failed");
-        status.detail = status.detail.isEmpty() ? m_commandFailure : status.detail + u' ' + m_commandFailure;
+        status.detail = status.detail.isEmpty() ? m_failedCommand : status.detail + u' ' + m_failedCommand;
     }
     if (status == m_status)
         return;

@@ -209,7 +209,7 @@ private:
     bool m_openedSinceStart = false;
     QString m_downText;
     QString m_downDetail;
-    QString m_commandFailure;
+    QString m_failedCommand;
 };
 
 } // namespace tenlog::rig

@@ -1,6 +1,7 @@
 #include "rig/RigSettings.h"
 
 #include "platform/DurableFile.h"
+#include "platform/SettingsFile.h"
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
 #include "text/SettingsValues.h"
@@ -212,27 +213,22 @@ QByteArray rigSettingsBytes(const RigSettings& settings, QString* error)
 int loadRigSettings(const QString& folder, RigSettings& settings, QString* problem)
 {
     const QString path = platform::fileInFolder(folder, rigSettingsFileName());
-    const QString shown = QDir::toNativeSeparators(path);
-    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
-    QString damage;
     int taken = 0;
-    if (read.result == platform::OwnFileRead::Result::Failed)
-        damage = shown + QLatin1Char(' ') + read.problem;
-    else if (read.result == platform::OwnFileRead::Result::Read)
-        taken = readRigSettings(read.data, settings, &damage, shown);
-    if (problem) {
-        problem->clear();
-        // A missing file, or one that ends cleanly after some whole values
-        // (written by an older version), is no fault.
-        if (!damage.isEmpty())
-            *problem = damage
-                     + (damage.startsWith(shown + QStringLiteral(" line "))
-                            ? QStringLiteral(". The rig interface takes the settings before this line and keeps its "
-                                             "defaults from there on")
-                            : QStringLiteral(". The rig interface starts with its defaults"))
-                     + QStringLiteral(" (\"Use Frequency\" on, \"Mode by\" Rig). Check Options > Rig Interface; its "
-                                      "Done button writes the file whole again.");
-    }
+    // A missing file, or one that ends cleanly after some whole values
+    // (written by an older version), is no fault.
+    const QString fault = platform::readSettingsFile(
+        path,
+        [&](const QByteArray& data, QString& found) {
+            taken = readRigSettings(data, settings, &found, QDir::toNativeSeparators(path));
+        },
+        false);
+    if (problem)
+        *problem = platform::faultWithRemedy(
+            fault, path,
+            QStringLiteral(". The rig interface takes the settings before this line and keeps its defaults from there on"),
+            QStringLiteral(". The rig interface starts with its defaults"),
+            QStringLiteral(" (\"Use Frequency\" on, \"Mode by\" Rig). Check Options > Rig Interface; its Done button "
+                           "writes the file whole again."));
     return taken;
 }
 

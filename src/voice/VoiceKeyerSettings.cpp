@@ -1,6 +1,7 @@
 #include "voice/VoiceKeyerSettings.h"
 
 #include "platform/DurableFile.h"
+#include "platform/SettingsFile.h"
 #include "platform/ParallelKeyLine.h"
 #include "text/NumberText.h"
 #include "text/QuotedValues.h"
@@ -16,13 +17,7 @@ namespace {
 
 QString pathIn(const QString& folder)
 {
-    const QDir dir(folder);
-    const QString wanted = QString::fromLatin1(voiceKeyerFileName);
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return dir.filePath(name);
-    }
-    return dir.filePath(wanted);
+    return platform::fileInFolder(folder, QString::fromLatin1(voiceKeyerFileName));
 }
 
 QString quoted(const QString& text)
@@ -126,30 +121,19 @@ QByteArray writeVoiceKeyerSettings(const VoiceKeyerSettings& settings)
 bool loadVoiceKeyerSettings(const QString& folder, VoiceKeyerSettings& settings, QString* problem)
 {
     const QString path = pathIn(folder);
-    const QString shown = QDir::toNativeSeparators(path);
-    const platform::OwnFileRead read = platform::readOwnFile(path, text::kSettingsFileMaxBytes);
-    QString fault;
-    switch (read.result) {
-    case platform::OwnFileRead::Result::Missing:
-        fault = shown + QStringLiteral(" was not found");
-        break;
-    case platform::OwnFileRead::Result::Failed:
-        fault = shown + QLatin1Char(' ') + read.problem;
-        break;
-    case platform::OwnFileRead::Result::Read:
-        readVoiceKeyerSettings(read.data, settings, &fault, shown);
-        break;
-    }
-    if (fault.isEmpty())
-        return true;
+    const QString fault = platform::readSettingsFile(
+        path,
+        [&](const QByteArray& data, QString& found) {
+            readVoiceKeyerSettings(data, settings, &found, QDir::toNativeSeparators(path));
+        },
+        true);
     if (problem)
-        *problem = fault
-                 + (fault.startsWith(shown + QStringLiteral(" line "))
-                        ? QStringLiteral(". The voice keyer takes the settings before this line and keeps its defaults "
-                                         "from there on.")
-                        : QStringLiteral(". The voice keyer starts with its defaults: no message files, no PTT port."))
-                 + QStringLiteral(" Check Voice Setup; its Done button writes the file whole again.");
-    return false;
+        *problem = platform::faultWithRemedy(
+            fault, path,
+            QStringLiteral(". The voice keyer takes the settings before this line and keeps its defaults from there on."),
+            QStringLiteral(". The voice keyer starts with its defaults: no message files, no PTT port."),
+            QStringLiteral(" Check Voice Setup; its Done button writes the file whole again."));
+    return fault.isEmpty();
 }
 
 bool saveVoiceKeyerSettings(const QString& folder, const VoiceKeyerSettings& settings, QString* error)
