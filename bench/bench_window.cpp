@@ -161,13 +161,3 @@ void BM_ModeSwitch(benchmark::State& state)
 BENCHMARK(BM_ModeSwitch)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
