@@ -3,7 +3,9 @@
 
 #include "log/ui/AreaWidgets.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 namespace tenlog::log {
@@ -16,6 +18,35 @@ constexpr int kLongestShown = 400;
 QString shown(const QString& text)
 {
     return text.size() > kLongestShown ? text.left(kLongestShown) + QChar(0x2026) : text;
+}
+
+// What of text the label can show whole in its fixed lines: a text that
+// would wrap past them is cut at a word and ends in an ellipsis (the full
+// text stays in the tooltip and the accessible name), rather than being
+// clipped at the top and bottom.
+QString fitted(const QLabel* label, const QString& text)
+{
+    const QRect room = label->contentsRect();
+    if (text.isEmpty() || room.width() <= 0)
+        return text;
+    const QFontMetrics metrics(label->font());
+    const auto fits = [&](const QString& candidate) {
+        return metrics.boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap, candidate).height()
+            <= room.height();
+    };
+    if (fits(text))
+        return text;
+    qsizetype low = 0;
+    qsizetype high = text.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (fits(text.left(middle) + QChar(0x2026)))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const qsizetype space = text.left(low).lastIndexOf(QLatin1Char(' '));
+    return text.left(space > low / 2 ? space : low).trimmed() + QChar(0x2026);
 }
 
 } // namespace
@@ -51,18 +82,32 @@ MessageLines::MessageLines(QWidget* parent)
 
 QString MessageLines::message() const
 {
-    return m_message->text();
+    return m_messageText;
 }
 
 void MessageLines::setMessage(const QString& text, bool red)
 {
     setMessageRed(red);
-    if (m_message->text() == shown(text))
+    if (m_messageText == shown(text))
         return;
-    m_message->setText(shown(text));
+    m_messageText = shown(text);
+    showFitted();
     m_message->setAccessibleName(text.trimmed().isEmpty() ? QStringLiteral("Message") : shown(text));
     if (!text.trimmed().isEmpty())
         announce(m_message);
+}
+
+void MessageLines::showFitted()
+{
+    const QString visible = fitted(m_message, m_messageText);
+    m_message->setText(visible);
+    m_message->setToolTip(visible == m_messageText ? QString() : m_messageText);
+}
+
+void MessageLines::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    showFitted();
 }
 
 void MessageLines::setMessageRed(bool red)

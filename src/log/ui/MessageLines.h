@@ -26,9 +26,16 @@ public:
     // Both lines on white, as when the station's own call has been spotted;
     // the next text either line takes brings its usual colour back.
     void whitenBoth();
+    // The whole message, also when the line shows it cut short.
     QString message() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void showFitted();
+
+    QString m_messageText;
     QLabel* m_message = nullptr;
     QLabel* m_dupeLine = nullptr;
 };
