@@ -4,9 +4,9 @@
 #include "common/ui/PortDeviceRow.h"
 #include "common/ui/SerialDeviceChooser.h"
 #include "platform/ComPortMapFile.h"
-#include "platform/DurableFile.h"
 
 #include "FakeSerialDeviceList.h"
+#include "FileBytes.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 using namespace tenlog;
+using tenlog::testing::fileBytes;
 
 namespace {
 
@@ -29,13 +30,6 @@ const platform::SerialDevice ftdi {QStringLiteral("/dev/ttyUSB0"),
                                    QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
                                    QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")};
 const platform::SerialDevice acm {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()};
-
-QByteArray fileBytes(const QString& path)
-{
-    QByteArray data;
-    platform::readWholeFile(path, &data);
-    return data;
-}
 
 // A window with a port box, as the CW and voice windows have, and the row
 // beside it.

@@ -4,7 +4,7 @@
 // serial ports share follows the file.
 #include "platform/ComPortMapFile.h"
 
-#include "platform/DurableFile.h"
+#include "FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +14,7 @@
 using tenlog::platform::ComPortMap;
 using tenlog::platform::ComPortMapFile;
 using tenlog::platform::textWithDevice;
+using tenlog::testing::fileBytes;
 
 namespace {
 
@@ -44,13 +45,6 @@ const WriteCase writeCases[] = {
 };
 
 class MappingWrite : public ::testing::TestWithParam<WriteCase> {};
-
-QByteArray fileBytes(const QString& path)
-{
-    QByteArray data;
-    tenlog::platform::readWholeFile(path, &data);
-    return data;
-}
 
 } // namespace
 
