@@ -224,11 +224,8 @@ TEST(NeededSpots, OnlySpotsInsideTheTenMetreBandOfferAMultiplier)
         const char* frequencyKhz;
         bool offers;
     };
-    const std::vector<Case> cases{
-        {"27999.0", false}, {"28000.0", true},  {"28025.0", true},  {"29699.9", true},   {"29700.0", true},
-        {"29700.1", false}, {"29701.0", false}, {"14025.0", false}, {"21303.3", false}, {"50100.0", false},
-        {"144200.0", false},
-    };
+    const std::vector<Case> cases{{"27999.0", false}, {"28000.0", true},  {"29700.0", true},
+                                  {"29700.1", false}, {"14025.0", false}, {"144200.0", false}};
     for (const Case& c : cases) {
         Spotting s;
         const QString line = clusterSpotLine("K1TTT", c.frequencyKhz, "W7AAA", "AZ");
