@@ -26,10 +26,8 @@ using tenlog::testing::fileBytes;
 
 namespace {
 
-const platform::SerialDevice ftdi {QStringLiteral("/dev/ttyUSB0"),
-                                   QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
-                                   QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")};
-const platform::SerialDevice acm {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()};
+const platform::SerialDevice& ftdi = tenlog::testing::kFtdiAdapter;
+const platform::SerialDevice& acm = tenlog::testing::kKeyerAdapter;
 
 // A window with a port box, as the CW and voice windows have, and the row
 // beside it.
