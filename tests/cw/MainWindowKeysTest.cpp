@@ -308,8 +308,8 @@ TEST_F(MainWindowKeysTest, AKeyerPortThatFailsWhileACallIsTypedTakesNoKey)
     type(QStringLiteral("bc"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << "no box took the keys";
     EXPECT_EQ(dialogs.messages.size(), boxesBefore);
-    EXPECT_FALSE(window->findChild<QDialog*>(QStringLiteral("CWFrm")) && window->findChild<QDialog*>(QStringLiteral("CWFrm"))->isVisible())
-        << "no window opened by itself";
+    const auto* cwSetup = window->findChild<QDialog*>(QStringLiteral("CWFrm"));
+    EXPECT_FALSE(cwSetup && cwSetup->isVisible()) << "no window opened by itself";
 
     // Phone: the PTT port that will not open says so on the line too.
     window->findChild<QAction*>(QStringLiteral("mnuPH"))->trigger();
