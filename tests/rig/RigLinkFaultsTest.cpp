@@ -27,28 +27,6 @@ bool waitFor(const std::function<bool()>& condition, int ms = 8000)
     return RadioEmulatorProcess::waitFor(condition, ms);
 }
 
-// What the link told the rest of the program.
-struct Heard {
-    explicit Heard(rig::RigControl& control)
-    {
-        QObject::connect(&control, &rig::RigControl::trouble, [this](const QString& t) { troubles << t; });
-        QObject::connect(&control, &rig::RigControl::frequencyUnknown, [this] { ++forgotten; });
-        QObject::connect(&control, &rig::RigControl::frequencyPolled, [this](float f) { frequency = f; });
-    }
-    QStringList troubles;
-    int forgotten = 0;
-    float frequency = 0;
-};
-
-rig::RigSettings rigctldSettings(quint16 port)
-{
-    rig::RigSettings settings;
-    rig::applyRigProfile(settings, *rig::findRigProfile(rig::kRigctldRigName));
-    settings.rigctldPort = port;
-    settings.pollRateCode = QStringLiteral("F");
-    return settings;
-}
-
 quint16 freeLoopbackPort()
 {
     QTcpServer probe;
@@ -71,8 +49,17 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     platform::QtTcpClient client;
     QTemporaryDir folder;
     rig::RigControl control(unused, client, folder.path(), folder.path());
-    Heard heard(control);
-    control.setSettings(rigctldSettings(tcpPort));
+    QStringList troubles;
+    int forgotten = 0;
+    float frequency = 0;
+    QObject::connect(&control, &rig::RigControl::trouble, [&](const QString& t) { troubles << t; });
+    QObject::connect(&control, &rig::RigControl::frequencyUnknown, [&] { ++forgotten; });
+    QObject::connect(&control, &rig::RigControl::frequencyPolled, [&](float f) { frequency = f; });
+    rig::RigSettings settings;
+    rig::applyRigProfile(settings, *rig::findRigProfile(rig::kRigctldRigName));
+    settings.rigctldPort = tcpPort;
+    settings.pollRateCode = QStringLiteral("F");
+    control.setSettings(settings);
 
     // Started before the daemon listens: refused, and tried again.
     ASSERT_TRUE(control.start());
@@ -87,16 +74,16 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     // The dummy radio starts at 145 MHz.
     ASSERT_TRUE(waitFor([&] { return control.status().text == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
         << control.status().text.toStdString();
-    const qsizetype saidBefore = heard.troubles.size();
-    const int forgotten = heard.forgotten;
+    const qsizetype saidBefore = troubles.size();
+    const int forgottenBefore = forgotten;
 
     first.kill(); // by its own process id
     first.waitForFinished();
     ASSERT_TRUE(waitFor([&] { return control.status().text.contains(QLatin1String("not reachable, retrying")); }))
         << control.status().text.toStdString();
-    EXPECT_EQ(heard.troubles.size(), saidBefore + 1);
-    EXPECT_TRUE(heard.troubles.back().startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld at ")));
-    EXPECT_GT(heard.forgotten, forgotten);
+    EXPECT_EQ(troubles.size(), saidBefore + 1);
+    EXPECT_TRUE(troubles.back().startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld at ")));
+    EXPECT_GT(forgotten, forgottenBefore);
     EXPECT_TRUE(control.isRunning());
 
     QProcess second;
@@ -111,7 +98,7 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     knob.write("F 28025000\n");
     ASSERT_TRUE(waitFor([&] { return control.status().text == QLatin1String("Radio: 28.02500 MHz"); }, 20000))
         << control.status().text.toStdString();
-    EXPECT_EQ(heard.frequency, 28.025f);
+    EXPECT_EQ(frequency, 28.025f);
     control.stop();
     second.kill();
     second.waitForFinished();
