@@ -276,15 +276,7 @@ TEST_F(RigPollerTest, OpenFailureIsReportedAndALostPortIsReopenedWithAGrowingPau
     poller.reopen();
     EXPECT_EQ(port.openCount(), 2) << "End Test ends the retries";
 
-    // The start at program load keeps trying a port that is not there.
-    port.refuseOpen(QStringLiteral("COM1 (/dev/ttyUSB0) cannot be opened: the device does not exist."));
-    const qsizetype openFailures = emitted.openFailures.size();
-    EXPECT_FALSE(poller.start(StartMode::KeepTrying));
-    EXPECT_TRUE(poller.isRunning());
-    EXPECT_EQ(emitted.openFailures.size(), openFailures);
-    EXPECT_EQ(emitted.troubles.back(), QStringLiteral("The radio link could not be opened, retrying by itself: COM1 "
-                                                      "(/dev/ttyUSB0) cannot be opened: the device does not exist."));
-
+    // Starting at program load on a missing port is tested from the main window.
     EXPECT_FALSE(startWith("Other", [](RigSettings& s) { s.parityCode = QStringLiteral("X"); }));
     EXPECT_TRUE(emitted.openFailures.back().contains(QStringLiteral("56000,X,8,1")));
 
