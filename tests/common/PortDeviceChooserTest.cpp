@@ -4,6 +4,7 @@
 #include "common/ui/PortDeviceRow.h"
 #include "common/ui/SerialDeviceChooser.h"
 #include "platform/ComPortMapFile.h"
+#include "platform/DurableFile.h"
 
 #include "FakeSerialDeviceList.h"
 #include "FileBytes.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,10 +36,7 @@ protected:
     void SetUp() override
     {
         list.devices = {ftdi, acm};
-        QFile file(mapPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("# mine\nCOM3=/dev/ttyACM0\n");
-        file.close();
+        ASSERT_TRUE(platform::writeFileAtomically(mapPath(), "# mine\nCOM3=/dev/ttyACM0\n"));
         mapping.emplace(mapPath(), root.path());
         devices.emplace(common::PortDevices {*mapping, list});
         auto* layout = new QVBoxLayout(&host);
