@@ -2,6 +2,7 @@
 #include "app/ui/LogoWindow.h"
 #include "app/ui/StartupSequence.h"
 #include "log/ui/MainWindow.h"
+#include "platform/DurableFile.h"
 #include "platform/WorkingFolderLock.h"
 #include "platform/qt/PpdevPortIo.h"
 #include "platform/qt/QtSerialPort.h"
@@ -141,11 +142,7 @@ TEST_F(StartupSequenceTest, DamagedSettingsFilesAreSaidTogetherAndOnlyOwnLeftove
 {
     const QDir work(paths.workingFolder());
     QDir().mkpath(work.path());
-    const auto write = [](const QString& path, const QByteArray& data) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    };
+    const auto write = [](const QString& path, const QByteArray& data) { ASSERT_TRUE(platform::writeFileAtomically(path, data)); };
     write(work.filePath(QStringLiteral("tnpref.txt")), "<html>gone</html>\r\n");
     write(work.filePath(QStringLiteral("RigCntrl.txt")),
           "\"9600 \"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n\"\"\r\n\"FA;\"\r\n\"9600,N,8,1\"\r\n3\r\n\"N\"\r\n\"M\"\r\n\"Kenwood\"\r\n0\r\nyes\r\n1\r\n");

@@ -7,11 +7,11 @@
 #include "platform/DurableFile.h"
 
 #include "FakeSerialDeviceList.h"
+#include "FileBytes.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,20 +22,12 @@
 #include <gtest/gtest.h>
 
 using namespace tenlog;
+using tenlog::testing::fileBytes;
 
 namespace {
 
-const platform::SerialDevice ftdi {QStringLiteral("/dev/ttyUSB0"),
-                                   QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
-                                   QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")};
-const platform::SerialDevice acm {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()};
-
-QByteArray fileBytes(const QString& path)
-{
-    QByteArray data;
-    platform::readWholeFile(path, &data);
-    return data;
-}
+const platform::SerialDevice& ftdi = tenlog::testing::kFtdiAdapter;
+const platform::SerialDevice& acm = tenlog::testing::kKeyerAdapter;
 
 // A window with a port box, as the CW and voice windows have, and the row
 // beside it.
@@ -44,10 +36,7 @@ protected:
     void SetUp() override
     {
         list.devices = {ftdi, acm};
-        QFile file(mapPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("# mine\nCOM3=/dev/ttyACM0\n");
-        file.close();
+        ASSERT_TRUE(platform::writeFileAtomically(mapPath(), "# mine\nCOM3=/dev/ttyACM0\n"));
         mapping.emplace(mapPath(), root.path());
         devices.emplace(common::PortDevices {*mapping, list});
         auto* layout = new QVBoxLayout(&host);

@@ -47,11 +47,6 @@ struct BoxDialog {
     QLineEdit* box(int r, int c = 0) { return dialog.findChild<QLineEdit*>(QStringLiteral("box%1_%2").arg(r).arg(c)); }
 };
 
-bool inside(const QWidget* window)
-{
-    return area().contains(window->frameGeometry());
-}
-
 } // namespace
 
 TEST(ScreenFit, AWindowTallerThanTheScreenScrollsAndKeepsItsControls)
@@ -68,7 +63,7 @@ TEST(ScreenFit, AWindowTallerThanTheScreenScrollsAndKeepsItsControls)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d.dialog));
     QApplication::processEvents();
 
-    EXPECT_TRUE(inside(&d.dialog));
+    EXPECT_TRUE(area().contains(d.dialog.frameGeometry()));
     auto* scroll = d.dialog.findChild<QScrollArea*>();
     ASSERT_NE(scroll, nullptr);
     EXPECT_EQ(boxes(), before) << "the same controls, found by the same names";

@@ -78,9 +78,6 @@ TEST(CwSettings, DamageIsNamedByLine)
         const char* damage;
     } rows[] = {
         {"garbage", "CQ CQ DE W1AW\r\n", "CW.txt line 1: the value is \"CQ CQ DE W1AW\", not text in quotes"},
-        {"empty", "", "CW.txt is empty"},
-        {"cut in half", nine + "\"0\"\r\n\"2", "CW.txt line 11: the file stops in the middle of this line, after 10 of its 18 values"},
-        {"binary", QByteArray("\"CQ\"\r\n\x00\x01", 8), "CW.txt is not text: line 2 holds the byte 0x00, so the file is binary or garbled"},
         {"an output that is not a number", nine + "\"0\"\r\n\"20\"\r\n\"\"\r\n\"\"\r\n\"0\"\r\nRTS\r\n",
          "CW.txt line 15: the keying output is \"RTS\", not a number"},
         {"short", nine, "CW.txt ends after 9 of its 18 values"},

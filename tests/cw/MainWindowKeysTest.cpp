@@ -223,8 +223,7 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
 TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOnce)
 {
     tenlog::testing::FakeSerialDeviceList present;
-    present.devices = {{QStringLiteral("/dev/ttyUSB0"), QString(), QString(), QStringLiteral("FT232R"), QString()},
-                       {QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"), QString()}};
+    present.devices = {tenlog::testing::kFtdiAdapter, tenlog::testing::kKeyerAdapter};
     platform::ComPortMapFile mapping(paths.root() + QStringLiteral("/user/ComPorts.txt"), paths.root());
     common::PortDevices devices {mapping, present};
     portDevices = &devices;
@@ -238,7 +237,7 @@ TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOn
         ASSERT_TRUE(setup && setup->isVisible()) << name;
         setup->findChild<QLineEdit*>(QStringLiteral("Text10"))->setText(QStringLiteral("3"));
         auto* shown = setup->findChild<QLabel*>(QStringLiteral("lblPortDevice"));
-        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyUSB0 (FT232R)")) << name;
+        EXPECT_EQ(shown->text(), QStringLiteral("COM3 = /dev/ttyUSB0 (FTDI FT232R USB UART)")) << name;
         // Another adapter for COM3: the window opens it at once.
         const int opened = port->openCount();
         dialogs.modalScripts.push_back([](QDialog* chooser) {
@@ -309,8 +308,8 @@ TEST_F(MainWindowKeysTest, AKeyerPortThatFailsWhileACallIsTypedTakesNoKey)
     type(QStringLiteral("bc"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << "no box took the keys";
     EXPECT_EQ(dialogs.messages.size(), boxesBefore);
-    EXPECT_FALSE(window->findChild<QDialog*>(QStringLiteral("CWFrm")) && window->findChild<QDialog*>(QStringLiteral("CWFrm"))->isVisible())
-        << "no window opened by itself";
+    const auto* cwSetup = window->findChild<QDialog*>(QStringLiteral("CWFrm"));
+    EXPECT_FALSE(cwSetup && cwSetup->isVisible()) << "no window opened by itself";
 
     // Phone: the PTT port that will not open says so on the line too.
     window->findChild<QAction*>(QStringLiteral("mnuPH"))->trigger();

@@ -8,7 +8,6 @@ using tenlog::rig::RigReading;
 
 namespace {
 
-const QStringList kLogModes = {QStringLiteral("CW"), QStringLiteral("PH")};
 constexpr char kEndOfFrame = char(0xFD);
 
 const TerminatedReplyParser kParsers[] = {

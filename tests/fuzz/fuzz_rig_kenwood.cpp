@@ -9,8 +9,6 @@ using tenlog::rig::RigReading;
 
 namespace {
 
-const QStringList kLogModes = {QStringLiteral("CW"), QStringLiteral("PH")};
-
 const TerminatedReplyParser kParsers[] = {
     {"Kenwood FA",
      [](const QByteArray& r, RigReading& x) { tenlog::rig::parseKenwoodFrequency(r, QStringLiteral("FA;"), x); }, ';',

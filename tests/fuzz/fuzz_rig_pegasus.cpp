@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes = asBytes(data, size);
     const RigReading reading =
         parseChecked("Pegasus file", [](const QByteArray& r, RigReading& x) { tenlog::rig::parsePegasusText(r, x); },
-                     bytes, {QStringLiteral("CW"), QStringLiteral("PH")});
+                     bytes, kLogModes);
     if (reading.frequencyMHz == untouchedReading().frequencyMHz)
-        expectUnchanged("Pegasus file", reading, "changed the mode without a frequency", bytes);
+        expectSame("Pegasus file", reading, untouchedReading(), "changed the mode without a frequency", bytes);
     return 0;
 }

@@ -8,8 +8,6 @@ using tenlog::rig::RigReading;
 
 namespace {
 
-const QStringList kLogModes = {QStringLiteral("CW"), QStringLiteral("PH")};
-
 const TerminatedReplyParser kParsers[] = {
     {"front panel A", [](const QByteArray& r, RigReading& x) { tenlog::rig::parseTenTecFrequency(r, x); }, '\r',
      QByteArray::fromHex("4100D601280D"), decodedReading(14.025f, "unset"), kLogModes},

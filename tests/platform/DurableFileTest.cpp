@@ -22,8 +22,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -386,32 +384,16 @@ TEST(DurableFile, OnlyTheProgramsOwnTemporaryFilesCountAsStale)
     } rows[] = {
         {".log.txt.tmp-abc123", true},
         {".Log.txt.tmp-A1b2C3", true}, // the log found under another letter case
-        {".tnpref.txt.tmp-x9Y8z7", true},
-        {".ComPorts.txt.tmp-QWERTY", true},
         {".log.txt.torn-20131215080759.tmp-Ab12Cd", true},
         {".log.txt.torn-20131215080759-2.tmp-Ab12Cd", true},
-        {".notes.tmp-abcdef", false},
         {".notes.txt.tmp-abc123", false},
         {".log.txt.torn-yesterday.tmp-Ab12Cd", false},
-        {".log.txt.tmp-abc12", false},
         {".log.txt.tmp-abc1234", false},
-        {".log.txt.tmp-abc_12", false},
-        {"log.txt.tmp-abc123", false},
-        {".log.txt.tmp-abc123.bak", false},
         {".readtm.txt.tmp-abc123", false}, // a shipped file, unless named as one
     };
     for (const auto& row : rows)
         EXPECT_EQ(isStaleTemporaryFileName(QString::fromLatin1(row.name)), row.stale) << row.name;
     EXPECT_TRUE(isStaleTemporaryFileName(QStringLiteral(".readtm.txt.tmp-abc123"), {QStringLiteral("readtm.txt")}));
-
-    QTemporaryDir dir;
-    const QDir folder(dir.path());
-    for (const char* name : {".notes.tmp-abcdef", ".log.txt.tmp-abc123", "log.txt"})
-        ASSERT_TRUE(writeFileAtomically(folder.filePath(QString::fromLatin1(name)), "x"));
-    EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 1);
-    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral(".notes.tmp-abcdef"))));
-    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral(".log.txt.tmp-abc123"))));
-    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("log.txt"))));
 }
 
 TEST(DurableFile, SetAsideRenamesWithoutReplacingAnything)
@@ -438,34 +420,17 @@ TEST(DurableFile, SetAsideRenamesWithoutReplacingAnything)
     EXPECT_FALSE(error.isEmpty());
 }
 
+// A folder, a broken or looping link, a pipe and a file too large are told
+// apart through the log, in the log's own tests; a link to a folder here.
 TEST(DurableFile, ReadingOwnFilesTellsTheCausesApart)
 {
     QTemporaryDir dir;
-    const QDir folder(dir.path());
-    const QString path = folder.filePath(QStringLiteral("file.txt"));
-    const auto link = [&](const char* target) {
-        ASSERT_EQ(::symlink(target, QFile::encodeName(path).constData()), 0);
-    };
-    const struct {
-        const char* what;
-        std::function<void()> make;
-        OwnFileRead::Result result;
-        QString problem; // empty: none
-    } rows[] = {
-        {"nothing there", [] {}, OwnFileRead::Result::Missing, {}},
-        {"a plain file", [&] { writeFileAtomically(path, "data"); }, OwnFileRead::Result::Read, {}},
-        // A folder, a broken or looping link, a pipe and a file too large are
-        // told apart through the log, in the log's own tests.
-        {"a link to a folder", [&] { link("/"); }, OwnFileRead::Result::Failed,
-         QStringLiteral("is a link to /, which is a folder")},
-    };
-    for (const auto& row : rows) {
-        QFile::remove(path);
-        row.make();
-        const OwnFileRead read = readOwnFile(path, 1024 * 1024);
-        EXPECT_EQ(read.result, row.result) << row.what;
-        EXPECT_EQ(read.problem, row.problem) << row.what;
-    }
+    const QString path = dir.filePath(QStringLiteral("file.txt"));
+    ASSERT_EQ(::symlink("/", QFile::encodeName(path).constData()), 0);
+    const OwnFileRead linked = readOwnFile(path, 1024);
+    EXPECT_EQ(linked.result, OwnFileRead::Result::Failed);
+    EXPECT_EQ(linked.problem, QStringLiteral("is a link to /, which is a folder"));
+
     QFile::remove(path);
     ASSERT_TRUE(writeFileAtomically(path, "data"));
     EXPECT_EQ(readOwnFile(path, 4).data, QByteArray("data")) << "exactly the limit is read";

@@ -1,8 +1,8 @@
 // The rigctld link in trouble, over real sockets: a real rigctld killed and
-// started again on the same port, and a loopback server that accepts and
-// says nothing. The link must say so, forget the frequency it can no longer
-// vouch for, and come back by itself. (A serial radio that falls silent is
-// tested from the main window, over a pseudo-terminal.)
+// started again on the same port. The link must say so, forget the frequency
+// it can no longer vouch for, and come back by itself. (A daemon that accepts
+// and says nothing is tested in RigctldPollerTest; a serial radio that falls
+// silent from the main window, over a pseudo-terminal.)
 #include "platform/qt/QtTcpClient.h"
 #include "rig/RigControl.h"
 
@@ -27,31 +27,6 @@ bool waitFor(const std::function<bool()>& condition, int ms = 8000)
     return RadioEmulatorProcess::waitFor(condition, ms);
 }
 
-// What the link told the rest of the program.
-struct Heard {
-    explicit Heard(rig::RigControl& control)
-    {
-        QObject::connect(&control, &rig::RigControl::trouble, [this](const QString& t) { troubles << t; });
-        QObject::connect(&control, &rig::RigControl::frequencyUnknown, [this] { ++forgotten; });
-        QObject::connect(&control, &rig::RigControl::frequencyPolled, [this](float f) { frequency = f; });
-        QObject::connect(&control, &rig::RigControl::statusChanged,
-                         [this](const common::LinkStatus& s) { statuses << s.text; });
-    }
-    QStringList troubles;
-    QStringList statuses;
-    int forgotten = 0;
-    float frequency = 0;
-};
-
-rig::RigSettings rigctldSettings(quint16 port)
-{
-    rig::RigSettings settings;
-    rig::applyRigProfile(settings, *rig::findRigProfile(rig::kRigctldRigName));
-    settings.rigctldPort = port;
-    settings.pollRateCode = QStringLiteral("F");
-    return settings;
-}
-
 quint16 freeLoopbackPort()
 {
     QTcpServer probe;
@@ -74,8 +49,17 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     platform::QtTcpClient client;
     QTemporaryDir folder;
     rig::RigControl control(unused, client, folder.path(), folder.path());
-    Heard heard(control);
-    control.setSettings(rigctldSettings(tcpPort));
+    QStringList troubles;
+    int forgotten = 0;
+    float frequency = 0;
+    QObject::connect(&control, &rig::RigControl::trouble, [&](const QString& t) { troubles << t; });
+    QObject::connect(&control, &rig::RigControl::frequencyUnknown, [&] { ++forgotten; });
+    QObject::connect(&control, &rig::RigControl::frequencyPolled, [&](float f) { frequency = f; });
+    rig::RigSettings settings;
+    rig::applyRigProfile(settings, *rig::findRigProfile(rig::kRigctldRigName));
+    settings.rigctldPort = tcpPort;
+    settings.pollRateCode = QStringLiteral("F");
+    control.setSettings(settings);
 
     // Started before the daemon listens: refused, and tried again.
     ASSERT_TRUE(control.start());
@@ -90,16 +74,16 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     // The dummy radio starts at 145 MHz.
     ASSERT_TRUE(waitFor([&] { return control.status().text == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
         << control.status().text.toStdString();
-    const qsizetype saidBefore = heard.troubles.size();
-    const int forgotten = heard.forgotten;
+    const qsizetype saidBefore = troubles.size();
+    const int forgottenBefore = forgotten;
 
     first.kill(); // by its own process id
     first.waitForFinished();
     ASSERT_TRUE(waitFor([&] { return control.status().text.contains(QLatin1String("not reachable, retrying")); }))
         << control.status().text.toStdString();
-    EXPECT_EQ(heard.troubles.size(), saidBefore + 1);
-    EXPECT_TRUE(heard.troubles.back().startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld at ")));
-    EXPECT_GT(heard.forgotten, forgotten);
+    EXPECT_EQ(troubles.size(), saidBefore + 1);
+    EXPECT_TRUE(troubles.back().startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld at ")));
+    EXPECT_GT(forgotten, forgottenBefore);
     EXPECT_TRUE(control.isRunning());
 
     QProcess second;
@@ -114,42 +98,8 @@ TEST(RigLinkFaults, RigctldKilledAndStartedAgainIsFoundByItself)
     knob.write("F 28025000\n");
     ASSERT_TRUE(waitFor([&] { return control.status().text == QLatin1String("Radio: 28.02500 MHz"); }, 20000))
         << control.status().text.toStdString();
-    EXPECT_EQ(heard.frequency, 28.025f);
+    EXPECT_EQ(frequency, 28.025f);
     control.stop();
     second.kill();
     second.waitForFinished();
-}
-
-TEST(RigLinkFaults, ALoopbackServerThatSaysNothingIsNotAnsweringAndIsReconnected)
-{
-    QTcpServer mute;
-    ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
-    QList<QTcpSocket*> accepted;
-    QObject::connect(&mute, &QTcpServer::newConnection, [&] {
-        while (QTcpSocket* socket = mute.nextPendingConnection())
-            accepted << socket; // read nothing, say nothing
-    });
-
-    tenlog::testing::FakeSerialPort unused;
-    platform::QtTcpClient client;
-    QTemporaryDir folder;
-    rig::RigControl control(unused, client, folder.path(), folder.path());
-    Heard heard(control);
-    control.setSettings(rigctldSettings(mute.serverPort()));
-    ASSERT_TRUE(control.start());
-    ASSERT_TRUE(waitFor([&] { return accepted.size() == 1; }));
-    ASSERT_TRUE(waitFor([&] { return control.status().text.contains(QLatin1String("not answering")); }))
-        << control.status().text.toStdString();
-    EXPECT_EQ(heard.troubles, QStringList{"The radio is not answering: contacts are logged without a frequency until "
-                                          "it answers again."});
-    EXPECT_TRUE(heard.statuses.contains(QStringLiteral("Radio: rigctld at 127.0.0.1:%1 not answering, retrying in 1 s")
-                                            .arg(mute.serverPort())));
-    // A fresh connection after the pause, which says nothing either: the
-    // pause grows and nothing more is said.
-    ASSERT_TRUE(waitFor([&] { return accepted.size() == 2; }));
-    ASSERT_TRUE(waitFor([&] { return control.status().text.contains(QLatin1String("retrying in 2 s")); }))
-        << control.status().text.toStdString();
-    EXPECT_EQ(heard.troubles.size(), 1);
-    control.stop();
-    qDeleteAll(accepted);
 }

@@ -63,10 +63,7 @@ QByteArray block(qsizetype length, const char* leadingHex)
 // The 757 GX II block: frequency BCD in bytes 6 to 9, mode in byte 10.
 QByteArray block757(const char* frequencyAndModeHex)
 {
-    QByteArray bytes(5, '\0');
-    bytes += hex(frequencyAndModeHex);
-    bytes.append(QByteArray(75 - bytes.size(), '\0'));
-    return bytes;
+    return block(75, (QByteArray("0000000000") + frequencyAndModeHex).constData());
 }
 
 } // namespace
@@ -105,7 +102,6 @@ TEST(RigParsers, KenwoodAndFtdxReplies)
         {"USB", kenwood, "MD2;", 1.0f, "PH"},
         {"FSK reverse", kenwood, "MD9;", 1.0f, "PH"},
         {"MD without its digit", kenwood, "MD", 1.0f, "XX"},
-        {"MD and a junk byte", kenwood, "MD\xA5", 1.0f, "XX"},
         {"MD, a junk byte and ;", kenwood, "MD\x01;", 1.0f, "XX"},
         {"MD with no ;", kenwood, "MD2", 1.0f, "XX"},
         {"MD with two digits", kenwood, "MD22;", 1.0f, "XX"},
@@ -148,7 +144,6 @@ TEST(RigParsers, KenwoodAndFtdxReplies)
         {"FTdx unknown mode", ftdx, "MD0E;", 1.0f, "XX"},
         {"FTdx mode without ;", ftdx, "MD03", 1.0f, "XX"},
         {"FTdx frequency cut short", ftdx, "FA2847500", 1.0f, "XX"},
-        {"FTdx frequency without ;", ftdx, "FA28475000", 1.0f, "XX"},
         {"FTdx eleven digits", ftdx, "FA00028475000;", 1.0f, "XX"},
         {"FTdx junk then a reply", ftdx, "FA2x;FA14025000;", 14.025f, "XX"},
         {"FTdx bad frequency keeps a good mode", ftdx, "FA2847X000;MD03;", 1.0f, "CW"},
@@ -185,7 +180,6 @@ TEST(RigParsers, CivFrames)
         {"mode frame missing", mode, hex("FEFE64E004FD"), 1.0f, "XX"},
         {"mode without FD", mode, hex("FEFEE064040301"), 1.0f, "XX"},
         {"unknown mode 09", mode, hex("FEFEE064040901FD"), 1.0f, "XX"},
-        {"unknown mode 17", mode, hex("FEFEE064041701FD"), 1.0f, "XX"},
         {"mode with three data bytes", mode, hex("FEFEE06404030101FD"), 1.0f, "XX"},
         {"NG to the mode request", mode, hex("FEFEE064FAFD"), 1.0f, "XX"},
         {"two modes: the last wins", mode, hex("FEFEE064040301FD" "FEFEE064040101FD"), 1.0f, "PH"},
@@ -220,7 +214,6 @@ TEST(RigParsers, YaesuBinaryReplies)
         {"757 FM", gx757, block757("00758402" "05"), 28.475f, "FM"},
         {"757 not BCD", gx757, block757("007584A2" "02"), 1.0f, "XX"},
         {"757 unknown mode", gx757, block757("00758402" "0A"), 28.475f, "XX"},
-        {"757 first ten bytes only", gx757, hex("0000000000" "00758402" "02"), 1.0f, "XX"},
         {"757 one byte short", gx757, block757("00758402" "02").chopped(1), 1.0f, "XX"},
         {"757 0 Hz", gx757, block757("00000000" "02"), 1.0f, "XX"},
         {"757 doubled: the last wins", gx757, block757("00758402" "02") + block757("00004001" "01"), 14.0f, "PH"},
@@ -229,7 +222,6 @@ TEST(RigParsers, YaesuBinaryReplies)
         {"FT-890 short block", ft890, block(18, "00002B730C000002"), 28.475f, "CW"},
         {"FT-890 mode 5", ft890, block(19, "00002B730C000005"), 28.475f, "PH"},
         {"FT-890 mode 8 leaves it", ft890, block(19, "00002B730C000008"), 28.475f, "XX"},
-        {"FT-890 first eight bytes only", ft890, hex("00002B730C000002"), 1.0f, "XX"},
         {"FT-890 17 bytes", ft890, block(17, "00002B730C000002"), 1.0f, "XX"},
         {"FT-890 0 Hz", ft890, block(19, "0000000000000002"), 1.0f, "XX"},
         {"FT-1000", ft1000, block(16, "0002B730C0000001"), 28.475f, "PH"},
@@ -239,7 +231,6 @@ TEST(RigParsers, YaesuBinaryReplies)
         {"FT-920 27 bytes", ft920, block(27, "0001B27E78000001"), 1.0f, "XX"},
         {"FT-990", ft990, block(32, "002B730C00000002"), 28.475f, "CW"},
         {"FT-990 no mode byte", ft990, hex("002B730C00"), 1.0f, "XX"},
-        {"FT-990 half a block", ft990, block(16, "002B730C00000002"), 1.0f, "XX"},
         {"FT-1000D", ft1000d, block(16, "002B730C00000002"), 28.475f, "CW"},
         {"FT-1000D two blocks: the last wins", ft1000d,
          block(16, "002B730C00000002") + block(16, "0015668400000001"), 14.025f, "PH"},
@@ -313,7 +304,6 @@ TEST(RigParsers, PegasusFile)
         {"0 MHz", text, "0,\"CW\"\r\n", 1.0f, "XX"},
         {"below 0", text, "-7.025,\"CW\"\r\n", 1.0f, "XX"},
         {"too large for a frequency", text, "1E+39,\"CW\"\r\n", 1.0f, "XX"},
-        {"empty frequency", text, ",\"CW\"\r\n", 1.0f, "XX"},
     });
 }
 
@@ -331,7 +321,6 @@ TEST(RigParsers, RigctldAnswerLines)
         {"28475000.5\nCW\n500\n", 0, "CW"},
         {"-28475000\nCW\n500\n", 0, "CW"},
         {"2.8475E7\nCW\n500\n", 0, "CW"},
-        {"&H1B27E78\nCW\n500\n", 0, "CW"},
         {" 28475000\nCW\n500\n", 0, "CW"},
         {"0\nCW\n500\n", 0, "CW"},
         {"1234567890123\nCW\n500\n", 0, "CW"},

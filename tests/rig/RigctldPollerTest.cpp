@@ -138,6 +138,15 @@ TEST_F(RigctldPollerTest, ADaemonThatSaysNothingIsReconnected)
                                         "it answers again."});
         poller.reopen();
         EXPECT_EQ(client.connectCount(), connects + 1);
+        // As silent on the fresh connection: the pause grows and nothing
+        // more is said.
+        if (c.accepts)
+            client.acceptConnection();
+        for (int i = 0; i <= c.ticksBeforeTheLastMiss; ++i)
+            poller.tick();
+        EXPECT_EQ(poller.status().text,
+                  QStringLiteral("Radio: rigctld at 127.0.0.1:4532 not answering, retrying in 2 s"));
+        EXPECT_EQ(troubles.size(), 1);
         poller.stop();
     }
 }

@@ -160,7 +160,7 @@ TEST(SpottingWindow, TheTncPortShowsItsDeviceWhileTheTncIsTheSource)
 {
     WindowRig rig;
     tenlog::testing::FakeSerialDeviceList present;
-    present.devices = {{QStringLiteral("/dev/ttyUSB0"), QString(), QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QString()}};
+    present.devices = {tenlog::testing::kFtdiAdapter};
     tenlog::platform::ComPortMapFile mapping(rig.folder.filePath(QStringLiteral("ComPorts.txt")), rig.folder.path());
     ASSERT_TRUE(mapping.mapDevice(3, QStringLiteral("/dev/ttyUSB0")));
     tenlog::common::PortDevices devices {mapping, present};

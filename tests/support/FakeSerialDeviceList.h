@@ -6,6 +6,14 @@
 
 namespace tenlog::testing {
 
+// A USB adapter as udev and sysfs describe it, and a keyer that tells only
+// its product.
+inline const platform::SerialDevice kFtdiAdapter{
+    QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
+    QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")};
+inline const platform::SerialDevice kKeyerAdapter{QStringLiteral("/dev/ttyACM0"), QString(), QString(), QStringLiteral("Keyer"),
+                                                  QString()};
+
 class FakeSerialDeviceList final : public platform::SerialDeviceList {
 public:
     QList<platform::SerialDevice> devices;

@@ -80,9 +80,7 @@ protected:
         navigation = std::make_unique<voice::VoiceNavigation>(player, folders.workingFolder, [] { return 1; });
         rig = std::make_unique<rig::RigControl>(port, daemon, folders.workingFolder, folders.workingFolder);
         prefs.OwnCall = QStringLiteral("W1AW");
-        serialDevices.devices = {{QStringLiteral("/dev/ttyUSB0"),
-                                  QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A5-if00-port0"),
-                                  QStringLiteral("FTDI"), QStringLiteral("FT232R USB UART"), QStringLiteral("A5")}};
+        serialDevices.devices = {tenlog::testing::kFtdiAdapter};
     }
     void TearDown() override
     {

@@ -63,24 +63,22 @@ QString text(const QSize& s)
     return QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
 }
 
-// The page of a scroll area that the widget lies on, else its window: what
-// the widget must lie inside.
-const QWidget* holderOf(const QWidget* w, const QWidget* window)
-{
-    for (const QWidget* up = w->parentWidget(); up && up != window; up = up->parentWidget()) {
-        const QWidget* viewport = up->parentWidget();
-        const auto* area = viewport ? qobject_cast<const QScrollArea*>(viewport->parentWidget()) : nullptr;
-        if (area && area->widget() == up)
-            return up;
-    }
-    return window;
-}
-
 bool isScrollPage(const QWidget* w)
 {
     const QWidget* viewport = w->parentWidget();
     const auto* area = viewport ? qobject_cast<const QScrollArea*>(viewport->parentWidget()) : nullptr;
     return area && area->widget() == w;
+}
+
+// The page of a scroll area that the widget lies on, else its window: what
+// the widget must lie inside.
+const QWidget* holderOf(const QWidget* w, const QWidget* window)
+{
+    for (const QWidget* up = w->parentWidget(); up && up != window; up = up->parentWidget()) {
+        if (isScrollPage(up))
+            return up;
+    }
+    return window;
 }
 
 // Whether the scroll bars reach every part of a scroll area's page.
