@@ -1,6 +1,6 @@
 // The rate graph window as the operator opens it from the main window: drawn
 // and read back pixel by pixel, switched to white and back, read under the
-// pointer, resized; and logs that give no curve say why.
+// pointer, resized; and a log that gives no curve says why.
 #include "../log/MainWindowFixture.h"
 
 #include "graph/ui/RateGraphView.h"
@@ -170,9 +170,17 @@ TEST_F(MainWindowTest, RateGraphOfSixContactsSaysSoAndStillOpens)
             return int(QDialog::Rejected);
         shown->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(shown));
+        RateGraphView* view = graphWindow->view();
         EXPECT_FALSE(graphWindow->graph().hasCurve());
-        EXPECT_EQ(graphWindow->view()->accessibleDescription(), graphWindow->graph().noCurveReason);
-        EXPECT_FALSE(anyPixelOf(drawn(graphWindow->view()), graph::kCurveColour));
+        EXPECT_EQ(view->accessibleDescription(), graphWindow->graph().noCurveReason);
+        // Nothing half-drawn: no curve, no strip, and the reason written in
+        // the plot box in the labels' colour.
+        const QImage image = drawn(view);
+        for (const QColor& colour : {graph::kCurveColour, graph::kCwStripColour, graph::kPhoneStripColour})
+            EXPECT_FALSE(anyPixelOf(image, colour)) << colour.name().toStdString();
+        EXPECT_TRUE(anyPixelOf(image.copy(view->plotRect().toRect().adjusted(2, 2, -2, -2)), QColor(Qt::white)));
+        movePointer(view, view->plotRect().center().toPoint());
+        EXPECT_TRUE(shown->findChild<QLabel*>(QStringLiteral("lblReading"))->text().isEmpty());
         return int(QDialog::Rejected);
     });
     window->findChild<QAction*>(QStringLiteral("mnuGraph"))->trigger();
@@ -182,41 +190,6 @@ TEST_F(MainWindowTest, RateGraphOfSixContactsSaysSoAndStillOpens)
     EXPECT_EQ(dialogs.messages.back().text,
               QStringLiteral("The graph will not display with less than 7 contacts.  The graph becomes more meaningful "
                              "as several hours of contest logging are accumulated."));
-}
-
-TEST(RateGraphWindow, LogsWithoutACurveSayWhyInTheWindowAndDrawNothingHalfway)
-{
-    QList<log::QsoRecord> sameSecond;
-    for (int i = 0; i < 8; ++i)
-        sameSecond << tenlog::testing::contactAt(0, "CW", i + 1);
-    QList<log::QsoRecord> badDate = tenlog::testing::sevenSpacedContacts();
-    badDate[2].QsoDate = QStringLiteral("14/12/2013x");
-    QList<log::QsoRecord> steady;
-    for (int i = 0; i <= 107; ++i)
-        steady << tenlog::testing::contactAt(660 * i, "PH", i + 1);
-
-    for (const QList<log::QsoRecord>& contacts : {sameSecond, badDate, steady}) {
-        tenlog::testing::ScriptedDialogs dialogs;
-        RateGraphWindow window(contacts, dialogs);
-        window.resize(900, 600);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        const QString reason = window.graph().noCurveReason;
-        EXPECT_FALSE(reason.isEmpty());
-        EXPECT_TRUE(dialogs.messages.empty()) << reason.toStdString();
-        EXPECT_EQ(window.view()->accessibleDescription(), reason);
-        const QImage image = drawn(window.view());
-        EXPECT_FALSE(anyPixelOf(image, graph::kCurveColour)) << reason.toStdString();
-        EXPECT_FALSE(anyPixelOf(image, graph::kCwStripColour)) << reason.toStdString();
-        EXPECT_FALSE(anyPixelOf(image, graph::kPhoneStripColour)) << reason.toStdString();
-        // The reason is written in the plot box in the label colour.
-        const QRectF plot = window.view()->plotRect();
-        const QImage box = image.copy(plot.toRect().adjusted(2, 2, -2, -2));
-        EXPECT_TRUE(anyPixelOf(box, QColor(Qt::white))) << reason.toStdString();
-        movePointer(window.view(), plot.center().toPoint());
-        QApplication::processEvents();
-        EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lblReading"))->text().isEmpty());
-    }
 }
 
 } // namespace
