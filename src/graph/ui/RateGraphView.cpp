@@ -132,16 +132,26 @@ void RateGraphView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), backgroundColour());
+    if (hasFocus()) {
+        // Where the keyboard is, for those who tab through the window.
+        painter.setPen(QPen(labelColour(), 0, Qt::DotLine));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -2, -2));
+    }
     paintFrame(painter);
     if (!m_graph)
         return;
     paintLabels(painter);
     if (!m_graph->hasCurve()) {
-        painter.setPen(labelColour());
         const QRectF plot = plotRect();
         const double margin = plot.width() / 12;
-        painter.drawText(plot.adjusted(margin, 0, -margin, 0), Qt::AlignCenter | Qt::TextWordWrap,
-                         m_graph->noCurveReason);
+        const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+        const QRectF area = plot.adjusted(margin, 0, -margin, 0);
+        // Kept clear of the grid lines, so the words read whole.
+        const double pad = painter.fontMetrics().height() / 2.0;
+        painter.fillRect(painter.boundingRect(area, flags, m_graph->noCurveReason).adjusted(-pad, -pad, pad, pad),
+                         backgroundColour());
+        painter.setPen(labelColour());
+        painter.drawText(area, flags, m_graph->noCurveReason);
         return;
     }
     paintStrip(painter);
@@ -231,6 +241,18 @@ void RateGraphView::paintCurve(QPainter& painter) const
         painter.drawLine(QPointF(x, py(kPlotTop)), QPointF(x, py(kAxisBottom)));
     }
     painter.restore();
+}
+
+void RateGraphView::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void RateGraphView::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void RateGraphView::mouseMoveEvent(QMouseEvent* event)
