@@ -5,7 +5,7 @@
 # includes a window; the platform adapters include only the seams.
 # Run as: cmake -DSRC=<src folder> -P CheckLayers.cmake
 # Start-up (app and app/ui) is one layer: it wires everything below it.
-set(order text platform common geo voice cw log export bandplan rig spots common/ui voice/ui cw/ui export/ui bandplan/ui rig/ui spots/ui log/ui platform/qt app)
+set(order text platform common geo voice cw log export bandplan rig spots graph common/ui voice/ui cw/ui export/ui bandplan/ui rig/ui spots/ui graph/ui log/ui platform/qt app)
 
 file(GLOB_RECURSE sources RELATIVE "${SRC}" "${SRC}/*.h" "${SRC}/*.cpp")
 set(problems "")

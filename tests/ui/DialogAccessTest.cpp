@@ -16,6 +16,7 @@
 #include "app/ui/LogoWindow.h"
 #include "bandplan/ui/PrivilegesWindow.h"
 #include "export/ui/CabrilloDialog.h"
+#include "graph/ui/RateGraphWindow.h"
 #include "geo/PrefixTable.h"
 #include "log/ContestLog.h"
 #include "log/Prefs.h"
@@ -41,6 +42,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include "TestFolders.h"
+#include "../graph/GraphContacts.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,8 @@ protected:
             window = new voice::VoiceNavigationDialog(*navigation, dialogs);
         else if (which == QLatin1String("privileges"))
             window = new bandplan::PrivilegesWindow(folders.workingFolder, dialogs);
+        else if (which == QLatin1String("rate graph"))
+            window = new graph::RateGraphWindow(tenlog::testing::sevenSpacedContacts(), dialogs);
         else if (which == QLatin1String("tuning panel"))
             window = new rig::TuningPanel(*rig, dialogs);
         else if (which == QLatin1String("command tester"))
@@ -153,7 +157,7 @@ protected:
 };
 
 const char* const kWindows[] = {"summary sheet", "station identity", "edit contact", "multiplier colours",
-                                "help", "voice navigation", "privileges", "tuning panel", "command tester",
+                                "help", "voice navigation", "privileges", "rate graph", "tuning panel", "command tester",
                                 "serial device chooser", "logo"};
 
 std::string testName(const ::testing::TestParamInfo<const char*>& info)

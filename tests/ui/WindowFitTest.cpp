@@ -257,6 +257,7 @@ public:
             {"help", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuHelp"); }},
             {"voice navigation", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuVoiceNav"); }},
             {"privileges", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuPrivileges"); }},
+            {"rate graph", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuGraph"); }},
             {"tuning panel", [](WindowFitTest& t) { t.startProgram(1); t.openModal("actTuningPanel"); }},
             {"voice keyer", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuVoiceSetup"); }},
             {"edit contact", [](WindowFitTest& t) {

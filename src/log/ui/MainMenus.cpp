@@ -85,7 +85,7 @@ MainMenus::MainMenus(QMenuBar* bar)
     modePhone = addItem(mode, "mnuPH", QStringLiteral("&PH"));
     modePhone->setCheckable(true);
 
-    addBarItem(bar, "mnuGraph", QStringLiteral("&Graph"), false);
+    graph = addBarItem(bar, "mnuGraph", QStringLiteral("&Graph"));
     help = addBarItem(bar, "mnuHelp", QStringLiteral("&Help"));
 }
 

@@ -38,6 +38,7 @@ public:
     QAction* stationSetup = nullptr;
     QAction* modeCw = nullptr;
     QAction* modePhone = nullptr;
+    QAction* graph = nullptr;
     QAction* help = nullptr;
 };
 

@@ -143,6 +143,8 @@ private:
     void openVoiceNavigation();
     void togglePostContest();
     void showHelp();
+    // "&Graph": the rate over the whole log.
+    void openRateGraph();
     void writeCabrillo();
     void exportAdif();
     void exitProgram();

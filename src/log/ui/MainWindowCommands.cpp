@@ -1,5 +1,6 @@
 // The main window's menu commands: the log files, the station and the
-// appearance settings, the exports, voice navigation, help and leaving.
+// appearance settings, the exports, voice navigation, the rate graph, help
+// and leaving.
 #include "log/ui/MainWindow.h"
 
 #include "common/ui/ScreenFit.h"
@@ -7,6 +8,7 @@
 #include "export/ui/CabrilloDialog.h"
 #include "export/ui/ListClipboard.h"
 #include "export/ui/TessaryExport.h"
+#include "graph/ui/RateGraphWindow.h"
 #include "log/ui/ColourDialog.h"
 #include "log/ui/ContactListArea.h"
 #include "log/ui/EntryLineArea.h"
@@ -46,6 +48,7 @@ void MainWindow::connectMenus()
     connect(m_menus->modeCw, &QAction::triggered, s, [s] { s->switchMode(QStringLiteral("CW")); });
     connect(m_menus->modePhone, &QAction::triggered, s, [s] { s->switchMode(QStringLiteral("PH")); });
     connect(m_menus->help, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(m_menus->graph, &QAction::triggered, this, &MainWindow::openRateGraph);
 
     // Until log.txt has been read nothing may write it or write from it.
     const QList<QAction*> writers{m_menus->newLog, m_menus->archiveLog, m_menus->restoreLog, m_menus->writeCabrillo,
@@ -169,6 +172,12 @@ void MainWindow::showHelp()
 {
     HelpWindow help(m_services.folders.workingFolder, m_services.dialogs, this);
     m_services.dialogs.runModal(&help);
+}
+
+void MainWindow::openRateGraph()
+{
+    graph::RateGraphWindow window(m_session->log().records(), m_services.dialogs, this);
+    m_services.dialogs.runModal(&window);
 }
 
 void MainWindow::exitProgram()
