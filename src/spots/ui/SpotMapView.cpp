@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QToolTip>
 
 #include <algorithm>
@@ -45,6 +46,7 @@ SpotMapView::~SpotMapView()
 void SpotMapView::setMap(SpotMap map)
 {
     m_map = std::move(map);
+    m_layout.reset();
     // The keyboard stays on its spot as the store moves on under it; a spot
     // that has gone leaves it on the one now in its place.
     const int before = m_focused;
@@ -83,90 +85,119 @@ void SpotMapView::focusSpot(int spot)
     update();
 }
 
-SpotMapView::RowFrame SpotMapView::rowFrame(int row) const
+const SpotMapView::Layout& SpotMapView::layout() const
 {
-    const int rows = std::max<int>(1, static_cast<int>(m_map.rows.size()));
+    if (m_layout)
+        return *m_layout;
+    Layout layout;
     const QFontMetrics metrics = fontMetrics();
     const int textHeight = metrics.height();
-    RowFrame frame;
-    const int top = height() * row / rows;
-    const int bottom = height() * (row + 1) / rows;
-    // Rows of a many-row map stand apart by a line of the window's colour.
-    frame.strip = QRect(0, top, width(), bottom - top - (rows > 1 ? 1 : 0));
-    frame.gap = std::clamp(qRound(0.004 * window()->height()), 1, std::max(1, textHeight / 4));
+    const int rows = static_cast<int>(m_map.rows.size());
+    int nameWidth = 0;
     if (rows > 1) {
-        int widestName = 0;
         for (const MapRow& r : m_map.rows)
-            widestName = std::max(widestName, metrics.horizontalAdvance(r.name));
-        frame.nameWidth = widestName + textHeight / 2;
+            nameWidth = std::max(nameWidth, metrics.horizontalAdvance(r.name));
+        nameWidth += textHeight / 2;
     }
-    // The line across the middle, unless the strip is too low for a label
-    // above it and the captions below: the labels come first.
-    const int highest = frame.strip.top() + textHeight + frame.gap + 1;
-    const int lowest = frame.strip.bottom() - textHeight - frame.gap - 1;
-    frame.lineY = std::max(std::min(frame.strip.center().y(), lowest), std::min(highest, frame.strip.bottom()));
-    // The line's ends leave room for half a label, and for half the end
-    // captions, which are centred on them.
-    int widest = metrics.horizontalAdvance(QStringLiteral("W9W"));
-    if (row >= 0 && row < static_cast<int>(m_map.rows.size())) {
-        for (const QString& caption : m_map.rows[static_cast<size_t>(row)].scale.captions)
-            widest = std::max(widest, metrics.horizontalAdvance(caption));
+    const int shortLabel = metrics.horizontalAdvance(QStringLiteral("W9W"));
+    for (int row = 0; row < rows; ++row) {
+        const MapRow& mapRow = m_map.rows[static_cast<size_t>(row)];
+        RowFrame frame;
+        const int top = height() * row / rows;
+        const int bottom = height() * (row + 1) / rows;
+        // Rows of a many-row map stand apart by a line of the window's colour.
+        frame.strip = QRect(0, top, width(), bottom - top - (rows > 1 ? 1 : 0));
+        frame.nameWidth = nameWidth;
+        // Labels and captions stand a little off the line (a 25th of the
+        // strip, about 0.004 of a window's height).
+        frame.gap = std::clamp(qRound(0.04 * frame.strip.height()), 1, std::max(1, textHeight / 4));
+        // The line across the middle, unless the strip is too low for a label
+        // above it and the captions below: the labels come first.
+        const int highest = frame.strip.top() + textHeight + frame.gap + 1;
+        const int lowest = frame.strip.bottom() - textHeight - frame.gap - 1;
+        frame.lineY = std::max(std::min(frame.strip.center().y(), lowest), std::min(highest, frame.strip.bottom()));
+        // The line's ends leave room for half a label, and for half the end
+        // captions, which are centred on them.
+        std::array<int, 5> captionWidths{};
+        int widest = shortLabel;
+        for (size_t i = 0; i < 5; ++i) {
+            captionWidths[i] = metrics.horizontalAdvance(mapRow.scale.captions[i]) + 2;
+            widest = std::max(widest, captionWidths[i]);
+        }
+        const int half = widest / 2 + 2;
+        frame.x1 = frame.strip.left() + nameWidth + half;
+        frame.x2 = std::max(frame.x1 + 1, frame.strip.right() - half);
+        const int leftmost = frame.strip.left() + nameWidth;
+        for (size_t i = 0; i < 5; ++i) {
+            const int centre = frame.x1 + (frame.x2 - frame.x1) * static_cast<int>(i) / 4;
+            const int left = std::clamp(centre - captionWidths[i] / 2, leftmost,
+                                        std::max(leftmost, frame.strip.right() + 1 - captionWidths[i]));
+            frame.captions[i] = QRect(left, frame.lineY + frame.gap + 1, captionWidths[i], textHeight);
+        }
+        layout.rows.push_back(frame);
     }
-    const int half = widest / 2 + 2;
-    frame.x1 = frame.strip.left() + frame.nameWidth + half;
-    frame.x2 = std::max(frame.x1 + 1, frame.strip.right() - half);
-    return frame;
+    // A label is a call's prefix; a call without digits is all label, and a
+    // long one is cut so it cannot cover the map.
+    const int labelLimit = metrics.horizontalAdvance(QStringLiteral("WWWWWWW"));
+    for (const PlacedSpot& spot : m_map.spots) {
+        LabelPlace place;
+        if (spot.row < 0 || spot.row >= rows) {
+            layout.labels.push_back(place);
+            continue;
+        }
+        const RowFrame& frame = layout.rows[static_cast<size_t>(spot.row)];
+        place.text = metrics.elidedText(spot.label, Qt::ElideRight, labelLimit);
+        const int width = std::max(metrics.horizontalAdvance(place.text) + 4, 8);
+        place.tickX = frame.x1 + qRound(std::clamp(spot.position, 0.0, 1.0) * (frame.x2 - frame.x1));
+        const int leftmost = frame.strip.left() + frame.nameWidth;
+        const int left = std::clamp(place.tickX - width / 2, leftmost, std::max(leftmost, frame.strip.right() + 1 - width));
+        place.rect = QRect(left, frame.lineY - frame.gap - textHeight, width, textHeight);
+        layout.labels.push_back(place);
+    }
+    m_layout = std::move(layout);
+    return *m_layout;
+}
+
+void SpotMapView::resizeEvent(QResizeEvent* event)
+{
+    m_layout.reset();
+    QWidget::resizeEvent(event);
+}
+
+void SpotMapView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_layout.reset();
+    QWidget::changeEvent(event);
 }
 
 QRect SpotMapView::stripRect(int row) const
 {
-    return rowFrame(row).strip;
+    if (row < 0 || row >= static_cast<int>(m_map.rows.size()))
+        return {};
+    return layout().rows[static_cast<size_t>(row)].strip;
 }
 
 QLine SpotMapView::scaleLine(int row) const
 {
-    const RowFrame frame = rowFrame(row);
+    if (row < 0 || row >= static_cast<int>(m_map.rows.size()))
+        return {};
+    const RowFrame& frame = layout().rows[static_cast<size_t>(row)];
     return {frame.x1, frame.lineY, frame.x2, frame.lineY};
-}
-
-int SpotMapView::labelWidthLimit() const
-{
-    return fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWW"));
-}
-
-QString SpotMapView::shownLabel(const PlacedSpot& spot) const
-{
-    // A label is a call's prefix; a call without digits is all label, and a
-    // long one is cut so it cannot cover the map.
-    return fontMetrics().elidedText(spot.label, Qt::ElideRight, labelWidthLimit());
 }
 
 QRect SpotMapView::labelRect(int spot) const
 {
     if (spot < 0 || spot >= static_cast<int>(m_map.spots.size()))
         return {};
-    const PlacedSpot& placed = m_map.spots[static_cast<size_t>(spot)];
-    const RowFrame frame = rowFrame(placed.row);
-    const QFontMetrics metrics = fontMetrics();
-    const int width = std::max(metrics.horizontalAdvance(shownLabel(placed)) + 4, 8);
-    const int centre = frame.x1 + qRound(std::clamp(placed.position, 0.0, 1.0) * (frame.x2 - frame.x1));
-    const int leftmost = frame.strip.left() + frame.nameWidth;
-    const int left = std::clamp(centre - width / 2, leftmost, std::max(leftmost, frame.strip.right() + 1 - width));
-    return {left, frame.lineY - frame.gap - metrics.height(), width, metrics.height()};
+    return layout().labels[static_cast<size_t>(spot)].rect;
 }
 
 QRect SpotMapView::captionRect(int row, int caption) const
 {
     if (row < 0 || row >= static_cast<int>(m_map.rows.size()) || caption < 0 || caption > 4)
         return {};
-    const RowFrame frame = rowFrame(row);
-    const QFontMetrics metrics = fontMetrics();
-    const QString& text = m_map.rows[static_cast<size_t>(row)].scale.captions[static_cast<size_t>(caption)];
-    const int width = metrics.horizontalAdvance(text) + 2;
-    const int centre = frame.x1 + (frame.x2 - frame.x1) * caption / 4;
-    const int leftmost = frame.strip.left() + frame.nameWidth;
-    const int left = std::clamp(centre - width / 2, leftmost, std::max(leftmost, frame.strip.right() + 1 - width));
-    return {left, frame.lineY + frame.gap + 1, width, metrics.height()};
+    return layout().rows[static_cast<size_t>(row)].captions[static_cast<size_t>(caption)];
 }
 
 int SpotMapView::spotAt(const QPoint& point) const
@@ -192,34 +223,35 @@ QSize SpotMapView::minimumSizeHint() const
 
 void SpotMapView::paintEvent(QPaintEvent*)
 {
+    const Layout& places = layout();
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     const QColor scaleColour = colourOf(kScaleColour);
-    for (int row = 0; row < static_cast<int>(m_map.rows.size()); ++row) {
-        const RowFrame frame = rowFrame(row);
+    for (size_t row = 0; row < places.rows.size(); ++row) {
+        const RowFrame& frame = places.rows[row];
+        const MapRow& mapRow = m_map.rows[row];
         painter.setClipRect(frame.strip);
         painter.fillRect(frame.strip, colourOf(kStripColour));
         painter.setPen(scaleColour);
         if (frame.nameWidth > 0)
             painter.drawText(QRect(frame.strip.left(), frame.strip.top(), frame.nameWidth, frame.strip.height()),
-                             Qt::AlignCenter, m_map.rows[static_cast<size_t>(row)].name);
+                             Qt::AlignCenter, mapRow.name);
         painter.drawLine(frame.x1, frame.lineY, frame.x2, frame.lineY);
-        for (int i = 0; i < 5; ++i)
-            painter.drawText(captionRect(row, i), Qt::AlignCenter,
-                             m_map.rows[static_cast<size_t>(row)].scale.captions[static_cast<size_t>(i)]);
+        for (size_t i = 0; i < 5; ++i)
+            painter.drawText(frame.captions[i], Qt::AlignCenter, mapRow.scale.captions[i]);
     }
     // Oldest first, so the newest label lies on top where labels overlap.
     for (int k = static_cast<int>(m_map.spots.size()) - 1; k >= 0; --k) {
         const PlacedSpot& spot = m_map.spots[static_cast<size_t>(k)];
-        const RowFrame frame = rowFrame(spot.row);
+        const LabelPlace& place = places.labels[static_cast<size_t>(k)];
+        if (place.rect.isNull())
+            continue;
+        const RowFrame& frame = places.rows[static_cast<size_t>(spot.row)];
         painter.setClipRect(frame.strip);
-        const QRect label = labelRect(k);
-        const QColor colour = colourOf(spot.colour);
-        painter.setPen(colour);
+        painter.setPen(colourOf(spot.colour));
         // A tick from the label to the line marks the frequency itself.
-        const int x = frame.x1 + qRound(std::clamp(spot.position, 0.0, 1.0) * (frame.x2 - frame.x1));
-        painter.drawLine(x, label.bottom() + 1, x, frame.lineY - 1);
-        painter.drawText(label, Qt::AlignCenter, shownLabel(spot));
+        painter.drawLine(place.tickX, place.rect.bottom() + 1, place.tickX, frame.lineY - 1);
+        painter.drawText(place.rect, Qt::AlignCenter, place.text);
     }
     if (hasFocus() && m_focused >= 0) {
         painter.setClipRect(stripRect(m_map.spots[static_cast<size_t>(m_focused)].row));

@@ -19,6 +19,7 @@
 #include <QLine>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -71,9 +72,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    // The parts of a row every measure starts from.
+    // Where everything goes, worked out once per map, size and font.
     struct RowFrame {
         QRect strip;
         int nameWidth = 0;
@@ -81,16 +84,25 @@ private:
         int x1 = 0;
         int x2 = 0;
         int gap = 0;
+        std::array<QRect, 5> captions;
     };
-    RowFrame rowFrame(int row) const;
-    QString shownLabel(const PlacedSpot& spot) const;
-    int labelWidthLimit() const;
+    struct LabelPlace {
+        QRect rect; // null for a spot on no row of the map
+        QString text;
+        int tickX = 0;
+    };
+    struct Layout {
+        std::vector<RowFrame> rows;
+        std::vector<LabelPlace> labels; // as map().spots
+    };
+    const Layout& layout() const;
     void moveFocus(SpotStep step);
     void removeFocusedSpot();
     void announceFocus();
     void hover(int spot);
 
     SpotMap m_map;
+    mutable std::optional<Layout> m_layout;
     int m_focused = -1;
     // Which spot the keyboard is on, kept across redraws: store indexes move
     // as spots arrive, a spot's call, frequency and time (its tip) do not.
