@@ -55,7 +55,9 @@ SpotArea::SpotArea(const spots::SpotStore& store, const platform::Clock& clock, 
         names << QString::fromLatin1(name);
     m_list->setHeaderLabels(names);
     m_list->headerItem()->setTextAlignment(spots::kFrequencyColumn, Qt::AlignRight | Qt::AlignVCenter);
-    m_list->setColumnHidden(spots::kStatusColumn, true);
+    // "Status" keeps its place with no width; a hidden column would still
+    // leave its old width between its neighbours.
+    m_list->header()->setMinimumSectionSize(0);
     m_list->header()->setStretchLastSection(false);
     m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
@@ -137,11 +139,8 @@ void SpotArea::fitHeight(int windowHeight)
 void SpotArea::fitColumns(int windowWidth)
 {
     int c = 0;
-    for (const auto& [name, width] : kColumns) {
-        if (width > 0)
-            m_list->header()->resizeSection(c, qRound(width * windowWidth / 9600.0));
-        ++c;
-    }
+    for (const auto& [name, width] : kColumns)
+        m_list->header()->resizeSection(c++, qRound(width * windowWidth / 9600.0));
 }
 
 void SpotArea::enter()
