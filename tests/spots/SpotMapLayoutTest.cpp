@@ -157,19 +157,6 @@ TEST(TenMetreMap, DrawsSpotsNewestFirstAndEndsAtTheFirstOneAnHourOld)
     EXPECT_EQ(map.rows.size(), 1u);
 }
 
-TEST(TenMetreMap, PlacesLabelsAgainstTheRoundedCaptions)
-{
-    const SpotStore store = storeOf({{"K1AB", 28.025f}, {"W2CD", 29.0f}, {"N3EF", 28.5125f}});
-    const SpotMap map = tenMetreMap(store, kNow, 0);
-    ASSERT_EQ(map.spots.size(), 3u);
-    const BandScale& scale = map.rows[0].scale;
-    for (const PlacedSpot& spot : map.spots) {
-        const float mhz = store.entry(spot.index).frequencyMhz;
-        EXPECT_NEAR(spot.position, (mhz - 28.024) / (29.001 - 28.024), 1e-6) << spot.tip.toStdString();
-        EXPECT_DOUBLE_EQ(spot.position, scale.position(mhz));
-    }
-}
-
 TEST(TenMetreMap, WhatIsNeverDrawn)
 {
     // Spots the intake could store from a hostile or broken cluster, and
@@ -182,22 +169,6 @@ TEST(TenMetreMap, WhatIsNeverDrawn)
     const SpotMap map = tenMetreMap(store, kNow, 0);
     EXPECT_EQ(callsOn(map), QStringList{"K1OK"});
     EXPECT_EQ(map.rows[0].scale.captions.front(), "28.000") << "one spot in the band: the whole band";
-}
-
-TEST(TenMetreMap, FiftySpotsOnOneFrequencyAllSitAtIt)
-{
-    SpotStore store;
-    for (int i = 0; i < SpotStore::kSize; ++i) {
-        Spot spot;
-        spot.call = QStringLiteral("K%1AB").arg(i);
-        spot.frequencyMhz = 28.5f;
-        spot.time = kNow;
-        store.push(spot);
-    }
-    const SpotMap map = tenMetreMap(store, kNow, 0);
-    ASSERT_EQ(map.spots.size(), 50u);
-    for (const PlacedSpot& spot : map.spots)
-        EXPECT_NEAR(spot.position, 0.5 / 1.7, 1e-6);
 }
 
 TEST(SpectrumMap, EachSpotOnItsOwnRowAndEachRowZoomedToItsOwn)
