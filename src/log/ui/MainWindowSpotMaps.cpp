@@ -34,8 +34,8 @@ void MainWindow::connectSpotMaps()
     static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(m_spotArea);
 
     connect(&m_spotting->intake, &spots::SpotIntake::spotStored, m_spotArea, &SpotArea::takeSpot);
+    connect(&m_spotting->intake, &spots::SpotIntake::storeChanged, m_spotArea, &SpotArea::storeChanged);
     connect(&m_spotting->intake, &spots::SpotIntake::storeChanged, this, [this] {
-        m_spotArea->storeChanged();
         if (m_spectrumMap)
             m_spectrumMap->redraw();
     });
