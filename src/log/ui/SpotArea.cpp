@@ -100,7 +100,10 @@ void SpotArea::takeSpot(const spots::Spot& spot, const QString& record)
 
 void SpotArea::storeChanged()
 {
-    addWaitingRows();
+    // A list out of sight is filled when it shows: a burst then costs it
+    // nothing but the newest rows kept waiting.
+    if (m_display == Display::List)
+        addWaitingRows();
     redrawBandMap();
 }
 

@@ -47,10 +47,11 @@ public:
     Display display() const { return m_display; }
 
     // A spot was stored; its record fills the list's columns. The row goes in
-    // with the next storeChanged(), so a burst lays out the list once.
+    // with the next storeChanged() while the list shows (so a burst lays it
+    // out once per slice of lines), else when the list is next shown.
     void takeSpot(const spots::Spot& spot, const QString& record);
-    // The store changed: waiting rows go into the list and the band map
-    // redraws.
+    // The store changed: the list takes the waiting rows, or the band map
+    // redraws, whichever shows.
     void storeChanged();
     // Draws the band map from the store, when it shows.
     void redrawBandMap();
