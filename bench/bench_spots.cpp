@@ -6,7 +6,8 @@
 // through the whole spotting chain, alone and in the real windows on the
 // offscreen platform: the total time, the longest time the event loop could
 // not run anything else, and how long a key typed meanwhile waits to reach
-// the call box.
+// the call box. The windows run with no spot area, and with the spot list or
+// the band map under the other areas (bursts of 1,000 lines as well).
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "ScriptedDialogs.h"
@@ -32,10 +33,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -276,10 +280,12 @@ BENCHMARK(BM_BurstThroughSpottingChain)->Arg(100000)->Unit(benchmark::kMilliseco
 
 // The main window listening to a cluster with the spotting window open, the
 // grid colouring needed spots, and a key typed into the call box every 20 ms
-// while the burst is taken.
+// while the burst is taken. The second argument is the spot area under the
+// other areas: 0 none (Done never pressed), 1 the spot list, 2 the band map.
 void BM_BurstInTheWindows(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
+    const int display = static_cast<int>(state.range(1));
     const QByteArray all = burst(count);
     for (auto _ : state) {
         tenlog::testing::TempPaths paths;
@@ -313,6 +319,12 @@ void BM_BurstInTheWindows(benchmark::State& state)
         window.show();
         window.runLoadSequence();
         window.findChild<QAction*>(QStringLiteral("mnuConfigure"))->trigger(); // opens the saved cluster
+        if (display > 0) {
+            auto* spotting = window.findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
+            spotting->findChild<QRadioButton*>(display == 1 ? QStringLiteral("OptList") : QStringLiteral("OptBand"))->click();
+            spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
+            window.findChild<QAction*>(QStringLiteral("mnuConfigure"))->trigger(); // the terminal stays in view
+        }
         auto* terminal = window.findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
         auto* call = window.findChild<QLineEdit*>(QStringLiteral("txtCall"));
         QApplication::processEvents();
@@ -359,6 +371,14 @@ void BM_BurstInTheWindows(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_BurstInTheWindows)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_BurstInTheWindows)
+    ->Args({100000, 0})
+    ->Args({100000, 2})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({1000, 2})
+    ->ArgNames({"lines", "spot_area"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace

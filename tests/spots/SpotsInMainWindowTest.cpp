@@ -1,64 +1,9 @@
 // Spotting as an operator uses it from the main window: Ctrl+D, a DX cluster
 // on loopback (the emulator of tools/), and the multiplier grid that spots
 // turn green, describe on hover and fill the entry line from on a click.
-#include "../log/MainWindowFixture.h"
-
-#include "EmulatorProcess.h"
-#include "FakeTcpClient.h"
-#include "RadioEmulatorProcess.h"
-
-#include "log/MultTable.h"
-#include "log/ui/MultiplierGrid.h"
-#include "platform/ComPortMap.h"
-#include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtTcpClient.h"
-#include "rig/RigControl.h"
-#include "rig/RigSettings.h"
-#include "spots/DxSpotting.h"
-
-#include <QFile>
+#include "SpotsMainWindowFixture.h"
 
 namespace {
-
-class SpotsInMainWindowTest : public MainWindowTest {
-protected:
-    // The window goes before the transports its spotting parts use.
-    void TearDown() override { window.reset(); }
-
-    // Ctrl+D, the cluster chosen, logged in, Done: as an operator starts spotting.
-    void listenToCluster(const tenlog::testing::EmulatorProcess& node)
-    {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
-        auto* spotting = window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
-        ASSERT_NE(spotting, nullptr);
-        ASSERT_TRUE(spotting->isVisible());
-        auto* sources = spotting->findChild<QListWidget*>(QStringLiteral("List1"));
-        QListWidgetItem* telnetItem = sources->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).first();
-        sources->setCurrentItem(telnetItem);
-        emit sources->itemClicked(telnetItem);
-        spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetHost"))->setText(QStringLiteral("127.0.0.1"));
-        spotting->findChild<QLineEdit*>(QStringLiteral("txtTelnetPort"))->setText(QString::number(node.port()));
-        spotting->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        auto* terminal = spotting->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return terminal->toPlainText().endsWith(QStringLiteral("login: ")); }, 10000));
-        auto* sendLine = spotting->findChild<QLineEdit*>(QStringLiteral("txtSent"));
-        QTest::keyClicks(sendLine, QStringLiteral("W3LPL"));
-        QTest::keyClick(sendLine, Qt::Key_Return);
-        spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
-    }
-
-    // A spot naming Massachusetts is in the store.
-    bool recentSpotShown()
-    {
-        emit window->findChild<log::MultiplierGrid*>()->entryHovered(log::multIndex(QStringLiteral("MA")));
-        return textOf("lblDupe").contains(QStringLiteral("Recent Spot:"));
-    }
-
-    platform::QtTcpClient telnet;
-    platform::QtTcpClient agw;
-    platform::QtSerialPort tnc{platform::ComPortMap(QString(), {}, QDir::homePath())};
-    spots::SpotTransports transports{telnet, tnc, agw};
-};
 
 TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
 {

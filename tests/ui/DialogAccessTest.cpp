@@ -29,6 +29,8 @@
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
 #include "rig/ui/TuningPanel.h"
+#include "spots/SpotStore.h"
+#include "spots/ui/SpectrumMapWindow.h"
 #include "voice/VoiceNavigation.h"
 #include "voice/ui/VoiceNavigationDialog.h"
 
@@ -82,6 +84,13 @@ protected:
         navigation = std::make_unique<voice::VoiceNavigation>(player, folders.workingFolder, [] { return 1; });
         rig = std::make_unique<rig::RigControl>(port, daemon, folders.workingFolder, folders.workingFolder);
         prefs.OwnCall = QStringLiteral("W1AW");
+        for (const auto& [call, mhz] : {std::pair{"VE3AA", 14.025f}, std::pair{"K1AB", 28.3f}}) {
+            spots::Spot spot;
+            spot.call = QString::fromLatin1(call);
+            spot.frequencyMhz = mhz;
+            spot.time = clock.localNow();
+            spotStore.push(spot);
+        }
         serialDevices.devices = {tenlog::testing::kFtdiAdapter};
     }
     void TearDown() override
@@ -115,6 +124,8 @@ protected:
             window = new rig::CommandTester(*rig, dialogs);
         else if (which == QLatin1String("serial device chooser"))
             window = new common::SerialDeviceChooser(portDevices, 3);
+        else if (which == QLatin1String("spectrum map"))
+            window = new spots::SpectrumMapWindow(spotStore, clock, [] { return 5.0f; });
         else if (which == QLatin1String("logo"))
             window = new app::LogoWindow(root.filePath(QStringLiteral("Korvo Software")));
         ASSERT_TRUE(window) << which.toStdString();
@@ -150,6 +161,7 @@ protected:
     tenlog::testing::FakeSerialPort port;
     tenlog::testing::FakeTcpClient daemon;
     std::unique_ptr<rig::RigControl> rig;
+    spots::SpotStore spotStore;
     tenlog::testing::FakeSerialDeviceList serialDevices;
     platform::ComPortMapFile portMap {root.filePath(QStringLiteral("ComPorts.txt")), root.path()};
     common::PortDevices portDevices {portMap, serialDevices};
@@ -158,7 +170,7 @@ protected:
 
 const char* const kWindows[] = {"summary sheet", "station identity", "edit contact", "multiplier colours",
                                 "help", "voice navigation", "privileges", "rate graph", "tuning panel", "command tester",
-                                "serial device chooser", "logo"};
+                                "serial device chooser", "spectrum map", "logo"};
 
 std::string testName(const ::testing::TestParamInfo<const char*>& info)
 {

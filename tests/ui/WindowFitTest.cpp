@@ -235,6 +235,21 @@ protected:
         trigger(action);
         expectFits(window->findChild<QWidget*>(QString::fromLatin1(windowName)), available());
     }
+    // A cluster chosen in the spotting window and Done: the spot area shows
+    // the band map ("OptBand") or the list ("OptList") under the other areas.
+    void showSpotArea(const char* display)
+    {
+        trigger("mnuConfigure");
+        auto* spotting = window->findChild<QDialog*>(QStringLiteral("PacketSpotfrm"));
+        auto* sources = spotting->findChild<QListWidget*>(QStringLiteral("List1"));
+        QListWidgetItem* telnetItem = sources->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).first();
+        sources->setCurrentItem(telnetItem);
+        emit sources->itemClicked(telnetItem);
+        spotting->findChild<QRadioButton*>(QString::fromLatin1(display))->click();
+        spotting->findChild<QPushButton*>(QStringLiteral("cmdDone"))->click();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(window->findChild<QWidget*>(QStringLiteral("spotArea"))->isVisible());
+    }
 
 public:
     // How each window is opened, by the name the test reports: a new
@@ -251,6 +266,17 @@ public:
                  t.startProgram(0);
                  t.expectFits(t.window.get(), t.window->screen()->geometry());
              }},
+            {"main window with the band map", [](WindowFitTest& t) {
+                 t.startProgram(1);
+                 t.showSpotArea("OptBand");
+                 t.expectFits(t.window.get(), t.available());
+             }},
+            {"main window with the spot list", [](WindowFitTest& t) {
+                 t.startProgram(1);
+                 t.showSpotArea("OptList");
+                 t.expectFits(t.window.get(), t.available());
+             }},
+            {"spectrum map", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuSpectrum"); }},
             {"station identity", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuSetup"); }},
             {"summary sheet", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuWriteSumm"); }},
             {"multiplier colours", [](WindowFitTest& t) { t.startProgram(1); t.openModal("mnuColors"); }},

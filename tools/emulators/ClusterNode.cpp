@@ -12,6 +12,10 @@
 //   cutoff   half a spot line, then the connection is closed
 //   bands    in one write, spots on 14, 50 and 144 MHz naming AZ, CO and ME,
 //            then one on 28 MHz naming MA (--count is not used)
+//   hostile  in one write, 44 spots on 28025.0, then spots on 0, -28025.0
+//            and 999999.0 kHz, a call of thirteen letters, a call and a
+//            comment written as markup, and N0END on 28300.0 (--count is
+//            not used)
 // --close closes the connection after the last line. Stop it by its process id.
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -53,6 +57,21 @@ QByteArray otherBandsBurst()
          + clusterLine("W3LPL", "50100.0", "W0AAB", "CO", "1201Z") + "\r\n"
          + clusterLine("VE3EJ", "144200.0", "W1AAC", "ME", "1202Z") + "\r\n"
          + clusterLine("N4ZR", "28025.0", "W1AAD", "MA", "1203Z") + "\r\n";
+}
+
+// What a broken or hostile node may send, all of it in the columns.
+QByteArray hostileBurst()
+{
+    QByteArray all;
+    for (int i = 0; i < 44; ++i)
+        all += clusterLine("K1TTT", "28025.0", "K" + QByteArray::number(i) + "SAME", "CQ", "1300Z") + "\r\n";
+    all += clusterLine("W3LPL", "0.0", "W0ZERO", "", "1301Z") + "\r\n";
+    all += clusterLine("W3LPL", "-28025.0", "W0NEG", "", "1301Z") + "\r\n";
+    all += clusterLine("W3LPL", "999999.0", "W0ABSURD", "", "1301Z") + "\r\n";
+    all += clusterLine("W3LPL", "28100.0", "ABCDEFGHIJKLM", "", "1302Z") + "\r\n";
+    all += clusterLine("W3LPL", "28200.0", "<b>K1AB</b>", "<b>bold</b> <i>x</i>", "1302Z") + "\r\n";
+    all += clusterLine("W3LPL", "28300.0", "N0END", "", "1303Z") + "\r\n";
+    return all;
 }
 
 class Node : public QObject {
@@ -114,6 +133,9 @@ private:
             finish();
         } else if (m_mode == QLatin1String("bands")) {
             m_client->write(otherBandsBurst());
+            finish();
+        } else if (m_mode == QLatin1String("hostile")) {
+            m_client->write(hostileBurst());
             finish();
         } else if (m_mode == QLatin1String("flood")) {
             const QByteArray chunk(64 * 1024, 'x');
@@ -204,7 +226,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("A DX cluster node on 127.0.0.1 for tests."));
     parser.addHelpOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port (0: any free one)."), QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("pace, burst, split, flood, garbage, cutoff or bands."), QStringLiteral("mode"), QStringLiteral("pace"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("pace, burst, split, flood, garbage, cutoff, bands or hostile."), QStringLiteral("mode"), QStringLiteral("pace"));
     const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Spot lines to send."), QStringLiteral("n"), QStringLiteral("20"));
     const QCommandLineOption pace(QStringLiteral("pace-ms"), QStringLiteral("Milliseconds between lines."), QStringLiteral("ms"), QStringLiteral("1000"));
     const QCommandLineOption flood(QStringLiteral("flood-bytes"), QStringLiteral("Bytes without a line end in flood mode."), QStringLiteral("n"), QStringLiteral("10485760"));

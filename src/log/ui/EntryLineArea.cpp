@@ -182,6 +182,12 @@ void EntryLineArea::takeSpottedCall(const QString& call)
     m_reportReceived->setFocus(Qt::TabFocusReason);
 }
 
+void EntryLineArea::putSpottedCall(const QString& call)
+{
+    m_call->setFocus(Qt::OtherFocusReason);
+    m_call->setText(call);
+}
+
 void EntryLineArea::showOwnCallSpotted(const QString& message, const QString& record)
 {
     m_session.showMessage(message);

@@ -49,6 +49,8 @@ public:
     // A spot's call into the call box, then on as Tab goes (the leaving
     // rules run: reports fill in, a duplicate is found).
     void takeSpottedCall(const QString& call);
+    // A spot's call into the call box, which keeps the keyboard.
+    void putSpottedCall(const QString& call);
     // The station's own call was spotted: both lines say so, on white.
     void showOwnCallSpotted(const QString& message, const QString& record);
     // The hover line is the partial-duplicate line, lent to the grid.

@@ -66,7 +66,8 @@ MainMenus::MainMenus(QMenuBar* bar)
     QMenu* spotting = addMenu(options, bar, "mnuDXSpotting", QStringLiteral("&DX Spotting"));
     configureSpotting = addItem(spotting, "mnuConfigure", QStringLiteral("&Configure"));
     configureSpotting->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
-    addItem(spotting, "mnuSpectrum", QStringLiteral("&View Spectrum Map"), false);
+    spectrumMap = addItem(spotting, "mnuSpectrum", QStringLiteral("&View Spectrum Map"), false);
+    spectrumMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
     colourNeededSpots = addItem(spotting, "mnuDXSpotsColor", QStringLiteral("C&olor Needed DX Spots Green"));
     colourNeededSpots->setCheckable(true);
     audioNeededSpots = addItem(spotting, "mnuAudioAlert", QStringLiteral("&Audio Alert of Needed Spots"));

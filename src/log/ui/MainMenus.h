@@ -27,6 +27,7 @@ public:
     QAction* colours = nullptr;
     QAction* taskbarFit = nullptr;
     QAction* configureSpotting = nullptr;
+    QAction* spectrumMap = nullptr;
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;

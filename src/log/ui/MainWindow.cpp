@@ -13,6 +13,7 @@
 #include "log/ui/MainMenus.h"
 #include "log/ui/MultiplierGrid.h"
 #include "log/ui/ScorePanel.h"
+#include "log/ui/SpotArea.h"
 #include "log/ui/StationArea.h"
 #include "platform/Dialogs.h"
 #include "spots/DxSpotting.h"
@@ -273,6 +274,10 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The columns follow the window's width (form size, taskbar fit, the operator's own resizing).
     m_contactList->fitColumns(width());
+    if (m_spotArea) {
+        m_spotArea->fitColumns(width());
+        m_spotArea->fitHeight(height());
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -38,6 +38,7 @@ class RigSetupWindow;
 namespace tenlog::spots {
 class DxSpotting;
 class NeededSpotAlerts;
+class SpectrumMapWindow;
 class SpottingWindow;
 struct SpotTransports;
 }
@@ -69,6 +70,7 @@ class LinkStatusArea;
 class MainMenus;
 class MultiplierGrid;
 class ScorePanel;
+class SpotArea;
 class StationArea;
 
 // The CW and voice keyers, made at start-up with their ports.
@@ -168,6 +170,18 @@ private:
     QString recentSpotText(int multiplier) const;
     void applySpotsOf(int multiplier);
     void closeSpotting();
+    // The spot list, the band map and the spectrum map (MainWindowSpotMaps.cpp).
+    void connectSpotMaps();
+    // "&Done" in the spotting window: the spot area comes, switches or goes.
+    void layOutSpotArea();
+    void openSpectrumMap();
+    // A band-map spot's right button: the radio goes there and its call
+    // into the call box, on as Tab goes.
+    void workBandMapSpot(int storeIndex);
+    // A spectrum-map spot's right button: the same without the Tab.
+    void takeSpectrumMapSpot(int storeIndex);
+    void takeSpotListRow(const QString& call, const QString& frequencyText);
+    void removeSpot(int storeIndex);
     // The keyers (MainWindowKeyers.cpp): the key map, the setup windows and
     // the CW station's status on the message line.
     void connectKeyers();
@@ -201,11 +215,13 @@ private:
     ContactListArea* m_contactList = nullptr;
     ScorePanel* m_scorePanel = nullptr;
     DxCountryList* m_dxList = nullptr;
+    SpotArea* m_spotArea = nullptr;
     QScrollArea* m_lowerScroll = nullptr;
     rig::RigSetupWindow* m_rigWindow = nullptr; // made on first use, then only hidden
     std::unique_ptr<spots::DxSpotting> m_spotting;
     std::unique_ptr<spots::NeededSpotAlerts> m_neededSpots;
     spots::SpottingWindow* m_spottingWindow = nullptr; // made on first use, then only hidden
+    spots::SpectrumMapWindow* m_spectrumMap = nullptr;  // while it is open
     cw::KeyMap m_keyMap;
     cw::CwSetupWindow* m_cwWindow = nullptr;       // made on first use, then only hidden
     cw::CwStringsWindow* m_cwStrings = nullptr;

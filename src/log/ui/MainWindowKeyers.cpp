@@ -197,8 +197,10 @@ bool MainWindow::runKeyAction(const cw::KeyDecision& decision)
         if (auto* tune = findChild<QAction*>(QStringLiteral("actTuningPanel")))
             tune->trigger();
         break;
-    // The spectrum map is not part of the program yet; its key does nothing.
     case cw::KeyAction::OpenSpectrumMap:
+        if (m_menus->spectrumMap->isEnabled())
+            m_menus->spectrumMap->trigger();
+        break;
     case cw::KeyAction::ClearEntry: // the entry line clears itself on Esc
     case cw::KeyAction::None: return false;
     }

@@ -66,6 +66,7 @@ void MainWindow::connectSpots()
                 });
         // A reload (a mode switch among them) recolours the grid first.
         connect(m_session, &ContestSession::logReloaded, this, &MainWindow::markNeededSpots);
+        connectSpotMaps();
     }
     // The check marks are preferences even before any spot has come.
     connect(m_menus->colourNeededSpots, &QAction::triggered, this, [this, savePrefs](bool on) {
@@ -92,7 +93,10 @@ void MainWindow::openSpotting()
             const QList<QsoRecord>& records = m_session->log().records();
             return records.isEmpty() ? QString() : records.back().Call;
         };
-        hooks.done = [this] { m_session->savePrefs(); };
+        hooks.done = [this] {
+            m_session->savePrefs();
+            layOutSpotArea();
+        };
         m_spottingWindow = new spots::SpottingWindow(m_spotting->session, m_spotting->terminal, m_spotting->paths,
                                                      m_services.dialogs, m_services.folders.workingFolder, hooks,
                                                      m_services.portDevices, this);
