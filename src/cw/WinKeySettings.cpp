@@ -170,7 +170,7 @@ LeadTailCheck checkLeadIn(const QString& leadIn, const QString& tail)
 {
     const std::optional<int> lead = asByte(leadIn);
     const std::optional<int> after = asByte(tail);
-    if (lead && after && text::isNumeric(tail))
+    if (lead && after)
         return {leadIn, tail, std::make_pair(*lead, *after)};
     return {QStringLiteral("0"), tail, std::nullopt};
 }
