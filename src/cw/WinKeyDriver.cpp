@@ -10,6 +10,10 @@ namespace {
 // machine may add some. Longer would keep an absent keyer's message waiting.
 constexpr int defaultReplyMs = 800;
 
+// Longer than a window of text takes to cross a 1200 bit/s line and the
+// keyer's status to come back.
+constexpr int textInFlightMs = 250;
+
 quint8 byteOf(int value)
 {
     return quint8(std::clamp(value, 0, 255));
@@ -125,6 +129,7 @@ WinKeyDriver::Result WinKeyDriver::sendCharacter(char16_t code)
     if (code < 0x20 || code > 0x7F)
         return Result::Success;
     ++m_held;
+    m_sinceText.start();
     return write(QByteArray(1, char(code)));
 }
 
@@ -201,8 +206,9 @@ void WinKeyDriver::onReadyRead()
         case winkey::KeyerByte::Kind::Status:
             m_status = b.status;
             // An idle keyer holds nothing, whatever the count says (a
-            // character it did not echo, a byte lost on the line).
-            if (!b.status.busy)
+            // character it did not echo, a byte lost on the line), unless
+            // text may still be on its way to it.
+            if (!b.status.busy && (!m_sinceText.isValid() || m_sinceText.elapsed() > textInFlightMs))
                 m_held = 0;
             if (m_state == State::Open)
                 emit statusChanged(m_status);
@@ -229,7 +235,7 @@ void WinKeyDriver::onReadyRead()
             write(winkey::echoTest(m_probe));
         } else if (m_state == State::AwaitingEcho) {
             finishOpen(b.value == m_probe ? Result::Success : Result::EchoMismatch);
-        } else if (b.value >= 0x20 && b.value <= 0x7F) {
+        } else if (b.value >= 0x20 && b.value < 0x7F) {
             if (m_held > 0)
                 --m_held;
             emit echoed(QChar(char16_t(b.value)));

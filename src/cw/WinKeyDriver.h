@@ -17,6 +17,7 @@
 #include "cw/WinKeyProtocol.h"
 #include "platform/SerialPort.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -121,6 +122,9 @@ private:
     int m_speedPot = -1;
     int m_unexpected = 0;
     int m_mode = 0;
+    // Since text was last written: an idle status that may have left the
+    // keyer before that text arrived does not clear the count.
+    QElapsedTimer m_sinceText;
 };
 
 } // namespace tenlog::cw

@@ -314,7 +314,8 @@ private:
             break;
         case 0x04: {
             const unsigned char probe = m_command[2];
-            send(m_fault == "wrong" ? static_cast<unsigned char>(probe ^ 0xFF) : probe);
+            // A wrong answer that still looks like an answer, not a status byte.
+            send(m_fault == "wrong" ? static_cast<unsigned char>((probe ^ 0x01) & 0x7F) : probe);
             break;
         }
         default:
