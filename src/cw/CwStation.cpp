@@ -112,9 +112,10 @@ void CwStation::attachWinKey(WinKeyStation* winKey)
         });
         // A keyer that cannot be reached ends the F1 repeat: it would only
         // try again, and say so again, every few seconds.
-        connect(m_winKey, &WinKeyStation::problem, this, [this] {
+        connect(m_winKey, &WinKeyStation::problem, this, [this](const QString& title, const QString& text) {
             m_repeat = false;
             m_repeatTimer.stop();
+            emit winKeyProblem(title, text);
         });
     }
     applyOutput();

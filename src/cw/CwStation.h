@@ -103,6 +103,9 @@ signals:
     void characterKeyed(QChar character);
     // Nothing waits in the CW buffer any more: the next text can come.
     void readyForText();
+    // The WinKey keyer could not be opened or stopped answering; its text
+    // was dropped. Said as a message box would say it.
+    void winKeyProblem(const QString& title, const QString& text);
 
 private:
     void applyOutput();
