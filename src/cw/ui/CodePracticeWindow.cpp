@@ -166,10 +166,11 @@ void CodePracticeWindow::send()
     m_toSend->setFocus();
     if (m_sender->isRunning())
         return;
+    // Said before the start: a keyer that cannot be reached ends the run
+    // within it, and the end clears the note.
+    m_note->setText(QStringLiteral("Sending."));
     if (!m_sender->start(m_toSend->toPlainText()))
         m_note->setText(QStringLiteral("No keying output is chosen: choose one in CW setup first."));
-    else
-        m_note->setText(QStringLiteral("Sending."));
 }
 
 void CodePracticeWindow::stop()
