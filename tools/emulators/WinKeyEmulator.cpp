@@ -14,7 +14,8 @@
 // received, "KEY <char> <ms>" when a character starts, "SENT <char> <ms>"
 // when it and its gap are done, "IDLE <ms>" when the buffer has run empty,
 // "CLEAR", "OVERFLOW" for a byte that found the buffer full, and the answers
-// to control commands. Times are milliseconds since the emulator started.
+// to control commands. Times are milliseconds since the emulator started;
+// "CLOCK <ns>", the second line, is that start on the monotonic clock.
 //
 // Standard input, one control command a line, answered OK or ERR:
 //   fault none|dead|wrong   dead: no answer to anything; wrong: the echo
@@ -71,6 +72,10 @@ public:
     }
 
     void setFault(const std::string& fault) { m_fault = fault; }
+    long long startNs() const
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(m_start.time_since_epoch()).count();
+    }
 
     int run()
     {
@@ -500,6 +505,7 @@ int main(int argc, char** argv)
     std::cout << "PTY " << ::ttyname(slave) << std::endl;
     Keyer keyer(master, version, bufferSize, byteMs);
     keyer.setFault(fault);
+    std::cout << "CLOCK " << keyer.startNs() << std::endl;
     const int code = keyer.run();
     ::close(slave);
     ::close(master);
