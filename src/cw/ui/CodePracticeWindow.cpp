@@ -20,6 +20,8 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace tenlog::cw {
 
 namespace {
@@ -76,10 +78,19 @@ void CodePracticeWindow::build()
     m_sent = common::named(new QPlainTextEdit(this), QStringLiteral("Text2"), QStringLiteral("Text sent"));
     m_sent->setReadOnly(true);
     m_toSend->installEventFilter(this);
-    layout->addWidget(caption(this, QStringLiteral(" Text to Send"), m_toSend));
-    layout->addWidget(m_toSend);
-    layout->addWidget(caption(this, QStringLiteral(" Text Sent"), m_sent));
-    layout->addWidget(m_sent);
+    // Each box has its own Clear beside its caption, so the two are not confused.
+    auto* clearToSend = button(this, "Command6", QStringLiteral("&Clear"), QStringLiteral("Clear the text to send"));
+    auto* clearSent = button(this, "Command5", QStringLiteral("Cl&ear"), QStringLiteral("Clear the text sent"));
+    const std::tuple<const char*, QPlainTextEdit*, QPushButton*> boxes[] = {
+        {" Text to Send", m_toSend, clearToSend}, {" Text Sent", m_sent, clearSent}};
+    for (const auto& [title, box, clear] : boxes) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(caption(this, QString::fromLatin1(title), box));
+        row->addStretch();
+        row->addWidget(clear);
+        layout->addLayout(row);
+        layout->addWidget(box);
+    }
     connect(m_toSend, &QPlainTextEdit::textChanged, this, [this] { m_sender->setText(m_toSend->toPlainText()); });
 
     m_live = common::named(new QLineEdit(this), QStringLiteral("Text5"), QStringLiteral("Type characters to send from the keyboard"));
@@ -126,12 +137,10 @@ void CodePracticeWindow::build()
     auto* controls = new QHBoxLayout;
     auto* sendButton = button(this, "Command3", QStringLiteral("&Send"), QStringLiteral("Send the text"));
     auto* stopButton = button(this, "Command4", QStringLiteral("S&top"), QStringLiteral("Stop sending"));
-    auto* clearToSend = button(this, "Command6", QStringLiteral("&Clear"), QStringLiteral("Clear the text to send"));
-    auto* clearSent = button(this, "Command5", QStringLiteral("Cl&ear"), QStringLiteral("Clear the text sent"));
     auto* faster = button(this, "Command7", QStringLiteral("&Faster"), QStringLiteral("Faster"));
     auto* slower = button(this, "Command8", QStringLiteral("S&lower"), QStringLiteral("Slower"));
     m_speed = common::named(new QLabel(this), QStringLiteral("Label8"), QStringLiteral("Speed in words per minute"));
-    for (QWidget* w : std::initializer_list<QWidget*> {sendButton, stopButton, clearToSend, clearSent, faster, slower, m_speed})
+    for (QWidget* w : std::initializer_list<QWidget*> {sendButton, stopButton, faster, slower, m_speed})
         controls->addWidget(w);
     controls->addWidget(new QLabel(QStringLiteral("WPM"), this));
     controls->addStretch();
