@@ -104,6 +104,12 @@ void CwStation::attachWinKey(WinKeyStation* winKey)
             if (keyingThroughWinKey())
                 emit characterKeyed(c);
         });
+        connect(m_winKey, &WinKeyStation::openFinished, this, [this](bool opened) {
+            const bool log = m_logWhenKeyerOpens && opened && !m_currentCall().isEmpty();
+            m_logWhenKeyerOpens = false;
+            if (log)
+                emit logContactRequested();
+        });
         connect(m_winKey, &WinKeyStation::feedFinished, this, [this] {
             if (!keyingThroughWinKey())
                 return;
@@ -169,15 +175,20 @@ void CwStation::start(const QString& text)
     if (serial && !m_keyingPort.isOpen() && text::val(m_settings.port) > 0)
         openKeyingPort();
     // The keyer sends a message at its own pace: a "!" in it logs the
-    // contact before any of it goes out.
-    if (keyingThroughWinKey() && text.contains(QLatin1Char('!')) && !m_currentCall().isEmpty())
-        emit logContactRequested();
+    // contact before any of it goes out, once the keyer is there to send it.
+    if (keyingThroughWinKey() && text.contains(QLatin1Char('!')) && !m_currentCall().isEmpty()) {
+        if (m_winKey->isOpen())
+            emit logContactRequested();
+        else
+            m_logWhenKeyerOpens = true;
+    }
     m_keyer.append(text);
 }
 
 void CwStation::sendFunctionKey(int keyCode)
 {
     m_keyer.clear();
+    m_logWhenKeyerOpens = false;
     if (!hasOutput())
         return;
     const int index = messageIndexForKey(keyCode);

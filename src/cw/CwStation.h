@@ -126,6 +126,9 @@ private:
     QString m_sentNumber;
     QString m_openError;
     WinKeyStation* m_winKey = nullptr;
+    // A message with "!" waits for the keyer to open before the contact is
+    // logged: a keyer that cannot be reached sends nothing, so nothing is logged.
+    bool m_logWhenKeyerOpens = false;
 };
 
 } // namespace tenlog::cw

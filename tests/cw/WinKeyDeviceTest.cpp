@@ -13,7 +13,10 @@
 
 #include "RadioEmulatorProcess.h"
 #include "RecordingPortIo.h"
+#include "SettableClock.h"
 #include "VirtualKeyingClock.h"
+#include "WavDurationPlayer.h"
+#include "voice/VoiceKeyer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -332,6 +335,20 @@ TEST(WinKeyDevice, OpeningTheKeyerClosesTheSharedPortsAndBackspaceReachesIt)
     ASSERT_TRUE(waitFor([&] { return bench.keyer.receivedBytes().endsWith(QByteArray::fromHex("08")); }));
     EXPECT_TRUE(waitFor([&] { return bench.keyerState().contains(QStringLiteral("buffered=1")); }));
     bench.station.stop();
+
+    // The voice keyer opening its PTT port closes the keyer first.
+    tenlog::testing::SettableClock clock;
+    tenlog::testing::WavDurationPlayer player(clock);
+    tenlog::testing::RecordingPortIo parallel;
+    tenlog::voice::VoiceKeyer voice({player, bench.pttPort, bench.cwPort, parallel});
+    voice.setBeforePortOpens([&] { bench.station.close(); });
+    tenlog::voice::VoiceKeyerSettings phone;
+    phone.port = QStringLiteral("6");
+    voice.setSettings(phone);
+    EXPECT_TRUE(voice.openPttPort()) << bench.pttPort.errorString().toStdString();
+    EXPECT_FALSE(bench.driver.isOpen());
+    EXPECT_EQ(bench.station.statusText(), QStringLiteral("Closed"));
+    ASSERT_TRUE(waitFor([&] { return bench.keyer.receivedBytes().endsWith(QByteArray::fromHex("0a0003")); }));
 }
 
 TEST(WinKeyDevice, TheCwStationKeysThroughTheKeyer)
@@ -354,7 +371,15 @@ TEST(WinKeyDevice, TheCwStationKeysThroughTheKeyer)
     settings.messages[1] = QStringLiteral("TU $ 5NN!");
     station.setSettings(settings);
     EXPECT_TRUE(bench.buffer.handOff());
-    ASSERT_TRUE(bench.open());
+
+    // The keyer opens for the first message; its "!" logs the contact once
+    // the keyer is there, before any of the message is sent.
+    station.sendFunctionKey(113);
+    EXPECT_EQ(logged, 0);
+    ASSERT_TRUE(waitFor([&] { return logged == 1; }));
+    EXPECT_EQ(keyedWhenLogged, 0);
+    ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("IDLE"), 1, 10000));
+    EXPECT_EQ(keyedText(bench.keyer), QStringLiteral("TU K1ABC 5NN"));
 
     // The CW speed reaches the keyer above 4 and below 100 only.
     for (const char* wpm : {"4", "5", "99", "100"}) {
@@ -371,21 +396,23 @@ TEST(WinKeyDevice, TheCwStationKeysThroughTheKeyer)
     ASSERT_TRUE(waitFor([&] { return bench.keyer.receivedBytes().endsWith(QByteArray::fromHex("02610262")); }));
     EXPECT_EQ(bench.station.settings().wpm, QStringLiteral("98"));
 
-    // The "!" logs the contact before any of the message is sent.
+    // With the keyer open the "!" logs at once.
     station.sendFunctionKey(113);
-    EXPECT_EQ(logged, 1);
-    EXPECT_EQ(keyedWhenLogged, 0);
+    EXPECT_EQ(logged, 2);
+    EXPECT_EQ(keyedWhenLogged, 12);
     EXPECT_FALSE(station.isSending()) << "the program's own keying is not running";
     EXPECT_TRUE(station.winKeyBusy());
-    ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("IDLE"), 1, 10000));
-    EXPECT_EQ(keyedText(bench.keyer), QStringLiteral("TU K1ABC 5NN"));
+    ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("IDLE"), 2, 10000));
+    EXPECT_EQ(keyedText(bench.keyer), QStringLiteral("TU K1ABC 5NNTU K1ABC 5NN"));
     EXPECT_TRUE(waitFor([&] { return !station.winKeyBusy(); }));
 
     // Esc while the keyer sends: both buffers emptied.
     settings.wpm = QStringLiteral("15");
     station.setSettings(settings);
+    const int keyedBefore = int(bench.keyer.events(QStringLiteral("KEY")).size());
     station.sendFunctionKey(113);
-    ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("KEY"), 14));
+    ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("KEY"), keyedBefore + 2));
+    EXPECT_TRUE(station.winKeyBusy());
     station.stopSending();
     EXPECT_FALSE(bench.buffer.hasUnsent());
     ASSERT_TRUE(bench.keyer.waitForEvents(QStringLiteral("CLEAR"), 1));

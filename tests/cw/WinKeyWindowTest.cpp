@@ -223,6 +223,10 @@ TEST_F(WinKeyWindowTest, TheSetupWindowOpensTheKeyerAndSendsWhatTheOperatorSets)
 TEST_F(WinKeyWindowTest, AnAbsentKeyerIsSaidInItsWindowAndOnTheMessageLine)
 {
     startWithKeyer({QStringLiteral("--fault"), QStringLiteral("dead")}, "25");
+    cw::CwSettings withLogging = station.settings();
+    withLogging.messages[1] = QStringLiteral("TU $ 5NN!");
+    station.setSettings(withLogging);
+    const QByteArray logBefore = fileBytes(work("log.txt"));
     openFromCwSetup("cmdConfWinkey", [this](QDialog* d) {
         retype(d, "txtWKComPort", QStringLiteral("5"));
         QTest::mouseClick(child<QPushButton>(d, "cmdOpenWinkey"), Qt::LeftButton);
@@ -244,6 +248,7 @@ TEST_F(WinKeyWindowTest, AnAbsentKeyerIsSaidInItsWindowAndOnTheMessageLine)
         << textOf("lblDialog").toStdString();
     EXPECT_EQ(dialogs.messages.size(), messagesAtStart + 1) << "no box while the operator types";
     EXPECT_TRUE(keyer.unsent().isEmpty());
+    EXPECT_EQ(fileBytes(work("log.txt")), logBefore) << "nothing went out, so nothing was logged";
     type(QStringLiteral("C"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC")) << "the keys still reach the entry line";
     EXPECT_FALSE(keyerReceived().contains("TEST"));
