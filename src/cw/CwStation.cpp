@@ -160,6 +160,9 @@ bool CwStation::openKeyingPort()
     const double number = text::val(m_settings.port);
     if (!(number > 0))
         return true;
+    // The keyer may be on the same device; keying on its line needs it free.
+    if (m_winKey && m_winKey->isOpen() && !keyingThroughWinKey())
+        m_winKey->close();
     if (platform::openForKeying(m_keyingPort, int(number), m_pttPort))
         return true;
     m_openError = m_keyingPort.errorString();

@@ -28,7 +28,10 @@ namespace {
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& spoken)
 {
-    return common::named(new QPushButton(caption, parent), QLatin1String(name), spoken);
+    auto* b = common::named(new QPushButton(caption, parent), QLatin1String(name), spoken);
+    // Enter in a box must not generate new groups over the text.
+    b->setAutoDefault(false);
+    return b;
 }
 
 QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy)
@@ -226,6 +229,8 @@ bool CodePracticeWindow::eventFilter(QObject* watched, QEvent* event)
             m_sender->typed(QChar(8));
             return true;
         }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            return true; // no Morse, and no button pressed behind the typist
         if (text.size() == 1 && text.at(0).unicode() >= 0x20) {
             m_sender->typed(text.at(0));
             return true; // the character never stays in the box

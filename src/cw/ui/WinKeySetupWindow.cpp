@@ -61,7 +61,10 @@ QLineEdit* display(QWidget* parent, const char* name, const QString& spoken)
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& spoken)
 {
-    return common::named(new QPushButton(caption, parent), QLatin1String(name), spoken);
+    auto* b = common::named(new QPushButton(caption, parent), QLatin1String(name), spoken);
+    // Enter in a field must not open the keyer again or start a test.
+    b->setAutoDefault(false);
+    return b;
 }
 
 QGroupBox* options(QWidget* parent, const char* name, const QString& title, const Option (&rows)[4],
@@ -223,6 +226,7 @@ void WinKeySetupWindow::build()
     auto* bufferTest = button(this, "Command1", QStringLiteral("Buffer Test"), QStringLiteral("Buffer test: the alphabet three times"));
     auto* stop = button(this, "cmdStop", QStringLiteral("Stop"), QStringLiteral("Stop sending"));
     m_done = button(this, "cmdDone", QStringLiteral("&Done"), QStringLiteral("Done"));
+    m_done->setDefault(true);
     for (QPushButton* b : {test, bufferTest, stop})
         buttons->addWidget(b);
     buttons->addStretch();
@@ -312,7 +316,11 @@ bool WinKeySetupWindow::eventFilter(QObject* watched, QEvent* event)
         else if (watched == m_port)
             m_station.portLeft(m_port->text());
     } else if (event->type() == QEvent::KeyPress && watched == m_typing) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Enter has no Morse and must not close the window under the typist.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            return true;
+        const QString text = key->text();
         if (text.size() == 1 && text.at(0).unicode() > 13 && text.at(0).unicode() < 0x7F) {
             const QChar upper = text.at(0).toUpper();
             m_station.typed(upper);
