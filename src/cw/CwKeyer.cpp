@@ -54,7 +54,12 @@ void CwKeyer::append(const QString& text)
     {
         std::lock_guard lock(m_lock);
         m_buffer += text;
-        m_sending = true;
+        if (!m_handOff)
+            m_sending = true;
+    }
+    if (m_handOff) {
+        emit textWaiting();
+        return;
     }
     m_wake.notify_all();
 }
@@ -63,6 +68,12 @@ void CwKeyer::replace(const QString& text)
 {
     std::unique_lock lock(m_lock);
     m_buffer = text;
+    if (m_handOff) {
+        lock.unlock();
+        if (!text.isEmpty())
+            emit textWaiting();
+        return;
+    }
     if (!text.isEmpty()) {
         m_sending = true;
         lock.unlock();
@@ -100,6 +111,40 @@ void CwKeyer::finishIfNotStarted(std::unique_lock<std::mutex>& lock)
     emit sendingFinished();
 }
 
+void CwKeyer::setHandOff(bool on)
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_handOff = on;
+    }
+    // Text left over from the other way of sending is sent this way now.
+    if (!on && hasUnsent()) {
+        {
+            std::lock_guard lock(m_lock);
+            m_sending = true;
+        }
+        m_wake.notify_all();
+    } else if (on && hasUnsent()) {
+        emit textWaiting();
+    }
+}
+
+std::optional<QChar> CwKeyer::takeNext()
+{
+    std::lock_guard lock(m_lock);
+    if (!m_handOff || m_buffer.isEmpty())
+        return std::nullopt;
+    const QChar first = m_buffer.front();
+    m_buffer.remove(0, 1);
+    return first;
+}
+
+bool CwKeyer::hasUnsent() const
+{
+    std::lock_guard lock(m_lock);
+    return !m_buffer.isEmpty();
+}
+
 QString CwKeyer::unsent() const
 {
     std::lock_guard lock(m_lock);
@@ -124,14 +169,14 @@ void CwKeyer::run()
 
     std::unique_lock lock(m_lock);
     while (!m_quit) {
-        m_wake.wait(lock, [this] { return m_quit || !m_buffer.isEmpty(); });
+        m_wake.wait(lock, [this] { return m_quit || (!m_handOff && !m_buffer.isEmpty()); });
         if (m_quit)
             break;
         // A run of characters keeps one timeline, so waiting for the lock or
         // the signals between characters costs no time on the air.
         m_inRun = true;
         std::int64_t next = m_clock.nowNs();
-        while (!m_quit && !m_buffer.isEmpty()) {
+        while (!m_quit && !m_handOff && !m_buffer.isEmpty()) {
             const QChar character = m_buffer.front();
             m_buffer.remove(0, 1);
             const QString rest = m_buffer;
@@ -144,6 +189,7 @@ void CwKeyer::run()
             }
             if (character == QLatin1Char('!'))
                 emit contactMarkReached();
+            emit characterStarted(character);
             const std::int64_t now = m_clock.nowNs();
             // Back from a long stall (a suspended machine): start afresh
             // rather than rush the next units to catch up.
@@ -159,6 +205,7 @@ void CwKeyer::run()
                 lock.lock();
                 break;
             }
+            emit characterSent(character);
             emit unsentChanged(rest);
             lock.lock();
         }

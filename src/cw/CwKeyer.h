@@ -11,6 +11,11 @@
 //
 // The line is let up after every character, after a failure and when the
 // engine is destroyed; the destructor joins the keying thread.
+//
+// When a keyer that times its own Morse does the sending (the WinKey), the
+// buffer is handed off: the keying thread leaves it alone, and the keyer's
+// feeder takes the characters on the user-interface thread as the keyer
+// has room for them.
 #pragma once
 
 #include "platform/KeyLine.h"
@@ -23,6 +28,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace tenlog::cw {
@@ -62,6 +68,15 @@ public:
     // True from append() until the buffer has been drained.
     bool isSending() const { return m_sending; }
 
+    // Hand-off: the keying thread leaves the buffer to takeNext(). Text
+    // appended then is announced by textWaiting() and never counts as
+    // sending here (the keyer that takes it says when it is busy).
+    void setHandOff(bool on);
+    bool handOff() const { return m_handOff; }
+    // The first unsent character, taken off the buffer (hand-off only).
+    std::optional<QChar> takeNext();
+    bool hasUnsent() const;
+
     // Waits (not on the user-interface thread) until the buffer has been
     // drained; for shutdown paths and tests. False on timeout.
     bool waitUntilIdle(int timeoutMs);
@@ -75,6 +90,12 @@ signals:
     void sendingFinished();
     // The line could not be set; the buffer has been emptied.
     void keyLineFailed(const QString& reason);
+    // The keying thread has taken this character and starts keying it.
+    void characterStarted(QChar character);
+    // This character has been keyed, its trailing gap included.
+    void characterSent(QChar character);
+    // Hand-off: text was appended and waits to be taken.
+    void textWaiting();
 
 private:
     void run();
@@ -92,6 +113,7 @@ private:
     std::atomic<double> m_loopsPer60ms {0};
     std::atomic<bool> m_sending {false};
     std::atomic<bool> m_quit {false};
+    std::atomic<bool> m_handOff {false};
 
     mutable std::mutex m_lock;
     std::condition_variable m_wake;

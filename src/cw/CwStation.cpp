@@ -1,6 +1,7 @@
 #include "cw/CwStation.h"
 
 #include "cw/CwMessages.h"
+#include "cw/WinKeyStation.h"
 #include "platform/ParallelKeyLine.h"
 #include "platform/SerialKeyLine.h"
 #include "text/NumberText.h"
@@ -32,6 +33,11 @@ CwStation::CwStation(Parts parts, QObject* parent)
     connect(&m_keyer, &CwKeyer::unsentChanged, this, &CwStation::unsentChanged);
     connect(&m_keyer, &CwKeyer::sendingFinished, this, &CwStation::onFinished);
     connect(&m_keyer, &CwKeyer::keyLineFailed, this, &CwStation::keyLineFailed);
+    connect(&m_keyer, &CwKeyer::characterSent, this, &CwStation::characterKeyed);
+    connect(&m_keyer, &CwKeyer::characterStarted, this, [this] {
+        if (!m_keyer.hasUnsent())
+            emit readyForText();
+    });
     m_keyingPort.setFailureHandler([this](const QString& reason) {
         m_keyer.clear();
         emit keyingPortFailed(invalidPortTitle, invalidPortText, reason);
@@ -52,6 +58,7 @@ void CwStation::setSettings(const CwSettings& settings)
     m_settings = settings;
     m_keyer.setWpm(text::val(settings.wpm));
     m_keyer.setWordSpace(text::val(settings.wordSpace));
+    followSpeed();
     m_repeatTimer.setInterval(repeatIntervalMs());
     if (portChanged && m_keyingPort.isOpen())
         m_keyingPort.close(); // reopened from the new number at the next character
@@ -80,10 +87,69 @@ void CwStation::applyOutput()
         line = std::make_shared<platform::ParallelKeyLine>(m_parallelPort, m_settings.parallelAddress);
         break;
     case KeyOutput::None:
-    case KeyOutput::WinKey: // the keyer driver times its own elements
+    case KeyOutput::WinKey: // the keyer times its own elements
         break;
     }
     m_keyer.setKeyLine(std::move(line));
+    m_keyer.setHandOff(keyingThroughWinKey());
+}
+
+void CwStation::attachWinKey(WinKeyStation* winKey)
+{
+    if (m_winKey)
+        m_winKey->disconnect(this);
+    m_winKey = winKey;
+    if (m_winKey) {
+        connect(m_winKey, &WinKeyStation::characterKeyed, this, [this](QChar c) {
+            if (keyingThroughWinKey())
+                emit characterKeyed(c);
+        });
+        connect(m_winKey, &WinKeyStation::openFinished, this, [this](bool opened) {
+            const bool log = m_logWhenKeyerOpens && opened && !m_currentCall().isEmpty();
+            m_logWhenKeyerOpens = false;
+            if (log)
+                emit logContactRequested();
+        });
+        connect(m_winKey, &WinKeyStation::feedFinished, this, [this] {
+            if (!keyingThroughWinKey())
+                return;
+            emit readyForText();
+            onFinished();
+        });
+        // A keyer that cannot be reached ends the F1 repeat: it would only
+        // try again, and say so again, every few seconds.
+        connect(m_winKey, &WinKeyStation::problem, this, [this](const QString& title, const QString& text) {
+            m_repeat = false;
+            m_repeatTimer.stop();
+            emit winKeyProblem(title, text);
+        });
+    }
+    applyOutput();
+}
+
+bool CwStation::winKeyBusy() const
+{
+    return keyingThroughWinKey() && m_winKey->isBusy();
+}
+
+bool CwStation::takeBackTyped()
+{
+    if (m_keyer.removeLastUnsent())
+        return true;
+    return keyingThroughWinKey() && m_winKey->takeBackFromKeyer();
+}
+
+void CwStation::stopSending()
+{
+    m_keyer.clear();
+    if (keyingThroughWinKey())
+        m_winKey->clearKeyer();
+}
+
+void CwStation::followSpeed()
+{
+    if (m_winKey)
+        m_winKey->followCwSpeed(m_settings.wpm, keyingThroughWinKey());
 }
 
 bool CwStation::openKeyingPort()
@@ -94,6 +160,9 @@ bool CwStation::openKeyingPort()
     const double number = text::val(m_settings.port);
     if (!(number > 0))
         return true;
+    // The keyer may be on the same device; keying on its line needs it free.
+    if (m_winKey && m_winKey->isOpen() && !keyingThroughWinKey())
+        m_winKey->close();
     if (platform::openForKeying(m_keyingPort, int(number), m_pttPort))
         return true;
     m_openError = m_keyingPort.errorString();
@@ -108,12 +177,21 @@ void CwStation::start(const QString& text)
     const bool serial = m_settings.output == KeyOutput::Rts || m_settings.output == KeyOutput::Dtr;
     if (serial && !m_keyingPort.isOpen() && text::val(m_settings.port) > 0)
         openKeyingPort();
+    // The keyer sends a message at its own pace: a "!" in it logs the
+    // contact before any of it goes out, once the keyer is there to send it.
+    if (keyingThroughWinKey() && text.contains(QLatin1Char('!')) && !m_currentCall().isEmpty()) {
+        if (m_winKey->isOpen())
+            emit logContactRequested();
+        else
+            m_logWhenKeyerOpens = true;
+    }
     m_keyer.append(text);
 }
 
 void CwStation::sendFunctionKey(int keyCode)
 {
     m_keyer.clear();
+    m_logWhenKeyerOpens = false;
     if (!hasOutput())
         return;
     const int index = messageIndexForKey(keyCode);
@@ -134,11 +212,20 @@ void CwStation::sendTyped(QChar character)
     start(QString(character.toUpper()));
 }
 
+void CwStation::sendPractice(QChar character)
+{
+    if (!hasOutput() || character.isNull())
+        return;
+    start(QString(character));
+}
+
 void CwStation::stopRepeat()
 {
     if (!m_repeat)
         return;
     m_keyer.clear();
+    if (keyingThroughWinKey())
+        m_winKey->clearKeyer();
     m_repeat = false;
     m_repeatTimer.stop();
 }
@@ -147,6 +234,7 @@ void CwStation::faster()
 {
     m_settings.wpm = QString::number(text::val(m_settings.wpm) + 1);
     m_keyer.setWpm(text::val(m_settings.wpm));
+    followSpeed();
     emit speedChanged(m_settings.wpm);
 }
 
@@ -154,6 +242,7 @@ void CwStation::slower()
 {
     m_settings.wpm = QString::number(text::val(m_settings.wpm) - 1);
     m_keyer.setWpm(text::val(m_settings.wpm));
+    followSpeed();
     emit speedChanged(m_settings.wpm);
 }
 
@@ -165,7 +254,7 @@ QString CwStation::speedText() const
 void CwStation::onFinished()
 {
     // The signal is queued: a new message may already be on its way.
-    if (m_keyer.isSending())
+    if (m_keyer.isSending() || (keyingThroughWinKey() && m_keyer.hasUnsent()))
         return;
     if (m_repeat && repeatIntervalMs() > 0)
         m_repeatTimer.start(repeatIntervalMs());

@@ -2,8 +2,9 @@
 // wildcards, keyboard CW, the F1 repeat, the speed keys, and the keying port
 // with its shared-port rule (opening the CW keying port closes the voice
 // keyer's PTT port, which may be the same device). It feeds the keying engine
-// and makes the key line for the output chosen. Lives on the user-interface
-// thread; nothing here waits.
+// and makes the key line for the output chosen; with the WinKey keyer as the
+// output the engine's buffer is handed to the keyer's station instead.
+// Lives on the user-interface thread; nothing here waits.
 #pragma once
 
 #include "cw/CwKeyer.h"
@@ -17,6 +18,8 @@
 #include <functional>
 
 namespace tenlog::cw {
+
+class WinKeyStation;
 
 class CwStation final : public QObject {
     Q_OBJECT
@@ -46,17 +49,31 @@ public:
     void sendFunctionKey(int keyCode);
     // Keyboard CW: a typed character joins the sending.
     void sendTyped(QChar character);
-    // Backspace in keyboard CW: takes back the last unsent character.
-    bool takeBackTyped() { return m_keyer.removeLastUnsent(); }
-    // Esc, a close request: sending stops after the current character.
-    void stopSending() { m_keyer.clear(); }
+    // The WinKey keyer's station, for the WinKey keying output.
+    void attachWinKey(WinKeyStation* winKey);
+    WinKeyStation* winKey() const { return m_winKey; }
+    bool keyingThroughWinKey() const { return m_winKey && m_settings.output == KeyOutput::WinKey; }
+
+    // Backspace in keyboard CW: takes back the last unsent character, from
+    // the CW buffer or, when nothing waits there, from the WinKey keyer.
+    bool takeBackTyped();
+    // Esc, a close request: sending stops after the current character; the
+    // WinKey keyer's buffer is emptied at once.
+    void stopSending();
+    // The program's own keying is running (never with the WinKey keyer).
     bool isSending() const { return m_keyer.isSending(); }
+    // The WinKey keyer is the output and is sending or has text waiting.
+    bool winKeyBusy() const;
+    QString unsent() const { return m_keyer.unsent(); }
 
     bool keyboardCw() const { return m_keyboardCw; }
     void setKeyboardCw(bool on) { m_keyboardCw = on; }
     bool repeatArmed() const { return m_repeat; }
     // Any main-window key: the F1 repeat ends, with the text still waiting.
     void stopRepeat();
+
+    // Code practice: one character, sent like keyboard CW.
+    void sendPractice(QChar character);
 
     // The speed keys; the speed is not bounded here (the engine clamps it).
     void faster();
@@ -82,11 +99,19 @@ signals:
     // A key line failed while keying (the parallel port, a device gone).
     void keyLineFailed(const QString& reason);
     void speedChanged(const QString& wpmText);
+    // A character has gone out (own timing: keyed; WinKey: started by the keyer).
+    void characterKeyed(QChar character);
+    // Nothing waits in the CW buffer any more: the next text can come.
+    void readyForText();
+    // The WinKey keyer could not be opened or stopped answering; its text
+    // was dropped. Said as a message box would say it.
+    void winKeyProblem(const QString& title, const QString& text);
 
 private:
     void applyOutput();
     void start(const QString& text);
     void onFinished();
+    void followSpeed();
 
     CwKeyer& m_keyer;
     platform::SerialPort& m_keyingPort;
@@ -100,6 +125,10 @@ private:
     QString m_sentRst;
     QString m_sentNumber;
     QString m_openError;
+    WinKeyStation* m_winKey = nullptr;
+    // A message with "!" waits for the keyer to open before the contact is
+    // logged: a keyer that cannot be reached sends nothing, so nothing is logged.
+    bool m_logWhenKeyerOpens = false;
 };
 
 } // namespace tenlog::cw

@@ -78,12 +78,14 @@ KeyDecision KeyMap::keyPress(int charCode, const KeyState& state)
             decision.action = KeyAction::StopVoicePlayback;
             return decision;
         }
-        decision.action = state.cwSending ? KeyAction::StopCwSending : KeyAction::ClearEntry;
+        const bool sending = state.cwSending || state.winKeyBusy;
+        decision.action = sending ? KeyAction::StopCwSending : KeyAction::ClearEntry;
         // Esc when idle goes on to the entry line, which clears itself.
-        decision.consumed = state.cwSending;
+        decision.consumed = sending;
         return decision;
     }
-    if (state.keyboardCw && charCode == backspace && state.cwSending && state.unsentText) {
+    if (state.keyboardCw && charCode == backspace
+        && ((state.cwSending && state.unsentText) || state.winKeyBusy)) {
         decision.action = KeyAction::TakeBackTyped;
         return decision;
     }

@@ -41,6 +41,7 @@ struct KeyState {
     bool keyboardCw = false;
     bool cwSending = false;
     bool unsentText = false;  // typed text still waits to be sent
+    bool winKeyBusy = false;  // the WinKey keyer is the output and is sending
     bool voicePlaying = false;
     bool cwMode = true;       // the current mode is "CW" (keyboard CW types only there)
 };

@@ -67,6 +67,8 @@ bool VoiceKeyer::openPttPort()
     const double number = text::val(m_settings.port);
     if (!(number > 0))
         return true;
+    if (m_beforePortOpens)
+        m_beforePortOpens();
     if (platform::openForKeying(m_pttPort, int(number), m_cwKeyingPort))
         return true;
     emit problem(QStringLiteral("Invalid port."),

@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 namespace tenlog::voice {
 
 class VoiceKeyer final : public QObject {
@@ -52,6 +54,9 @@ public:
     // (Re)opens the PTT serial port from its number; false (with a message
     // signalled) when it cannot be opened.
     bool openPttPort();
+    // Runs before the PTT port opens: the WinKey keyer, which may be on the
+    // same device, is closed there.
+    void setBeforePortOpens(std::function<void()> hook) { m_beforePortOpens = std::move(hook); }
 
 signals:
     // Something the operator must read: the title and text of a message box.
@@ -75,6 +80,7 @@ private:
     bool m_repeat = false;
     QTimer m_repeatTimer;
     QTimer m_watch; // a playback that ends without telling us still lets PTT up
+    std::function<void()> m_beforePortOpens;
 };
 
 } // namespace tenlog::voice

@@ -119,6 +119,12 @@ TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
         ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
         damaged.write("\"CQ TEST\"\r\n\"TU\"\r\n"); // cut off after two lines
     }
+    const QString userData = paths.myDocumentsFolder() + QStringLiteral("/Korvo Software/10 Meter");
+    QDir().mkpath(userData);
+    QFile keyer(userData + QStringLiteral("/WK.txt"));
+    ASSERT_TRUE(keyer.open(QIODevice::WriteOnly));
+    keyer.write("5\r\n\"20\"\r\n\"50\"\r\n\"0\"\r\n\"0\"\r\n\"50\"\r\n99\r\n"); // no such pin configuration
+    keyer.close();
     const QDir devices(paths.root());
     app::StartupSequence startup({clock, dialogs, settings, paths, player,
                                   [](std::shared_ptr<const platform::ComPortMap> ports) { return std::make_unique<platform::QtSerialPort>(std::move(ports)); },
@@ -131,7 +137,8 @@ TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
     ASSERT_EQ(dialogs.messageTitles(), (QStringList {QStringLiteral("Open existing log?"), QStringLiteral("Settings Files")}));
     const QString text = dialogs.messages.back().text;
     for (const char* said : {"wave2.txt ends after 2 of its 13 values", "CW.txt ends after 2 of its 18 values",
-                             "Check Voice Setup", "Check CW Setup"})
+                             "Check Voice Setup", "Check CW Setup", "WK.txt line 7: the pin configuration is \"99\", not 4, 5, 6 or 8",
+                             "Check WinKey Setup"})
         EXPECT_TRUE(text.contains(QLatin1String(said))) << said << " not in: " << text.toStdString();
 }
 

@@ -80,6 +80,10 @@ TEST(KeyMap, CharactersTyped)
     playing.voicePlaying = true;
     KeyState phoneKeyboard = phone();
     phoneKeyboard.keyboardCw = true;
+    KeyState winKeyBusy = cw();
+    winKeyBusy.winKeyBusy = true;
+    KeyState winKeyTyping = keyboard;
+    winKeyTyping.winKeyBusy = true;
     const struct {
         const char* name;
         int character;
@@ -92,6 +96,8 @@ TEST(KeyMap, CharactersTyped)
         {"esc while sending stops it", 27, sending, KeyAction::StopCwSending, 0, true},
         {"esc while playing stops it", 27, playing, KeyAction::StopVoicePlayback, 0, true},
         {"esc in phone when silent", 27, phone(), KeyAction::ClearEntry, 0, false},
+        {"esc while the winkey sends stops it", 27, winKeyBusy, KeyAction::StopCwSending, 0, true},
+        {"backspace while the winkey sends takes back", 8, winKeyTyping, KeyAction::TakeBackTyped, 0, true},
         {"keyboard cw sends c as C", 'c', keyboard, KeyAction::SendTyped, 'C', true},
         {"keyboard cw sends enter", 13, keyboard, KeyAction::SendTyped, 13, true},
         {"backspace takes back unsent", 8, sendingTyped, KeyAction::TakeBackTyped, 0, true},

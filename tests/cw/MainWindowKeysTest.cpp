@@ -16,6 +16,8 @@
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
+#include "cw/WinKeyDriver.h"
+#include "cw/WinKeyStation.h"
 #include "platform/ComPortMapFile.h"
 #include "voice/VoiceKeyer.h"
 #include "voice/VoiceKeyerSettings.h"
@@ -35,7 +37,10 @@ protected:
     cw::CwKeyer keyer {keyingClock};
     cw::CwStation station {{keyer, cwPort, pttPort, parallel, [this] { return window ? window->currentCall() : QString(); }}};
     voice::VoiceKeyer voice {{voicePlayer, pttPort, cwPort, parallel}};
-    log::KeyerServices services {keyer, station, voice, keyingClock};
+    tenlog::testing::FakeSerialPort winKeyPort;
+    cw::WinKeyDriver winKeyDriver {winKeyPort};
+    cw::WinKeyStation winKey {{winKeyDriver, keyer, cwPort, pttPort, paths.appDataFolder()}};
+    log::KeyerServices services {keyer, station, voice, keyingClock, winKey};
 
     void startWithKeyers()
     {

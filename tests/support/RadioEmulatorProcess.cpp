@@ -58,6 +58,29 @@ bool RadioEmulatorProcess::waitForReceived(int count, int timeoutMs)
     return waitFor([this, count] { return m_received.size() >= count; }, timeoutMs);
 }
 
+QStringList RadioEmulatorProcess::events(const QString& prefix) const
+{
+    QStringList found;
+    for (const QString& event : m_events) {
+        if (event.startsWith(prefix))
+            found.append(event);
+    }
+    return found;
+}
+
+bool RadioEmulatorProcess::waitForEvents(const QString& prefix, int count, int timeoutMs)
+{
+    return waitFor([&] { return events(prefix).size() >= count; }, timeoutMs);
+}
+
+QByteArray RadioEmulatorProcess::receivedBytes() const
+{
+    QByteArray bytes;
+    for (const QString& hex : m_received)
+        bytes += QByteArray::fromHex(hex.toLatin1().replace(' ', ""));
+    return bytes;
+}
+
 void RadioEmulatorProcess::kill()
 {
     if (m_process.state() == QProcess::NotRunning)
@@ -94,6 +117,8 @@ void RadioEmulatorProcess::readOutput()
             m_received.append(line.mid(3));
         else if (line == QLatin1String("OK") || line.startsWith(QLatin1String("ERR")))
             m_answers.append(line);
+        else
+            m_events.append(line);
     }
 }
 

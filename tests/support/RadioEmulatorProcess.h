@@ -32,6 +32,15 @@ public:
     QStringList received() const { return m_received; }
     // Waits until the radio has received at least count commands.
     bool waitForReceived(int count, int timeoutMs = 5000);
+    // Every other line the emulator printed (the WinKey emulator's "KEY A
+    // 250", "IDLE 900", "STATE ..."), in order.
+    QStringList events() const { return m_events; }
+    // The events that start with prefix.
+    QStringList events(const QString& prefix) const;
+    // Waits until count events start with prefix.
+    bool waitForEvents(const QString& prefix, int count, int timeoutMs = 5000);
+    // The bytes received so far, all commands joined.
+    QByteArray receivedBytes() const;
     // Kills the emulator at once (as a crash or a pulled cable would end the
     // line) and waits for it to be gone.
     void kill();
@@ -50,6 +59,7 @@ private:
     QString m_ptyPath;
     QStringList m_received;
     QStringList m_answers; // OK / ERR lines not yet taken by command()
+    QStringList m_events;
     QString m_error;
 };
 

@@ -6,13 +6,21 @@
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
 #include "QtPrinters.h"
+#include "RecordingPortIo.h"
 #include "ScriptedDialogs.h"
 #include "SettableClock.h"
+#include "VirtualKeyingClock.h"
 #include "WavDurationPlayer.h"
 #include "app/AppStartup.h"
 #include "common/SharedPreferences.h"
 #include "common/ui/PortDeviceRow.h"
 #include "common/ui/SerialDeviceChooser.h"
+#include "cw/CwKeyer.h"
+#include "cw/CwStation.h"
+#include "cw/WinKeyDriver.h"
+#include "cw/WinKeyStation.h"
+#include "cw/ui/CodePracticeWindow.h"
+#include "cw/ui/WinKeySetupWindow.h"
 #include "app/ui/LogoWindow.h"
 #include "bandplan/ui/PrivilegesWindow.h"
 #include "export/ui/CabrilloDialog.h"
@@ -126,6 +134,10 @@ protected:
             window = new common::SerialDeviceChooser(portDevices, 3);
         else if (which == QLatin1String("spectrum map"))
             window = new spots::SpectrumMapWindow(spotStore, clock, [] { return 5.0f; });
+        else if (which == QLatin1String("winkey setup"))
+            window = new cw::WinKeySetupWindow(winKey, dialogs, &portDevices, [] { return QStringLiteral("W1AW"); });
+        else if (which == QLatin1String("code practice"))
+            window = new cw::CodePracticeWindow(cwStation, [] { return 0.5; });
         else if (which == QLatin1String("logo"))
             window = new app::LogoWindow(root.filePath(QStringLiteral("Korvo Software")));
         ASSERT_TRUE(window) << which.toStdString();
@@ -165,12 +177,21 @@ protected:
     tenlog::testing::FakeSerialDeviceList serialDevices;
     platform::ComPortMapFile portMap {root.filePath(QStringLiteral("ComPorts.txt")), root.path()};
     common::PortDevices portDevices {portMap, serialDevices};
+    tenlog::testing::VirtualKeyingClock keyingClock;
+    cw::CwKeyer keyer {keyingClock};
+    tenlog::testing::FakeSerialPort cwPort;
+    tenlog::testing::FakeSerialPort pttPort;
+    tenlog::testing::FakeSerialPort winKeyPort;
+    tenlog::testing::RecordingPortIo parallel;
+    cw::CwStation cwStation {{keyer, cwPort, pttPort, parallel, [] { return QString(); }}};
+    cw::WinKeyDriver winKeyDriver {winKeyPort};
+    cw::WinKeyStation winKey {{winKeyDriver, keyer, cwPort, pttPort, folders.userDataFolder}};
     QPointer<QWidget> window;
 };
 
 const char* const kWindows[] = {"summary sheet", "station identity", "edit contact", "multiplier colours",
                                 "help", "voice navigation", "privileges", "rate graph", "tuning panel", "command tester",
-                                "serial device chooser", "spectrum map", "logo"};
+                                "serial device chooser", "spectrum map", "winkey setup", "code practice", "logo"};
 
 std::string testName(const ::testing::TestParamInfo<const char*>& info)
 {
@@ -206,6 +227,7 @@ TEST_P(DialogAccessTest, EscClosesWithoutKeepingWhatOnlyDoneKeeps)
     EXPECT_TRUE(dialogs.saveRequests.empty());
     EXPECT_FALSE(QFile::exists(folders.sharedPreferencesPath()));
     EXPECT_FALSE(QFile::exists(portMap.filePath())) << "no port mapped";
+    EXPECT_FALSE(QFile::exists(QDir(folders.userDataFolder).filePath(QStringLiteral("WK.txt"))));
     EXPECT_TRUE(settings.value(QStringLiteral("Korvo_Software"), QStringLiteral("Settings"),
                                QStringLiteral("UserAddressName"), QString())
                     .isEmpty());

@@ -16,6 +16,8 @@
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
+#include "cw/WinKeyDriver.h"
+#include "cw/WinKeyStation.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
 #include "spots/DxSpotting.h"
@@ -149,7 +151,10 @@ protected:
     cw::CwKeyer keyer{keyingClock};
     cw::CwStation station{{keyer, cwPort, pttPort, parallel, [this] { return window ? window->currentCall() : QString(); }}};
     voice::VoiceKeyer voice{{voicePlayer, pttPort, cwPort, parallel}};
-    log::KeyerServices keyerServices{keyer, station, voice, keyingClock};
+    tenlog::testing::FakeSerialPort winKeyPort;
+    cw::WinKeyDriver winKeyDriver{winKeyPort};
+    cw::WinKeyStation winKey{{winKeyDriver, keyer, cwPort, pttPort, paths.appDataFolder()}};
+    log::KeyerServices keyerServices{keyer, station, voice, keyingClock, winKey};
     tenlog::testing::FakeSerialPort rigPort;
     tenlog::testing::FakeTcpClient rigDaemon;
     std::unique_ptr<rig::RigControl> rig;
@@ -250,6 +255,22 @@ protected:
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(window->findChild<QWidget*>(QStringLiteral("spotArea"))->isVisible());
     }
+    // A modal window opened by a button of the CW setup window.
+    void openFromCwSetup(const char* buttonName, bool winKeyOutput)
+    {
+        trigger("mnuCWSetup");
+        auto* setup = window->findChild<QWidget*>(QStringLiteral("CWFrm"));
+        ASSERT_NE(setup, nullptr);
+        if (winKeyOutput)
+            setup->findChild<QAbstractButton*>(QStringLiteral("Option5"))->click();
+        auto* opener = setup->findChild<QAbstractButton*>(QString::fromLatin1(buttonName));
+        ASSERT_NE(opener, nullptr) << buttonName;
+        ASSERT_TRUE(opener->isVisible()) << buttonName;
+        checkNextModal();
+        const int before = dialogs.modalRuns;
+        opener->click();
+        EXPECT_EQ(dialogs.modalRuns, before + 1) << buttonName << " opened no window";
+    }
 
 public:
     // How each window is opened, by the name the test reports: a new
@@ -296,6 +317,8 @@ public:
             {"rig setup", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuRigInterface", "RigControlfrm"); }},
             {"spotting", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuConfigure", "PacketSpotfrm"); }},
             {"CW setup", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuCWSetup", "CWFrm"); }},
+            {"WinKey setup", [](WindowFitTest& t) { t.startProgram(1); t.openFromCwSetup("cmdConfWinkey", true); }},
+            {"code practice", [](WindowFitTest& t) { t.startProgram(1); t.openFromCwSetup("Command7", false); }},
             {"CW strings", [](WindowFitTest& t) {
                  t.startProgram(1);
                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);

@@ -15,6 +15,8 @@
 #include "cw/CwKeyer.h"
 #include "cw/CwSettings.h"
 #include "cw/CwStation.h"
+#include "cw/WinKeyDriver.h"
+#include "cw/WinKeyStation.h"
 #include "platform/AudioPlayer.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyingClock.h"
@@ -57,11 +59,20 @@ void StartupSequence::makeKeyers(const std::shared_ptr<const platform::ComPortMa
     m_voicePlayer = m_services.makeAudioPlayer();
     m_keyingClock = std::make_unique<platform::MonotonicKeyingClock>();
     m_cwKeyer = std::make_unique<cw::CwKeyer>(*m_keyingClock);
+    m_winKeyPort = m_services.makeSerialPort(ports);
+    m_winKeyDriver = std::make_unique<cw::WinKeyDriver>(*m_winKeyPort);
+    m_winKeyStation = std::make_unique<cw::WinKeyStation>(cw::WinKeyStation::Parts {
+        *m_winKeyDriver, *m_cwKeyer, *m_cwPort, *m_pttPort, m_startup.folders().userDataFolder});
     m_cwStation = std::make_unique<cw::CwStation>(cw::CwStation::Parts {
         *m_cwKeyer, *m_cwPort, *m_pttPort, *m_parallelPort, [this] { return m_main ? m_main->currentCall() : QString(); }});
     m_voiceKeyer = std::make_unique<voice::VoiceKeyer>(
         voice::VoiceKeyer::Parts {*m_voicePlayer, *m_pttPort, *m_cwPort, *m_parallelPort});
     m_voiceKeyer->setBaseFolder(folder);
+    // The PTT port may be the keyer's device: the keyer is closed first.
+    m_voiceKeyer->setBeforePortOpens([this] {
+        if (m_winKeyStation->isOpen())
+            m_winKeyStation->close();
+    });
     // The voice settings first, then CW. A missing or damaged file leaves
     // what it lacks at the defaults (no CW keying output, no PTT port) and
     // is reported once the log is up; the rest of start-up goes on.
@@ -70,11 +81,16 @@ void StartupSequence::makeKeyers(const std::shared_ptr<const platform::ComPortMa
     if (!voice::loadVoiceKeyerSettings(folder, voiceSettings, &problem))
         m_fileProblems << problem;
     m_voiceKeyer->setSettings(voiceSettings);
+    if (!m_winKeyStation->load(&problem))
+        m_fileProblems << problem;
+    m_cwStation->attachWinKey(m_winKeyStation.get());
     cw::CwSettings cwSettings;
     if (!cw::loadCwSettings(folder, cwSettings, &problem))
         m_fileProblems << problem;
+    // The keyer's speed starts at the CW speed.
     m_cwStation->setSettings(cwSettings);
-    m_keyers = std::make_unique<log::KeyerServices>(log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock});
+    m_keyers = std::make_unique<log::KeyerServices>(
+        log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock, *m_winKeyStation});
 }
 
 log::MainWindow* StartupSequence::run()

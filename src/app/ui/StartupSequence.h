@@ -48,6 +48,8 @@ struct SpotTransports;
 namespace tenlog::cw {
 class CwKeyer;
 class CwStation;
+class WinKeyDriver;
+class WinKeyStation;
 }
 
 namespace tenlog::voice {
@@ -118,6 +120,11 @@ private:
     std::unique_ptr<platform::AudioPlayer> m_voicePlayer;
     std::unique_ptr<platform::KeyingClock> m_keyingClock;
     std::unique_ptr<cw::CwKeyer> m_cwKeyer;
+    // The WinKey keyer: its own port (the device may be the CW or PTT
+    // port's), its driver and station; the CW station goes before them.
+    std::unique_ptr<platform::SerialPort> m_winKeyPort;
+    std::unique_ptr<cw::WinKeyDriver> m_winKeyDriver;
+    std::unique_ptr<cw::WinKeyStation> m_winKeyStation;
     std::unique_ptr<cw::CwStation> m_cwStation;
     std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
     std::unique_ptr<log::KeyerServices> m_keyers;

@@ -157,9 +157,12 @@ void CwSetupWindow::build()
                 pushSettings();
         });
     }
-    // The WinKey keyer has no driver yet.
-    m_outputs[4]->setEnabled(false);
-    m_outputs[4]->setAccessibleDescription(QStringLiteral("Not available yet"));
+    // Shown while the WinKey keyer is the output.
+    m_configureWinKey = button(outputs, "cmdConfWinkey", QStringLiteral("Configure Winkey"), QStringLiteral("Configure the WinKey keyer"));
+    m_configureWinKey->hide();
+    outputsLayout->addWidget(m_configureWinKey);
+    connect(m_outputs[4], &QRadioButton::toggled, m_configureWinKey, &QWidget::setVisible);
+    connect(m_configureWinKey, &QPushButton::clicked, this, &CwSetupWindow::winKeySetupRequested);
     layout->addWidget(outputs);
 
     auto* timing = new QHBoxLayout;
@@ -220,10 +223,13 @@ void CwSetupWindow::build()
     m_sending->setAccessibleName(QStringLiteral("Sending"));
     m_sending->hide();
     auto* test = button(this, "Command4", QStringLiteral("&Test"), QStringLiteral("Test: send the F9 message"));
+    auto* practice = button(this, "Command7", QStringLiteral("Send Code Practice"), QStringLiteral("Send code practice"));
     m_done = button(this, "Command1", QStringLiteral("Done"), QStringLiteral("Done"));
     buttons->addWidget(m_sending);
     buttons->addStretch();
+    buttons->addWidget(practice);
     buttons->addWidget(test);
+    connect(practice, &QPushButton::clicked, this, &CwSetupWindow::codePracticeRequested);
     buttons->addWidget(m_done);
     layout->addLayout(buttons);
     connect(test, &QPushButton::clicked, this, &CwSetupWindow::sendTest);

@@ -50,6 +50,9 @@ public:
 signals:
     // Done with a keying output chosen: the CW Strings window comes up.
     void doneWithOutput();
+    // "Configure Winkey" and "Send Code Practice".
+    void winKeySetupRequested();
+    void codePracticeRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +86,7 @@ private:
     QPushButton* m_loopFaster = nullptr;
     QPushButton* m_loopSlower = nullptr;
     QPushButton* m_done = nullptr;
+    QPushButton* m_configureWinKey = nullptr;
     std::array<QRadioButton*, 5> m_outputs {}; // None, RTS, DTR, Printer, WinKey
     QRadioButton* m_timer = nullptr;
     QRadioButton* m_loop = nullptr;

@@ -52,6 +52,8 @@ class CwKeyer;
 class CwSetupWindow;
 class CwStation;
 class CwStringsWindow;
+class WinKeySetupWindow;
+class WinKeyStation;
 }
 
 namespace tenlog::voice {
@@ -79,6 +81,7 @@ struct KeyerServices {
     cw::CwStation& cw;
     voice::VoiceKeyer& voice;
     platform::KeyingClock& keyingClock;
+    cw::WinKeyStation& winKey;
 };
 
 // What the main window needs from the rest of the program, handed in by the
@@ -194,6 +197,10 @@ private:
     void openCwSetup();
     void openCwStrings();
     void openVoiceKeyer(bool modal);
+    // From the CW setup window: the WinKey setup (kept, shown modally) and
+    // the code practice window (made for one use, modal).
+    void openWinKeySetup();
+    void openCodePractice();
     // A keyer problem: a beep, and the message line says it, unless the
     // operator is in that keyer's setup window, where a box may say it.
     void sayKeyerProblem(QWidget* setupWindow, const QString& title, const QString& text, const QString& lineText,
@@ -226,6 +233,7 @@ private:
     cw::CwSetupWindow* m_cwWindow = nullptr;       // made on first use, then only hidden
     cw::CwStringsWindow* m_cwStrings = nullptr;
     voice::VoiceKeyerWindow* m_voiceWindow = nullptr;
+    cw::WinKeySetupWindow* m_winKeyWindow = nullptr; // made on first use, then only hidden
 };
 
 } // namespace tenlog::log

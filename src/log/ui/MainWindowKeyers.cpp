@@ -9,7 +9,9 @@
 #include "cw/CwKeyer.h"
 #include "cw/CwStation.h"
 #include "cw/ui/CwSetupWindow.h"
+#include "cw/ui/CodePracticeWindow.h"
 #include "cw/ui/CwStringsWindow.h"
+#include "cw/ui/WinKeySetupWindow.h"
 #include "log/ui/EntryLineArea.h"
 #include "log/ui/LinkStatusArea.h"
 #include "log/ui/MainMenus.h"
@@ -20,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QRandomGenerator>
 
 namespace tenlog::log {
 
@@ -88,6 +91,10 @@ void MainWindow::connectKeyers()
         sayKeyerProblem(m_cwWindow, QStringLiteral("CW keying"), reason, QStringLiteral("CW keying: ") + reason,
                         QStringLiteral("CW: keying failed"));
     });
+    connect(&station, &cw::CwStation::winKeyProblem, this, [this](const QString& title, const QString& text) {
+        sayKeyerProblem(m_winKeyWindow, title, text, QStringLiteral("WinKey: ") + text,
+                        QStringLiteral("CW: the WinKey keyer is not answering"));
+    });
     connect(&keyers->voice, &voice::VoiceKeyer::problem, this, [this](const QString& title, const QString& text) {
         sayKeyerProblem(m_voiceWindow, title, text, QStringLiteral("Voice keyer: ") + text,
                         title == QLatin1String("Voice message") ? QStringLiteral("Voice: the message cannot be played")
@@ -122,6 +129,7 @@ cw::KeyState MainWindow::keyState() const
     state.cwOutput = keyers.cw.hasOutput();
     state.keyboardCw = keyers.cw.keyboardCw();
     state.cwSending = keyers.cw.isSending();
+    state.winKeyBusy = keyers.cw.winKeyBusy();
     state.unsentText = !keyers.keyer.unsent().isEmpty();
     state.voicePlaying = keyers.voice.isPlaying();
     return state;
@@ -219,6 +227,8 @@ cw::CwSetupWindow& MainWindow::cwWindow()
             cwStringsWindow().showMinimized();
             activateWindow();
         });
+        connect(m_cwWindow, &cw::CwSetupWindow::winKeySetupRequested, this, &MainWindow::openWinKeySetup);
+        connect(m_cwWindow, &cw::CwSetupWindow::codePracticeRequested, this, &MainWindow::openCodePractice);
     }
     return *m_cwWindow;
 }
@@ -238,6 +248,24 @@ voice::VoiceKeyerWindow& MainWindow::voiceWindow()
         m_voiceWindow->showSettings();
     }
     return *m_voiceWindow;
+}
+
+void MainWindow::openWinKeySetup()
+{
+    if (!m_winKeyWindow) {
+        m_winKeyWindow = new cw::WinKeySetupWindow(m_services.keyers->winKey, m_services.dialogs, m_services.portDevices,
+                                                   [this] { return m_session->prefs().OwnCall; },
+                                                   m_cwWindow ? static_cast<QWidget*>(m_cwWindow) : this);
+    }
+    m_winKeyWindow->showSettings();
+    m_services.dialogs.runModal(m_winKeyWindow);
+}
+
+void MainWindow::openCodePractice()
+{
+    cw::CodePracticeWindow window(m_services.keyers->cw, [] { return QRandomGenerator::global()->generateDouble(); },
+                                  m_cwWindow ? static_cast<QWidget*>(m_cwWindow) : this);
+    m_services.dialogs.runModal(&window);
 }
 
 void MainWindow::openCwSetup()
