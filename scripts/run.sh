@@ -2,6 +2,7 @@
 # Sets up, builds a Release TenLog and starts it in a working folder
 # (default ~/TenLog, created on first use; the program seeds it with its
 # starting files). Usage: scripts/run.sh [working-folder]
+# Options (--help, --version, --desktop) go to the program as they are.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/deps.sh"
@@ -20,6 +21,9 @@ fi
 # The logger and the benchmark programs; the test suite is built by scripts/test.sh.
 cmake --build "$build" -j"$(nproc)" --target tenlog tenlog_bench tenlog_bench_window
 
+case "${1:-}" in
+  -*) exec "$build/src/tenlog" "$@" ;;
+esac
 work="${1:-$HOME/TenLog}"
 mkdir -p "$work"
 cd "$work"

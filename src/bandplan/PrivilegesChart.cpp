@@ -40,6 +40,11 @@ std::span<const LicenceClass> licenceClasses()
     return classes;
 }
 
+QString bandCaption(const QString& band, float lowMHz)
+{
+    return band + (lowMHz >= 300 ? QStringLiteral(" cm") : QStringLiteral(" m"));
+}
+
 QString chartEdgeText(float megahertz)
 {
     return text::formatNumber(megahertz, QStringLiteral("#,###.##0"));
@@ -75,7 +80,7 @@ PrivilegesChart buildPrivilegesChart(const QList<BandPlanRecord>& records, const
         if (chart.rows.size() == kMaxChartRows)
             break;
         const BandPlanRecord* range = bandRange(records, overall.band);
-        chart.rows.append({overall.band, range->lowMHz, range->highMHz,
+        chart.rows.append({overall.band, bandCaption(overall.band, range->lowMHz), range->lowMHz, range->highMHz,
                            overall.band + QStringLiteral("  ") + edgesText(overall.lowMHz, overall.highMHz)});
     }
     for (const BandPlanRecord& record : records) {

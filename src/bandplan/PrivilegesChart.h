@@ -28,6 +28,7 @@ std::span<const LicenceClass> licenceClasses();
 
 struct ChartRow {
     QString band;
+    QString caption; // the band with its unit: "160 m", "1.25 m", "70 cm"
     // The band's range: from the first record carrying its name.
     float lowMHz = 0;
     float highMHz = 0;
@@ -52,6 +53,9 @@ struct PrivilegesChart {
 
 PrivilegesChart buildPrivilegesChart(const QList<BandPlanRecord>& records, const QString& licenceClass);
 
+// A band's name with its unit: bands above 300 MHz are named in
+// centimetres ("70 cm"), the others in metres ("10 m").
+QString bandCaption(const QString& band, float lowMHz);
 // "Frequencies Effective: " and the file's date.
 QString effectiveDateCaption(const QString& effectiveDate);
 // An edge as the chart writes it: "#,###.##0".

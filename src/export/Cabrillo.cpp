@@ -3,6 +3,7 @@
 #include "export/Cabrillo.h"
 
 #include "log/ContestLog.h"
+#include "log/MultTable.h"
 #include "text/DateText.h"
 #include "text/NumberText.h"
 
@@ -149,7 +150,7 @@ void writeHeaderV3(const LineWriter& line, const CabrilloDetails& details, const
     line(QStringLiteral("CALLSIGN: ") + ownCall);
     for (const auto& [tag, value] : cabrilloCategoryTags(details))
         line(tag + QStringLiteral(": ") + value);
-    line(QStringLiteral("LOCATION: ") + blankTrimmed(oneLine(details.section)));
+    optional("LOCATION", cabrilloLocation(details.section, station.ownState));
     optional("EMAIL", details.email);
     optional("NAME", details.name);
     optional("ADDRESS", details.address1);
@@ -210,6 +211,33 @@ QString cabrilloFormatSetting(CabrilloFormat format)
 CabrilloFormat cabrilloFormatFromSetting(const QString& value)
 {
     return value == QStringLiteral("3.0") ? CabrilloFormat::V3 : CabrilloFormat::V2;
+}
+
+QString sectionOfOwnState(const QString& ownState)
+{
+    const QString state = ownState.trimmed().toUpper();
+    if (state == u"DX")
+        return state;
+    const int index = log::multIndex(state);
+    if (index == 0)
+        return {};
+    const QLatin1String heading(log::multEntry(index).heading);
+    // US call areas stand under a digit, Canada under "Can".
+    const bool usOrCanada = heading == QLatin1String("Can")
+        || (heading.size() == 1 && heading.front() >= QLatin1Char('0') && heading.front() <= QLatin1Char('9'));
+    return usOrCanada ? QString::fromLatin1(log::multEntry(index).Abbrev) : QString();
+}
+
+QString cabrilloLocation(const QString& section, const QString& ownState)
+{
+    const QString typed = blankTrimmed(oneLine(section));
+    if (!typed.isEmpty())
+        return typed;
+    const QString own = sectionOfOwnState(ownState);
+    if (!own.isEmpty())
+        return own;
+    // Mexican states and maritime regions are outside the ARRL and RAC sections.
+    return log::multIndex(ownState.trimmed()) != 0 ? QStringLiteral("DX") : QString();
 }
 
 QString cabrilloSentExchange(const QString& section, const QString& ownState, int position)

@@ -25,7 +25,8 @@
 //   CATEGORY-BAND: 10M
 //   CATEGORY-TRANSMITTER: ONE
 //   CATEGORY-ASSISTED: NON-ASSISTED           (the dialog offers no other)
-//   LOCATION: <section, trimmed: ARRL/RAC section or DX>
+//   LOCATION: <section, trimmed; when none is typed, the own state or
+//              province of a US or Canadian station, DX for others>
 //   EMAIL: / NAME: / ADDRESS: (one per address line)   only when typed
 //   CLAIMED-SCORE: <score, digits only>
 //   OPERATORS: <operators, or the own call when there are none>
@@ -138,6 +139,15 @@ QString cabrilloCategory(const CabrilloDetails& details);
 // The 3.0 category lines' values, in the order they are written:
 // {"CATEGORY-OPERATOR", "SINGLE-OP"}, {"CATEGORY-MODE", "MIXED"} and so on.
 QList<std::pair<QString, QString>> cabrilloCategoryTags(const CabrilloDetails& details);
+
+// The section a station's own state or province stands for in the summary
+// sheet: the state or province of a US or Canadian station, "DX" for a
+// station whose own exchange is "DX", empty otherwise (a Mexican state, a
+// region or text that is no multiplier: the operator types it).
+QString sectionOfOwnState(const QString& ownState);
+// The 3.0 LOCATION: the section typed; when none is, the own state's
+// section, "DX" for a Mexican state or a maritime region; empty when not known.
+QString cabrilloLocation(const QString& section, const QString& ownState);
 
 // The exchange sent with the contact at this 1-based position in the log.
 QString cabrilloSentExchange(const QString& section, const QString& ownState, int position);

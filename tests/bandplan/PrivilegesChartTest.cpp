@@ -52,6 +52,19 @@ TEST(PrivilegesChart, RowsAndSegmentsOfAClass)
     EXPECT_TRUE(buildPrivilegesChart({}, QStringLiteral("E")).rows.isEmpty());
 }
 
+TEST(PrivilegesChart, BandsAboveThreeHundredMegahertzAreNamedInCentimetres)
+{
+    const struct {
+        const char* band;
+        float lowMHz;
+        const char* caption;
+    } cases[] = {{"160", 1.8f, "160 m"}, {"10", 28.0f, "10 m"}, {"1.25", 222.0f, "1.25 m"},
+                 {"70", 420.0f, "70 cm"}, {"33", 902.0f, "33 cm"}, {"23", 1240.0f, "23 cm"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(bandCaption(QString::fromLatin1(c.band), c.lowMHz), QString::fromLatin1(c.caption)) << c.band;
+    EXPECT_EQ(buildPrivilegesChart(kPlan, QStringLiteral("N")).rows[0].caption, QStringLiteral("23 cm"));
+}
+
 TEST(PrivilegesChart, RowsShareTheHeightAndStopAtTwenty)
 {
     // Rows spread over 80 % of the area below the chart's top by their count.

@@ -6,11 +6,42 @@
 #include "AccessibilityAudit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QLabel>
+
+#include <algorithm>
 
 namespace {
 
 using tenlog::bandplan::PrivilegesChartView;
+
+// Every band name and every segment text drawn lies wholly inside its box;
+// returns how many segments carry their text.
+int expectNothingClipped(const PrivilegesChartView* view)
+{
+    const QFontMetricsF names(view->nameFont());
+    const QFontMetricsF segments(view->segmentFont());
+    const auto& rows = view->chart().rows;
+    for (int row = 0; row < rows.size(); ++row) {
+        const QRectF box = view->nameRect(row);
+        EXPECT_LE(names.horizontalAdvance(rows[row].caption), box.width()) << rows[row].caption.toStdString();
+        EXPECT_LE(names.height(), box.height() + 1) << rows[row].caption.toStdString();
+    }
+    int withText = 0;
+    for (const auto& segment : view->chart().segments) {
+        const QString text = view->segmentText(segment);
+        if (text.isEmpty())
+            continue;
+        ++withText;
+        const QRectF needed = segments.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, text);
+        const QRectF box = view->segmentRect(segment);
+        EXPECT_LE(needed.width(), box.width()) << segment.caption.toStdString();
+        EXPECT_LE(needed.height(), box.height()) << segment.caption.toStdString();
+    }
+    return withText;
+}
 
 TEST_F(MainWindowTest, PrivilegesChartFromTheOptionsMenu)
 {
@@ -37,6 +68,25 @@ TEST_F(MainWindowTest, PrivilegesChartFromTheOptionsMenu)
         const QPointF inPhone(bar.left() + bar.width() * (29.0 - 28.0) / 1.7, bar.center().y());
         EXPECT_EQ(view->toolTipAt(inPhone), QStringLiteral("PH  28.300 - 29.700"));
         EXPECT_EQ(view->toolTipAt(view->nameRect(row).center()), QStringLiteral("10  28.000 - 29.700"));
+        EXPECT_EQ(rows.back().caption, QStringLiteral("23 cm"));
+        EXPECT_TRUE(view->accessibleDescription().contains(QStringLiteral("70 cm: PH  420.000 - 450.000")));
+
+        // Nothing is cut off, at this size and at the smallest the window
+        // allows; the 10 m segments keep their edges on the bar.
+        for (const QSize size : {QSize(1000, 700), shown->minimumSizeHint()}) {
+            shown->resize(size);
+            QCoreApplication::processEvents();
+            EXPECT_GE(expectNothingClipped(view), 10) << size.width() << "x" << size.height();
+            const auto tenMetreSegments = std::count_if(view->chart().segments.begin(), view->chart().segments.end(),
+                [&](const auto& s) { return s.row == row && !view->segmentText(s).isEmpty(); });
+            EXPECT_EQ(tenMetreSegments, 2);
+        }
+        for (const char* legend : {"Label3", "Label4"}) {
+            auto* label = shown->findChild<QLabel*>(QString::fromLatin1(legend));
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << legend;
+            EXPECT_GE(label->height(), label->fontMetrics().height()) << legend;
+        }
+        shown->resize(1000, 700);
 
         shown->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         EXPECT_EQ(title->text(), QStringLiteral("Novice Frequency Privileges"));

@@ -101,8 +101,10 @@ protected:
         QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(6, o->height() / 2));
         ASSERT_TRUE(o->isChecked()) << name;
     }
+    // Typed over whatever the box held.
     void type(const char* name, const QString& text)
     {
+        box(name)->clear();
         box(name)->setFocus();
         QTest::keyClicks(box(name), text);
     }
@@ -373,7 +375,7 @@ TEST_F(CabrilloDialogTest, FileFormatChoiceIsRememberedAndWritesThatFormat)
     }
 
     open();
-    type("Text1", QStringLiteral("ct"));
+    EXPECT_EQ(box("Text1")->text(), QStringLiteral("CT")) << "a section never typed comes from the own state";
     option("optCabrillo2")->setFocus();
     QTest::keyClick(option("optCabrillo2"), Qt::Key_Right);
     ASSERT_TRUE(option("optCabrillo3")->isChecked()) << "the arrow key moves the choice to 3.0";
@@ -383,6 +385,17 @@ TEST_F(CabrilloDialogTest, FileFormatChoiceIsRememberedAndWritesThatFormat)
     EXPECT_EQ(lines.first(), QStringLiteral("START-OF-LOG: 3.0"));
     EXPECT_TRUE(lines.contains(QStringLiteral("LOCATION: CT")));
     EXPECT_EQ(stored("CabrilloFormat"), QStringLiteral("3.0"));
+    dialog.reset();
+
+    // The operator's own section stands, and is what the next dialog shows.
+    open();
+    type("Text1", QStringLiteral("eny"));
+    dialogs.fileAnswers.push_back(target("W1AW.log"));
+    QTest::mouseClick(button("Command4"), Qt::LeftButton);
+    EXPECT_TRUE(QString::fromLatin1(readAll(target("W1AW.log"))).contains(QStringLiteral("\r\nLOCATION: ENY\r\n")));
+    dialog.reset();
+    open();
+    EXPECT_EQ(box("Text1")->text(), QStringLiteral("ENY"));
     dialog.reset();
 
     open();

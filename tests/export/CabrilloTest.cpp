@@ -439,7 +439,36 @@ TEST(Cabrillo3File, DetailsGoUnderTheirOwnTagsAndBlankOnesAreLeftOut)
 
     // The checker itself catches a wrong score and a missing section.
     EXPECT_NE(joined(cabrillo_test::check(bare, 1)), "");
-    EXPECT_NE(joined(cabrillo_test::check(cabrilloFile(v3(""), station(), {}, 0).toStdString(), 0)), "");
+    CabrilloStation unplaced = station();
+    unplaced.ownState = QStringLiteral("XX");
+    EXPECT_NE(joined(cabrillo_test::check(cabrilloFile(v3(""), unplaced, {}, 0).toStdString(), 0)), "");
+}
+
+TEST(Cabrillo3File, LocationIsTheSectionTypedElseTheOwnStatesSection)
+{
+    const struct {
+        const char* section;
+        const char* ownState;
+        const char* location;   // the 3.0 LOCATION, "" for no line
+        const char* ownSection; // what the summary dialog offers
+    } cases[] = {
+        {"", "CT", "CT", "CT"},       {"", " ct ", "CT", "CT"},    {"", "ON", "ON", "ON"},
+        {"", "NF", "NF", "NF"},       {"", "DC", "DC", "DC"},      {"", "DX", "DX", "DX"},
+        {"", "JAL", "DX", ""},        {"", "R2", "DX", ""},        {"", "", "", ""},
+        {"", "Conn", "", ""},         {" ENY ", "NY", "ENY", "NY"}, {"DX", "CT", "DX", "CT"},
+    };
+    for (const auto& c : cases) {
+        const QString section = QString::fromLatin1(c.section);
+        const QString own = QString::fromLatin1(c.ownState);
+        EXPECT_EQ(cabrilloLocation(section, own), QString::fromLatin1(c.location)) << c.section << "/" << c.ownState;
+        EXPECT_EQ(sectionOfOwnState(own), QString::fromLatin1(c.ownSection)) << c.ownState;
+        CabrilloStation at = station();
+        at.ownState = own;
+        const std::string file = cabrilloFile(v3(c.section), at, {}, 0).toStdString();
+        const auto written = cabrillo_test::valuesOf(file, "LOCATION");
+        EXPECT_EQ(written, *c.location ? std::vector<std::string>{c.location} : std::vector<std::string>{})
+            << c.section << "/" << c.ownState;
+    }
 }
 
 TEST(Cabrillo3File, ClaimsTheLogsScoreWithTheSameQsoLinesAs2)

@@ -4,6 +4,7 @@
 #include "common/ui/FormScaling.h"
 #include "platform/Dialogs.h"
 
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tenlog::bandplan {
 
@@ -30,7 +33,7 @@ QString spokenChart(const PrivilegesChart& chart)
             if (segment.row == row)
                 segments << segment.toolTip;
         }
-        parts << chart.rows[row].band + QStringLiteral(" metres: ") + segments.join(QStringLiteral(", "));
+        parts << chart.rows[row].caption + QStringLiteral(": ") + segments.join(QStringLiteral(", "));
     }
     return parts.isEmpty() ? QStringLiteral("No segments") : parts.join(QStringLiteral("; "));
 }
@@ -47,7 +50,9 @@ QLabel* legendLabel(QWidget* parent, const char* name, const QString& caption, c
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::WindowText, textColour);
     label->setPalette(palette);
-    label->setMinimumWidth(60);
+    // Room for the whole caption with a margin, at any font size.
+    label->setMinimumWidth(std::max(60, label->fontMetrics().horizontalAdvance(caption) + 16));
+    label->setMinimumHeight(label->fontMetrics().height() + 4);
     return label;
 }
 
@@ -68,22 +73,64 @@ void PrivilegesChartView::setChart(PrivilegesChart chart)
     update();
 }
 
+QFont PrivilegesChartView::nameFont() const
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSizeF(8 * std::clamp(width() / 960.0, 1.0, 1.5));
+    return font;
+}
+
+QFont PrivilegesChartView::segmentFont() const
+{
+    QFont font(QStringLiteral("Arial Narrow"));
+    font.setPointSizeF(7 * std::clamp(width() / 960.0, 1.0, 1.5));
+    return font;
+}
+
+double PrivilegesChartView::nameWidth() const
+{
+    const QFontMetricsF metrics(nameFont());
+    double widest = 0;
+    for (const ChartRow& row : m_chart.rows)
+        widest = std::max(widest, metrics.horizontalAdvance(row.caption));
+    return std::max(0.05 * width(), widest + 8);
+}
+
 QRectF PrivilegesChartView::barRect(int row) const
 {
     const double top = chartRowTop(row, int(m_chart.rows.size()), 0, height());
-    return {0.10 * width(), top, 0.85 * width(), 0.04 * height()};
+    // Tall enough for a line of text, but never into the next bar.
+    const double step = m_chart.rows.isEmpty() ? height() : 0.8 * height() / m_chart.rows.size();
+    const double textHeight = QFontMetricsF(segmentFont()).height() + 2;
+    const double barHeight = std::min(std::max(0.04 * height(), textHeight), 0.9 * step);
+    const double left = 0.04 * width() + nameWidth() + 0.01 * width();
+    return {left, top, 0.96 * width() - left, barHeight};
 }
 
 QRectF PrivilegesChartView::nameRect(int row) const
 {
     const QRectF bar = barRect(row);
-    return {0.04 * width(), bar.top(), 0.05 * width(), bar.height()};
+    return {0.04 * width(), bar.top(), nameWidth(), bar.height()};
 }
 
 QRectF PrivilegesChartView::segmentRect(const ChartSegment& segment) const
 {
     const QRectF bar = barRect(segment.row);
     return {bar.left() + bar.width() * segment.left, bar.top(), bar.width() * segment.width, bar.height()};
+}
+
+QString PrivilegesChartView::segmentText(const ChartSegment& segment) const
+{
+    const QRectF area = segmentRect(segment).adjusted(1, 0, -1, 0);
+    const QFontMetricsF metrics(segmentFont());
+    const QString twoLines = QString(segment.caption).replace(QStringLiteral(" - "), QStringLiteral(" -\n"));
+    for (const QString& text : {segment.caption, twoLines}) {
+        const QRectF needed = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, text);
+        if (needed.width() <= area.width() && needed.height() <= area.height())
+            return text;
+    }
+    return {};
 }
 
 QString PrivilegesChartView::toolTipAt(const QPointF& point) const
@@ -103,29 +150,23 @@ QString PrivilegesChartView::toolTipAt(const QPointF& point) const
 void PrivilegesChartView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const double fontFactor = std::min(1.5, width() / 960.0);
-    QFont nameFont(QStringLiteral("Arial"));
-    nameFont.setBold(true);
-    nameFont.setPointSizeF(8 * std::max(fontFactor, 1.0));
-    QFont segmentFont(QStringLiteral("Arial Narrow"));
-    segmentFont.setPointSizeF(7 * std::max(fontFactor, 1.0));
+    painter.setFont(nameFont());
     for (int row = 0; row < m_chart.rows.size(); ++row) {
         painter.setPen(Qt::black);
         painter.setBrush(Qt::black);
         painter.drawRect(barRect(row));
         painter.setBrush(kBandNameColour);
         painter.drawRect(nameRect(row));
-        painter.setFont(nameFont);
-        painter.drawText(nameRect(row), Qt::AlignCenter, m_chart.rows[row].band);
+        painter.drawText(nameRect(row), Qt::AlignCenter, m_chart.rows[row].caption);
     }
-    painter.setFont(segmentFont);
+    painter.setFont(segmentFont());
     for (const ChartSegment& segment : m_chart.segments) {
         const QRectF area = segmentRect(segment);
         painter.setPen(Qt::black);
         painter.setBrush(segment.cw ? kCwColour : kPhoneColour);
         painter.drawRect(area);
         painter.setPen(segment.cw ? Qt::white : Qt::black);
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, segment.caption);
+        painter.drawText(area, Qt::AlignCenter, segmentText(segment));
     }
 }
 

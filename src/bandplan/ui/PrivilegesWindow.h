@@ -31,6 +31,12 @@ public:
     QRectF barRect(int row) const;
     QRectF nameRect(int row) const;
     QRectF segmentRect(const ChartSegment& segment) const;
+    // The text drawn on a segment: its edges on one line, or on two when
+    // only that fits, or nothing when neither fits (its tool tip and the
+    // spoken chart still give them).
+    QString segmentText(const ChartSegment& segment) const;
+    QFont nameFont() const;
+    QFont segmentFont() const;
     // The tool tip at a point: a segment's, else a bar's or band name's.
     QString toolTipAt(const QPointF& point) const;
 
@@ -39,6 +45,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    double nameWidth() const;
+
     PrivilegesChart m_chart;
 };
 

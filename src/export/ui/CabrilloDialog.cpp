@@ -206,6 +206,10 @@ void CabrilloDialog::fillRememberedDetails()
         edit->setText(m_context.settings.value(settingsApplication(), settingsSection(),
                                                QString::fromLatin1(detail.settingsKey), QString()));
     }
+    // A section never typed comes from the station's own state or province,
+    // where that names one; the operator can still change it.
+    if (m_sectionBox->text().trimmed().isEmpty())
+        m_sectionBox->setText(sectionOfOwnState(m_context.prefs.OwnState));
     const CabrilloFormat format = cabrilloFormatFromSetting(m_context.settings.value(
         settingsApplication(), settingsSection(), QString::fromLatin1(kFormatSettingsKey), QString()));
     (format == CabrilloFormat::V3 ? m_formatV3 : m_formatV2)->setChecked(true);

@@ -161,7 +161,7 @@ void VoiceKeyerWindow::pushSettings()
 void VoiceKeyerWindow::browse(int index)
 {
     const std::optional<QString> chosen = m_dialogs.openFile({QStringLiteral("F%1 sound file").arg(index + 1),
-                                                              QStringLiteral("(*.wav)|*.wav"), m_folder});
+                                                              QStringLiteral("WAV files (*.wav *.WAV)"), m_folder});
     if (!chosen) {
         m_dialogs.beep();
         return;
