@@ -19,7 +19,7 @@
 #include "common/SharedPreferences.h"
 #include "log/MultTable.h"
 #include "log/Prefs.h"
-#include "log/ui/MainWindow.h"
+#include "station/MainWindow.h"
 #include "platform/TcpClient.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "spots/DxSpotting.h"
@@ -313,9 +313,9 @@ void BM_BurstInTheWindows(benchmark::State& state)
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root();
         folders.sharedFolder = paths.root();
-        tenlog::log::MainWindowServices services{clock, dialogs, settings, folders, shared, player, [](int) {}};
+        tenlog::station::MainWindowServices services{clock, dialogs, settings, folders, shared, player, [](int) {}};
         services.spotTransports = &transports;
-        tenlog::log::MainWindow window(services);
+        tenlog::station::MainWindow window(services);
         window.show();
         window.runLoadSequence();
         window.findChild<QAction*>(QStringLiteral("mnuConfigure"))->trigger(); // opens the saved cluster

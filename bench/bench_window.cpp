@@ -2,7 +2,7 @@
 // Enter to contact logged (file synced, list and counters updated). Runs the
 // real window on the offscreen platform and reports the 99th percentile.
 #include "common/FirstRun.h"
-#include "log/ui/MainWindow.h"
+#include "station/MainWindow.h"
 #include "platform/DurableFile.h"
 #include "platform/qt/QtSettingsStore.h"
 
@@ -34,7 +34,7 @@ struct Station {
     platform::QtSettingsStore settings{paths.root() + QStringLiteral("/config")};
     common::SharedPreferences shared;
     tenlog::testing::WavDurationPlayer player{clock};
-    std::unique_ptr<log::MainWindow> window;
+    std::unique_ptr<station::MainWindow> window;
 
     explicit Station(int contacts)
     {
@@ -49,8 +49,8 @@ struct Station {
         folders.workingFolder = paths.workingFolder();
         folders.userDataFolder = paths.root();
         folders.sharedFolder = paths.root();
-        window = std::make_unique<log::MainWindow>(
-            log::MainWindowServices{clock, dialogs, settings, folders, shared, player, [](int) {}});
+        window = std::make_unique<station::MainWindow>(
+            station::MainWindowServices{clock, dialogs, settings, folders, shared, player, [](int) {}});
         window->show();
         window->runLoadSequence();
         QApplication::processEvents();

@@ -1,7 +1,7 @@
 // The whole start-up on the offscreen platform with a temporary home.
 #include "app/ui/LogoWindow.h"
 #include "app/ui/StartupSequence.h"
-#include "log/ui/MainWindow.h"
+#include "station/MainWindow.h"
 #include "platform/DurableFile.h"
 #include "platform/WorkingFolderLock.h"
 #include "platform/qt/PpdevPortIo.h"
@@ -38,7 +38,7 @@ protected:
 TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
 {
     app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}, {}, {}});
-    log::MainWindow* main = startup.run();
+    station::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
 
     const QString company = paths.myDocumentsFolder() + QStringLiteral("/Korvo Software");
@@ -51,7 +51,7 @@ TEST_F(StartupSequenceTest, FirstStartCreatesFoldersShowsLogoThenMainWindow)
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->objectName(), QStringLiteral("Form1"));
     EXPECT_TRUE(main->windowTitle().startsWith(QStringLiteral("TenLog 10 Meter Contest Log ")));
-    EXPECT_EQ(main->windowTitle(), log::mainWindowCaption());
+    EXPECT_EQ(main->windowTitle(), station::mainWindowCaption());
 
     // The logo shows over the main window and closes on its timer.
     QPointer<app::LogoWindow> logo = startup.logo();
@@ -89,7 +89,7 @@ TEST_F(StartupSequenceTest, BrokenSharedPreferencesAndUnwritableDocumentsStillSt
     paths.m_appData = paths.root() + QStringLiteral("/data-home");
 
     app::StartupSequence startup({clock, dialogs, settings, paths, player, {}, {}, {}, {}});
-    log::MainWindow* main = startup.run();
+    station::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(dialogs.messageTitles().contains(QStringLiteral("User Access Directory Error")));
@@ -131,7 +131,7 @@ TEST_F(StartupSequenceTest, DamagedKeyerSettingsAreSaidOnceAndStartUpGoesOn)
                                   {},
                                   [&] { return std::make_unique<platform::PpdevPortIo>(devices.path()); },
                                   [this] { return std::make_unique<tenlog::testing::WavDurationPlayer>(clock); }});
-    log::MainWindow* main = startup.run();
+    station::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     ASSERT_EQ(dialogs.messageTitles(), (QStringList {QStringLiteral("Open existing log?"), QStringLiteral("Settings Files")}));
@@ -163,7 +163,7 @@ TEST_F(StartupSequenceTest, DamagedSettingsFilesAreSaidTogetherAndOnlyOwnLeftove
     app::StartupSequence startup({clock, dialogs, settings, paths, player,
                                   [](std::shared_ptr<const platform::ComPortMap> ports) { return std::make_unique<platform::QtSerialPort>(std::move(ports)); },
                                   [] { return std::make_unique<platform::QtTcpClient>(); }, {}, {}});
-    log::MainWindow* main = startup.run();
+    station::MainWindow* main = startup.run();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("lblTotCon"))->text(), QStringLiteral("1")) << "the log loaded";
 

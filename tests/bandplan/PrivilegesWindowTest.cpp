@@ -1,5 +1,5 @@
 // The privileges window as the operator opens it from the main window.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "bandplan/ui/PrivilegesWindow.h"
 

@@ -3,7 +3,7 @@
 // contact, the speed keys, keyboard CW, Esc, and voice messages with PTT in
 // phone mode. The keying runs on a virtual clock, so a message is on the
 // line at once; the ports are in memory.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "AccessibilityAudit.h"
 #include "FakeSerialDeviceList.h"
@@ -40,7 +40,7 @@ protected:
     tenlog::testing::FakeSerialPort winKeyPort;
     cw::WinKeyDriver winKeyDriver {winKeyPort};
     cw::WinKeyStation winKey {{winKeyDriver, keyer, cwPort, pttPort, paths.appDataFolder()}};
-    log::KeyerServices services {keyer, station, voice, keyingClock, winKey};
+    station::KeyerServices services {keyer, station, voice, keyingClock, winKey};
 
     void startWithKeyers()
     {

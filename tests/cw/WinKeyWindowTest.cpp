@@ -5,7 +5,7 @@
 // box, Done writing WK.txt, the main window's speed keys and Esc reaching
 // the keyer, an absent keyer said in the window and on the message line,
 // and practice text keyed, stopped and shown exactly as it went out.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "FakeSerialPort.h"
 #include "RadioEmulatorProcess.h"
@@ -142,7 +142,7 @@ protected:
     platform::QtSerialPort winKeyPort {std::shared_ptr<const platform::ComPortMap>(map)};
     cw::WinKeyDriver winKeyDriver {winKeyPort};
     cw::WinKeyStation winKey {{winKeyDriver, keyer, cwPort, pttPort, paths.root() + QStringLiteral("/user")}};
-    log::KeyerServices services {keyer, station, voice, keyingClock, winKey};
+    station::KeyerServices services {keyer, station, voice, keyingClock, winKey};
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 // The rate graph window as the operator opens it from the main window: drawn
 // and read back pixel by pixel, switched to white and back, read under the
 // pointer, resized; and a log that gives no curve says why.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "graph/ui/RateGraphView.h"
 #include "graph/ui/RateGraphWindow.h"

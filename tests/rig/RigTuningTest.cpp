@@ -1,7 +1,7 @@
 // Sending the radio to a frequency and mode over the real serial port to the
 // radio emulators (and to a real rigctld), and the tuning panel and command
 // tester as an operator uses them from the main window.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "platform/ComPortMap.h"
 #include "platform/qt/QtSerialPort.h"

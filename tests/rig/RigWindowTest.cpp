@@ -1,7 +1,7 @@
 // The radio as an operator sets it up and uses it: the real main window and
 // setup window, the real serial port on a pseudo-terminal, and a radio
 // emulator at its far end.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"

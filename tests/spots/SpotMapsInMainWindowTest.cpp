@@ -6,7 +6,7 @@
 // as text and kept inside the maps.
 #include "SpotsMainWindowFixture.h"
 
-#include "log/ui/SpotArea.h"
+#include "station/SpotArea.h"
 #include "spots/ui/SpotMapView.h"
 
 #include <QAccessible>
@@ -76,7 +76,7 @@ TEST_F(SpotMapsTest, ClusterSpotsReachTheListAndTheBandMapAndARightClickTunesThe
     spotTransports = &transports;
     scriptStation();
     ASSERT_TRUE(start());
-    EXPECT_FALSE(window->findChild<log::SpotArea*>()->isVisible()) << "no area before Done";
+    EXPECT_FALSE(window->findChild<station::SpotArea*>()->isVisible()) << "no area before Done";
     listenToCluster(node);
     QApplication::setActiveWindow(window.get()); // the spotting window has gone
     // VE3AAA, the first, is on 28000.0: the band's edge, off the map.
@@ -117,7 +117,7 @@ TEST_F(SpotMapsTest, TheSpotAreaComesSwitchesAndGoesLeavingEveryAreaWhereItWas)
     ASSERT_TRUE(start());
     const QRect windowBefore = window->frameGeometry();
     const auto before = areaGeometry();
-    auto* area = window->findChild<log::SpotArea*>();
+    auto* area = window->findChild<station::SpotArea*>();
 
     listenToCluster(node, "OptBand");
     QApplication::processEvents();

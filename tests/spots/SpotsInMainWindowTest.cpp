@@ -36,7 +36,7 @@ TEST_F(SpotsInMainWindowTest, ClusterSpotsColourHoverAndFillTheEntryLine)
     EXPECT_TRUE(textOf("lblDupe").startsWith(QStringLiteral("You've been spotted!  de K1TTT:"))) << textOf("lblDupe").toStdString();
     EXPECT_EQ(find<QLabel>("lblDialog")->palette().color(QPalette::Window), QColor(Qt::white));
 
-    auto* grid = window->findChild<log::MultiplierGrid*>();
+    auto* grid = window->findChild<station::MultiplierGrid*>();
     emit grid->entryHovered(ma);
     EXPECT_TRUE(textOf("lblDupe").contains(QStringLiteral("Recent Spot: JA1AAD  -  28.0033")))
         << textOf("lblDupe").toStdString() << "|";
@@ -83,7 +83,7 @@ TEST_F(SpotsInMainWindowTest, AClickOnANeededMultiplierTunesTheRadioToItsSpot)
     listenToCluster(node);
     ASSERT_TRUE(QTest::qWaitFor([&] { return recentSpotShown(); }, 10000));
 
-    emit window->findChild<log::MultiplierGrid*>()->entryClicked(log::multIndex(QStringLiteral("MA")));
+    emit window->findChild<station::MultiplierGrid*>()->entryClicked(log::multIndex(QStringLiteral("MA")));
     // JA1AAD at 28003.3 kHz: FA00028003300;
     EXPECT_TRUE(radio.waitFor([&] {
         return radio.received().contains(QStringLiteral("46 41 30 30 30 32 38 30 30 33 33 30 30 3B"));
@@ -114,7 +114,7 @@ TEST_F(SpotsInMainWindowTest, SpotsOfOtherBandsNeitherColourTheGridNorFillTheEnt
         return find<QLabel>(name.toLatin1().constData())->palette().color(QPalette::WindowText) == QColor(0, 192, 0);
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return green("MA"); }, 10000));
-    auto* grid = window->findChild<log::MultiplierGrid*>();
+    auto* grid = window->findChild<station::MultiplierGrid*>();
     QApplication::setActiveWindow(window.get());
     for (const char* abbreviation : {"AZ", "CO", "ME"}) {
         EXPECT_FALSE(green(abbreviation)) << abbreviation;

@@ -4,14 +4,14 @@
 // pseudo-terminal, polled by the real rig link.
 #pragma once
 
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "EmulatorProcess.h"
 #include "FakeTcpClient.h"
 #include "RadioEmulatorProcess.h"
 
 #include "log/MultTable.h"
-#include "log/ui/MultiplierGrid.h"
+#include "station/MultiplierGrid.h"
 #include "platform/ComPortMap.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
@@ -53,7 +53,7 @@ protected:
     // A spot naming Massachusetts is in the store.
     bool recentSpotShown()
     {
-        emit window->findChild<log::MultiplierGrid*>()->entryHovered(log::multIndex(QStringLiteral("MA")));
+        emit window->findChild<station::MultiplierGrid*>()->entryHovered(log::multIndex(QStringLiteral("MA")));
         return textOf("lblDupe").contains(QStringLiteral("Recent Spot:"));
     }
 

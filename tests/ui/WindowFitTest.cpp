@@ -5,7 +5,7 @@
 // large as its text needs (word-wrapped text included), and no type is
 // larger than the main window's. ctest runs this program once per screen
 // size (tests/ui/CMakeLists.txt); a new window joins by adding one row.
-#include "../log/MainWindowFixture.h"
+#include "../station/MainWindowFixture.h"
 
 #include "FakeSerialPort.h"
 #include "FakeTcpClient.h"
@@ -154,7 +154,7 @@ protected:
     tenlog::testing::FakeSerialPort winKeyPort;
     cw::WinKeyDriver winKeyDriver{winKeyPort};
     cw::WinKeyStation winKey{{winKeyDriver, keyer, cwPort, pttPort, paths.appDataFolder()}};
-    log::KeyerServices keyerServices{keyer, station, voice, keyingClock, winKey};
+    station::KeyerServices keyerServices{keyer, station, voice, keyingClock, winKey};
     tenlog::testing::FakeSerialPort rigPort;
     tenlog::testing::FakeTcpClient rigDaemon;
     std::unique_ptr<rig::RigControl> rig;

@@ -5,7 +5,7 @@
 #include "common/ui/WindowPlacements.h"
 #include "app/ui/LogoWindow.h"
 #include "log/ContestSession.h"
-#include "log/ui/MainWindow.h"
+#include "station/MainWindow.h"
 #include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"
 #include "platform/ComPortMapFile.h"
@@ -89,11 +89,11 @@ void StartupSequence::makeKeyers(const std::shared_ptr<const platform::ComPortMa
         m_fileProblems << problem;
     // The keyer's speed starts at the CW speed.
     m_cwStation->setSettings(cwSettings);
-    m_keyers = std::make_unique<log::KeyerServices>(
-        log::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock, *m_winKeyStation});
+    m_keyers = std::make_unique<station::KeyerServices>(
+        station::KeyerServices {*m_cwKeyer, *m_cwStation, *m_voiceKeyer, *m_keyingClock, *m_winKeyStation});
 }
 
-log::MainWindow* StartupSequence::run()
+station::MainWindow* StartupSequence::run()
 {
     if (!m_startup.lockWorkingFolder())
         return nullptr;
@@ -141,7 +141,7 @@ log::MainWindow* StartupSequence::run()
     }
 
     makeKeyers(ports);
-    m_main = std::make_unique<log::MainWindow>(log::MainWindowServices{
+    m_main = std::make_unique<station::MainWindow>(station::MainWindowServices{
         m_services.clock, m_services.dialogs, m_services.settings, m_startup.folders(),
         m_startup.sharedPreferences(), m_services.navigationPlayer, [this](int code) {
             m_ended = true;

@@ -32,7 +32,7 @@ struct PortDevices;
 class WindowPlacements;
 }
 
-namespace tenlog::log {
+namespace tenlog::station {
 class MainWindow;
 struct KeyerServices;
 }
@@ -84,13 +84,13 @@ public:
 
     // Runs every step and shows the main window. Returns nullptr when the
     // program must end at once (the log could not be read).
-    log::MainWindow* run();
+    station::MainWindow* run();
     bool ended() const { return m_ended; }
 
     const common::AppFolders& folders() const { return m_startup.folders(); }
     common::SharedPreferences& sharedPreferences() { return m_startup.sharedPreferences(); }
     LogoWindow* logo() const { return m_logo; }
-    log::MainWindow* mainWindow() const { return m_main.get(); }
+    station::MainWindow* mainWindow() const { return m_main.get(); }
 
 private:
     StartupServices m_services;
@@ -127,12 +127,12 @@ private:
     std::unique_ptr<cw::WinKeyStation> m_winKeyStation;
     std::unique_ptr<cw::CwStation> m_cwStation;
     std::unique_ptr<voice::VoiceKeyer> m_voiceKeyer;
-    std::unique_ptr<log::KeyerServices> m_keyers;
+    std::unique_ptr<station::KeyerServices> m_keyers;
     // What start-up found wrong with the program's files (ComPorts.txt,
     // RigCntrl.txt, wave2.txt, CW.txt, tnpref.txt), said in one message once
     // the load sequence is done.
     QStringList m_fileProblems;
-    std::unique_ptr<log::MainWindow> m_main;
+    std::unique_ptr<station::MainWindow> m_main;
     bool m_ended = false;
 };
 

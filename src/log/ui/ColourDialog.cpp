@@ -3,7 +3,6 @@
 
 #include "common/ui/ScreenFit.h"
 
-#include "log/ui/MultiplierGrid.h"
 #include "platform/Dialogs.h"
 
 #include <QGridLayout>
@@ -22,6 +21,11 @@ void showColour(QLabel* label, qint32 colour)
 }
 
 } // namespace
+
+QColor colourFromLong(qint32 value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
 
 ColourDialog::ColourDialog(qint32 worked, qint32 remaining, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent)

@@ -3,6 +3,7 @@
 // colour picker.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
 class QLabel;
@@ -28,5 +29,8 @@ private:
     qint32 m_worked;
     qint32 m_remaining;
 };
+
+// The preferences keep a colour as one number, red in the low byte.
+QColor colourFromLong(qint32 value);
 
 } // namespace tenlog::log

@@ -1,0 +1,47 @@
+// How the program's device links stand, beside the mode at the top of the
+// main window: one line per link, the radio's first; the spot source and the
+// keyer have lines of their own, shown the same way once they report. A line
+// is hidden while its link is off, green while it works, yellow while it
+// waits for a first answer and red while it is in trouble. It never takes
+// the keyboard; a change of health is spoken by a screen reader, as the
+// message line is, while a new frequency only renames the line quietly.
+#pragma once
+
+#include "common/LinkStatus.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+
+namespace tenlog::station {
+
+class LinkStatusArea : public QWidget {
+    Q_OBJECT
+public:
+    enum class Link { Radio, Spots, Keyer };
+
+    explicit LinkStatusArea(QWidget* parent = nullptr);
+
+    void showRadio(const common::LinkStatus& status) { showLink(Link::Radio, status); }
+    void showSpots(const common::LinkStatus& status) { showLink(Link::Spots, status); }
+    void showKeyer(const common::LinkStatus& status) { showLink(Link::Keyer, status); }
+    void showLink(Link link, const common::LinkStatus& status);
+
+    // What a link's line says now; empty while the link is off.
+    QString text(Link link) const;
+
+private:
+    struct Line {
+        QLabel* label = nullptr;
+        QString idleName; // the accessible name while the link is off
+        common::LinkHealth health = common::LinkHealth::Off;
+    };
+    Line& line(Link link) { return m_lines[static_cast<size_t>(link)]; }
+    const Line& line(Link link) const { return m_lines[static_cast<size_t>(link)]; }
+
+    std::array<Line, 3> m_lines;
+};
+
+} // namespace tenlog::station
