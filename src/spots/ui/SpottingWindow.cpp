@@ -166,8 +166,28 @@ void SpottingWindow::showTerminal()
         m_terminalView->moveCursor(QTextCursor::End);
 }
 
+void SpottingWindow::chooseHighlightedSource()
+{
+    const QListWidgetItem* item = m_sources->currentItem();
+    if (item && item->text().compare(m_session.source(), Qt::CaseInsensitive) != 0)
+        chooseSource(item->text());
+}
+
 bool SpottingWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_sources->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_mouseOnSources = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_mouseOnSources = false;
+    }
+    if (watched == m_sources && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseHighlightedSource();
+            return true;
+        }
+    }
     if (watched == m_send && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
