@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace tenlog::spots {
@@ -66,6 +67,11 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     common::scaleFormToScreen(this, dialogs, std::nullopt, {.widthFontCap = 1.5, .atTopOfScreen = true});
     // Every source in sight without scrolling, in the type size scaling chose.
     m_sources->setMinimumHeight(m_sources->sizeHintForRow(0) * m_sources->count() + 2 * m_sources->frameWidth() + 4);
+    // The terminal never shrinks below four lines of the cluster's text, so
+    // a spot and what came round it stay readable on a small screen.
+    const int documentMargin = static_cast<int>(2 * m_terminalView->document()->documentMargin());
+    m_terminalView->setMinimumHeight(4 * m_terminalView->fontMetrics().lineSpacing() + documentMargin
+                                     + 2 * m_terminalView->frameWidth());
 
     connect(&m_terminal, &SpotTerminal::changed, this, &SpottingWindow::showTerminal);
     connect(&m_session, &SpotSession::listeningChanged, m_listening, &QLabel::setVisible);

@@ -13,6 +13,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -218,6 +219,13 @@ void SpottingWindow::buildLayout()
     // Fixed-width type, so the columns of a cluster's "DX de" lines line up;
     // the size stays the window's, which scaling then enlarges.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(fixed).fixedPitch()) {
+        // A platform without a desktop's font settings names a family it
+        // does not have; ask the font matcher for any fixed-width one.
+        fixed.setFamilies({QStringLiteral("monospace"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Mono")});
+        fixed.setStyleHint(QFont::TypeWriter);
+        fixed.setFixedPitch(true);
+    }
     fixed.setPointSizeF(m_terminalView->font().pointSizeF());
     m_terminalView->setFont(fixed);
     m_terminalView->setUndoRedoEnabled(false);
