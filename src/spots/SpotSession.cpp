@@ -60,8 +60,10 @@ SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& i
         else if (m_failureAfterLines.isEmpty())
             m_failureAfterLines = message;
     });
-    connect(&telnet, &TelnetSpotSource::connected, this,
-            [this] { setStatus(common::LinkHealth::Up, QStringLiteral("Spots: cluster ") + telnetAddress()); });
+    connect(&telnet, &TelnetSpotSource::connected, this, [this] {
+        m_terminal.append(QStringLiteral("** Connected to ") + telnetAddress() + QStringLiteral(" **") + kTwoCrLf);
+        setStatus(common::LinkHealth::Up, QStringLiteral("Spots: cluster ") + telnetAddress());
+    });
     // The node hung up: the source is closed, and says so.
     connect(&telnet, &TelnetSpotSource::closedByRemote, this, [this] {
         if (m_queue.isEmpty())

@@ -24,7 +24,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace tenlog::spots;
@@ -144,7 +150,66 @@ TEST(TelnetSpotSource, RefusedConnectionAndBadPortText)
     EXPECT_EQ(rig.failures, QStringList{"ERROR: Connection is forcefully rejected."});
 }
 
+TEST(TelnetSpotSource, OptionRequestsAreRefusedAndRefusalsAreNotAnswered)
+{
+    QTcpServer node;
+    ASSERT_TRUE(node.listen(QHostAddress::LocalHost));
+    TelnetRig rig;
+    ASSERT_TRUE(rig.source.open(QStringLiteral("127.0.0.1"), QString::number(node.serverPort())));
+    ASSERT_TRUE(node.waitForNewConnection(10000));
+    QTcpSocket* far = node.nextPendingConnection();
+    // WILL ECHO, DO TERMINAL-TYPE, then WONT ECHO and DONT NAWS, then the prompt.
+    far->write(QByteArray::fromHex("fffb01fffd18fffc01fffe1f") + "login: ");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    ASSERT_TRUE(rig.source.sendLine(QStringLiteral("N1MM")));
+    QByteArray heard;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            heard += far->readAll();
+            return heard.endsWith("\r\n");
+        },
+        10000));
+    EXPECT_EQ(heard.toHex(' '), (QByteArray::fromHex("fffe01fffc18") + "N1MM\r\n").toHex(' '));
+    EXPECT_EQ(rig.lines, QStringList{}) << "no line ended yet";
+}
+
 namespace {
+
+// A loopback port whose listener's backlog is full: a connection to it is
+// neither taken nor refused, it stays pending, as with a host that does not
+// answer.
+class UnansweringPort {
+public:
+    UnansweringPort()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(m_listener, 0) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        for (int i = 0; i < 4; ++i) {
+            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            m_fillers.push_back(filler);
+        }
+    }
+    ~UnansweringPort()
+    {
+        for (int filler : m_fillers)
+            ::close(filler);
+        ::close(m_listener);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::vector<int> m_fillers;
+};
 
 struct AgwRig : Spotting {
     tenlog::platform::QtTcpClient client;
@@ -370,6 +435,9 @@ TEST(SpotSession, TelnetOpensLogsInAndClosesWhenTheNodeHangsUp)
     EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Waiting);
     EXPECT_EQ(rig.terminal.text(), "Attempting connection to: 127.0.0.1:" + QString::number(node.port()) + "\r\n\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    EXPECT_TRUE(rig.terminal.text().endsWith("** Connected to 127.0.0.1:" + QString::number(node.port())
+                                             + " **\r\n\r\nlogin: "))
+        << rig.terminal.text().toStdString();
     EXPECT_EQ(rig.session.status().text, "Spots: cluster 127.0.0.1:" + QString::number(node.port()));
     rig.session.sendLine(QStringLiteral("N1MM"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
@@ -441,6 +509,27 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.session.status().text, QStringLiteral("Spots: the packet engine cannot be reached"));
         EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
     }
+}
+
+TEST(SpotSession, AClusterThatDoesNotAnswerIsGivenUpAndNamed)
+{
+    UnansweringPort silent;
+    ASSERT_NE(silent.port(), 0);
+    SessionRig rig;
+    rig.telnet.setConnectTimeout(300);
+    rig.session.setSource(kSourceTelnet);
+    rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(silent.port()));
+    rig.session.open();
+    EXPECT_TRUE(rig.session.isListening());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+    const QString address = "127.0.0.1:" + QString::number(silent.port());
+    EXPECT_EQ(rig.terminal.text(), "Attempting connection to: " + address + "\r\n\r\nERROR: No connection to " + address
+                                       + " within 0.3 seconds: the host did not answer.\r\n\r\n** Port Closed **");
+    EXPECT_EQ(rig.troubles, QStringList{"Spots: cluster " + address + " lost: ERROR: No connection to " + address
+                                        + " within 0.3 seconds: the host did not answer."});
+    EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Trouble);
+    EXPECT_FALSE(rig.session.isTicking());
+    EXPECT_FALSE(rig.telnet.isConnected());
 }
 
 TEST(SpotSession, PacketEngineSessionAndTheRefreshTick)
