@@ -28,6 +28,8 @@
 #include <QTcpSocket>
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -313,6 +315,7 @@ public:
     bool open() override
     {
         m_fd = ::open(m_path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        m_error = m_fd >= 0 ? QString() : QString::fromLocal8Bit(std::strerror(errno));
         return m_fd >= 0;
     }
     void close() override
@@ -322,7 +325,10 @@ public:
         m_fd = -1;
     }
     bool isOpen() const override { return m_fd >= 0; }
-    QString errorString() const override { return {}; }
+    QString errorString() const override
+    {
+        return m_error.isEmpty() ? QString() : QStringLiteral("COM%1 (%2) cannot be opened: %3.").arg(m_number).arg(m_path, m_error);
+    }
     void setRts(bool) override {}
     void setDtr(bool) override {}
     bool write(const QByteArray& bytes) override
@@ -346,6 +352,7 @@ private:
     QString m_path;
     int m_number = 1;
     int m_fd = -1;
+    QString m_error;
 };
 
 } // namespace
@@ -410,12 +417,16 @@ struct SessionRig : Spotting {
     QString ownCall = QStringLiteral("N1MM");
     SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [this] { return ownCall; }};
     QStringList troubles; // the main window's line for each
+    QStringList troubleBoxes; // the spotting window's box: title, then text
     QStringList captions;
     explicit SessionRig(const QString& ptyPath = QStringLiteral("/nonexistent/tty"))
         : port(ptyPath)
     {
         QObject::connect(&session, &SpotSession::trouble,
-                         [this](const QString&, const QString&, const QString& line) { troubles.append(line); });
+                         [this](const QString& title, const QString& text, const QString& line) {
+                             troubles.append(line);
+                             troubleBoxes.append(title + "|" + text);
+                         });
         QObject::connect(&session, &SpotSession::captionChanged, [this](const QString& c) { captions.append(c); });
     }
 };
@@ -491,6 +502,27 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.terminal.text(), "** Attempting to Open Port **\r\n\r\n** Unable to open TNC Serial Port **\r\n\r\n"
                                        "\r\n\r\n** Port Closed **");
     }
+    // The box names the port, its device and the reason after the words it has always had.
+    const struct {
+        const char* settings;
+        const char* reason;
+    } tncCases[] = {{"9600,N,8,1", "COM4 (/nonexistent/tty) cannot be opened: No such file or directory."},
+                    {"9600,N,8", "COM4 cannot be opened: the settings 9600,N,8 are not valid."}};
+    for (const auto& c : tncCases) {
+        SessionRig rig;
+        rig.session.setSource(kSourceTnc);
+        TncSettings settings;
+        settings.port = 4;
+        settings.settings = QString::fromLatin1(c.settings);
+        rig.session.setTncSettings(settings);
+        rig.session.open();
+        ASSERT_EQ(rig.troubleBoxes.size(), 1) << c.settings;
+        EXPECT_EQ(rig.troubleBoxes[0],
+                  "Invalid Comm Settings.|The comm port that you selected for DX Spotting is either in use, invalid or "
+                  "the settings that you have selected are invalid.  Please select another combination or choose None "
+                  "for your DX Spot selection.\n\n"
+                      + QString::fromLatin1(c.reason));
+    }
     {
         SessionRig rig; // the packet engine needs the station's call
         rig.ownCall = QStringLiteral("  ");
@@ -508,6 +540,15 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.troubles[0], "Spots: the packet engine cannot be reached at 127.0.0.1:" + QString::number(unused));
         EXPECT_EQ(rig.session.status().text, QStringLiteral("Spots: the packet engine cannot be reached"));
         EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
+        ASSERT_EQ(rig.troubleBoxes.size(), 1);
+        const QString box = rig.troubleBoxes[0];
+        EXPECT_TRUE(box.startsWith("Unable to connect to the AGW Packet Engine.|Unable to connect to the AGW Packet "
+                                   "Engine.  To use the AGW Packet Engine"));
+        EXPECT_TRUE(box.endsWith("described on the AGW Packet Engine website.\r\n\r\nTried the packet engine at 127.0.0.1:"
+                                 + QString::number(unused) + ": ERROR: Connection is forcefully rejected.\r\n\r\n"
+                                 "On Linux the packet engine is usually direwolf: start it, and check that its AGWPORT is "
+                                 + QString::number(unused) + "."))
+            << box.toStdString();
     }
 }
 
