@@ -6,12 +6,34 @@ namespace {
 constexpr char kIac = '\xff';
 constexpr char kSb = '\xfa';
 constexpr char kSe = '\xf0';
-constexpr unsigned char kWill = 0xfb; // WILL, WONT, DO, DONT are 0xFB..0xFE
+constexpr unsigned char kWill = 0xfb;
+constexpr unsigned char kWont = 0xfc;
+constexpr unsigned char kDo = 0xfd;
+constexpr unsigned char kDont = 0xfe;
 } // namespace
+
+void TelnetLineAssembler::answerOption(unsigned char verb, char option)
+{
+    if (verb == kWont || verb == kDont)
+        return; // the option is off already
+    const unsigned char refusal = verb == kWill ? kDont : kWont;
+    m_replies.append(kIac);
+    m_replies.append(static_cast<char>(refusal));
+    m_replies.append(option);
+}
+
+QByteArray TelnetLineAssembler::takeReplies()
+{
+    QByteArray replies;
+    replies.swap(m_replies);
+    return replies;
+}
 
 void TelnetLineAssembler::clear()
 {
     m_state = State::Data;
+    m_optionVerb = 0;
+    m_replies.clear();
     m_line.clear();
     m_afterCr = false;
 }
@@ -62,13 +84,15 @@ void TelnetLineAssembler::feed(const QByteArray& bytes, const LineHandler& onLin
                 takeDataByte(byte, onLine); // IAC IAC: a literal 255
             } else if (byte == kSb) {
                 m_state = State::Subnegotiation;
-            } else if (value >= kWill && value <= 0xfe) {
+            } else if (value >= kWill && value <= kDont) {
+                m_optionVerb = value;
                 m_state = State::Option;
             } else {
                 m_state = State::Data; // a two-byte command (NOP, GA, ...)
             }
             break;
         case State::Option:
+            answerOption(m_optionVerb, byte);
             m_state = State::Data;
             break;
         case State::Subnegotiation:

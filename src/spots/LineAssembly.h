@@ -6,7 +6,10 @@
 // Telnet input: lines end in CR LF, LF or CR alone; NUL and BEL are noise;
 // telnet negotiation (IAC, 0xFF) is removed: IAC IAC is a literal 0xFF,
 // IAC WILL/WONT/DO/DONT take one option byte, IAC SB ... IAC SE is a
-// subnegotiation, any other IAC x is a two-byte command.
+// subnegotiation, any other IAC x is a two-byte command. No option is
+// supported, so every request is refused as RFC 854 asks: WILL is answered
+// DONT, DO is answered WONT. WONT and DONT ask for what already holds and are
+// never answered, so two ends that refuse cannot answer each other forever.
 //
 // TNC input: only a line feed ends a line and the line keeps its line end,
 // so a TNC that ends lines with CR alone produces nothing until an LF comes.
@@ -34,6 +37,8 @@ public:
     void feed(const QByteArray& bytes, const LineHandler& onLine);
     // The text of the line not yet ended (a login prompt waits here).
     QString partialLine() const { return QString::fromLatin1(m_line); }
+    // The refusals owed to the other end since the last call, to be sent.
+    QByteArray takeReplies();
     void clear();
 
 private:
@@ -41,7 +46,11 @@ private:
     void endLine(const LineHandler& onLine);
     void takeDataByte(char byte, const LineHandler& onLine);
 
+    void answerOption(unsigned char verb, char option);
+
     State m_state = State::Data;
+    unsigned char m_optionVerb = 0; // WILL, WONT, DO or DONT awaiting its option byte
+    QByteArray m_replies;
     QByteArray m_line;
     bool m_afterCr = false;      // an LF right after a CR ends nothing more
 };

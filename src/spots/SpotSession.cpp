@@ -60,8 +60,10 @@ SpotSession::SpotSession(SpotTerminal& terminal, SpotPaths& paths, SpotIntake& i
         else if (m_failureAfterLines.isEmpty())
             m_failureAfterLines = message;
     });
-    connect(&telnet, &TelnetSpotSource::connected, this,
-            [this] { setStatus(common::LinkHealth::Up, QStringLiteral("Spots: cluster ") + telnetAddress()); });
+    connect(&telnet, &TelnetSpotSource::connected, this, [this] {
+        m_terminal.append(QStringLiteral("** Connected to ") + telnetAddress() + QStringLiteral(" **") + kTwoCrLf);
+        setStatus(common::LinkHealth::Up, QStringLiteral("Spots: cluster ") + telnetAddress());
+    });
     // The node hung up: the source is closed, and says so.
     connect(&telnet, &TelnetSpotSource::closedByRemote, this, [this] {
         if (m_queue.isEmpty())
@@ -199,7 +201,8 @@ void SpotSession::openTnc()
     emit trouble(QStringLiteral("Invalid Comm Settings."),
                  QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid or the "
                                 "settings that you have selected are invalid.  Please select another combination or "
-                                "choose None for your DX Spot selection."),
+                                "choose None for your DX Spot selection.")
+                     + QStringLiteral("\n\n") + reason,
                  QStringLiteral("Spots: the TNC port cannot be opened: ") + reason);
 }
 
@@ -228,7 +231,7 @@ void SpotSession::startAgw()
     m_sources.agw.start(call, m_agwHost, m_agwPort);
 }
 
-void SpotSession::agwRefused()
+void SpotSession::agwRefused(const QString& reason)
 {
     const QString where = QStringLiteral("%1:%2").arg(m_agwHost).arg(m_agwPort);
     m_dialogs.beep();
@@ -236,7 +239,12 @@ void SpotSession::agwRefused()
     emit trouble(kAgwFailTitle,
                  kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf
                      + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
-                                      "configure it as described on the AGW Packet Engine website."),
+                                      "configure it as described on the AGW Packet Engine website.")
+                     + kTwoCrLf + QStringLiteral("Tried the packet engine at ") + where + QStringLiteral(": ") + reason
+                     + kTwoCrLf
+                     + QStringLiteral("On Linux the packet engine is usually direwolf: start it, and check that its "
+                                      "AGWPORT is %1.")
+                           .arg(m_agwPort),
                  QStringLiteral("Spots: the packet engine cannot be reached at ") + where);
     setListening(false);
     m_terminal.append(kAgwFailFirst + kTwoCrLf + kAgwDownload + kTwoCrLf

@@ -109,7 +109,7 @@ private:
     void openTnc();
     void openTelnet();
     void startAgw();
-    void agwRefused();
+    void agwRefused(const QString& reason);
     void telnetFailed(const QString& message);
     // The source went away without the operator closing it.
     void lost(const QString& statusText, const QString& reason);

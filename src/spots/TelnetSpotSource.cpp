@@ -12,7 +12,13 @@ namespace tenlog::spots {
 
 TelnetSpotSource::TelnetSpotSource(platform::TcpClient& client, QObject* parent) : QObject(parent), m_client(client)
 {
-    m_client.setConnectedHandler([this] { emit connected(); });
+    m_connectTimer.setSingleShot(true);
+    m_connectTimer.setInterval(kConnectTimeoutMs);
+    connect(&m_connectTimer, &QTimer::timeout, this, &TelnetSpotSource::connectTimedOut);
+    m_client.setConnectedHandler([this] {
+        m_connectTimer.stop();
+        emit connected();
+    });
     m_client.setReadyReadHandler([this] { takeBytes(); });
     m_client.setDisconnectedHandler([this] {
         m_remoteClosed = true;
@@ -25,6 +31,7 @@ TelnetSpotSource::TelnetSpotSource(platform::TcpClient& client, QObject* parent)
         // handler reports it.
         if (error == platform::TcpError::RemoteHostClosed)
             return;
+        m_connectTimer.stop();
         if (m_failure.isEmpty())
             m_failure = socketErrorMessage(socketErrorNumber(error));
         if (!m_workScheduled)
@@ -47,12 +54,29 @@ bool TelnetSpotSource::open(const QString& host, const QString& portText)
     if (!ok || port < 1 || port > 65535)
         return false;
     close();
-    m_client.connectToHost(host.trimmed(), static_cast<quint16>(port));
+    m_host = host.trimmed();
+    m_port = static_cast<quint16>(port);
+    m_client.connectToHost(m_host, m_port);
+    m_connectTimer.start();
     return true;
+}
+
+void TelnetSpotSource::connectTimedOut()
+{
+    if (m_client.isConnected())
+        return;
+    // The system would go on trying for minutes while the operator sees
+    // nothing happen; a host that has not answered by now is taken as down.
+    m_client.abort();
+    emit failed(QStringLiteral("ERROR: No connection to %1:%2 within %3 seconds: the host did not answer.")
+                    .arg(m_host)
+                    .arg(m_port)
+                    .arg(m_connectTimer.interval() / 1000.0));
 }
 
 void TelnetSpotSource::close()
 {
+    m_connectTimer.stop();
     m_client.abort();
     m_lines.clear();
     m_pending.clear();
@@ -117,6 +141,9 @@ void TelnetSpotSource::workPending()
         const QByteArray piece = m_pending.mid(m_pendingAt, kSliceBytes);
         m_pendingAt += piece.size();
         m_lines.feed(piece, onLine);
+        const QByteArray replies = m_lines.takeReplies();
+        if (!replies.isEmpty() && m_client.isConnected())
+            m_client.write(replies);
         if (m_pendingAt < m_pending.size() && slice.elapsed() >= kSliceMs) {
             if (!m_workScheduled) {
                 m_workScheduled = true;

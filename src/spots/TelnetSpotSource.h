@@ -2,12 +2,15 @@
 // operator types, and turns what arrives into whole lines. A large burst is
 // turned into lines in slices of a few milliseconds, so the window stays
 // responsive while a node replays thousands of spots at login. A failure or
-// the node hanging up is reported after the lines received before it.
+// the node hanging up is reported after the lines received before it. A
+// connection not up within ten seconds is given up and reported, naming the
+// host and port tried. Option requests are refused (see LineAssembly.h).
 #pragma once
 
 #include "spots/LineAssembly.h"
 
 #include <QObject>
+#include <QTimer>
 
 namespace tenlog::platform {
 class TcpClient;
@@ -23,6 +26,9 @@ public:
     // Bytes fed to the line assembler between looks at the time.
     static constexpr qsizetype kSliceBytes = 4096;
 
+    // How long a connection may take to come up.
+    static constexpr int kConnectTimeoutMs = 10000;
+
     explicit TelnetSpotSource(platform::TcpClient& client, QObject* parent = nullptr);
     ~TelnetSpotSource() override;
 
@@ -33,6 +39,8 @@ public:
     bool isConnected() const;
     // Sends the line with CR LF; false when not connected.
     bool sendLine(const QString& line);
+    // Tests wait less than the operator would.
+    void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
     // Received bytes not yet turned into lines.
     qsizetype pendingBytes() const { return m_pending.size() - m_pendingAt; }
 
@@ -51,8 +59,12 @@ private:
     void workPending();
     void finishRemoteClose();
     void reportAfterPending();
+    void connectTimedOut();
 
     platform::TcpClient& m_client;
+    QTimer m_connectTimer;
+    QString m_host;
+    quint16 m_port = 0;
     TelnetLineAssembler m_lines;
     QByteArray m_pending;
     qsizetype m_pendingAt = 0;

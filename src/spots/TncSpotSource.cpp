@@ -21,9 +21,14 @@ TncSpotSource::~TncSpotSource()
 bool TncSpotSource::open(const TncSettings& settings)
 {
     close();
+    m_openFailure.clear();
     m_port.setPortNumber(settings.port);
-    if (!m_port.setSettings(settings.settings))
+    if (!m_port.setSettings(settings.settings)) {
+        m_openFailure = QStringLiteral("COM%1 cannot be opened: the settings %2 are not valid.")
+                            .arg(settings.port)
+                            .arg(settings.settings);
         return false;
+    }
     m_port.setDtr(false);
     m_port.setRts(false);
     const bool rtsHandshake = settings.handshake == 3 || settings.handshake == 4;
@@ -31,8 +36,12 @@ bool TncSpotSource::open(const TncSettings& settings)
     m_port.setXonXoff(settings.handshake == 2 || settings.handshake == 4);
     if (rtsHandshake)
         m_port.setRts(true);
-    if (!m_port.open())
+    if (!m_port.open()) {
+        m_openFailure = m_port.errorString();
+        if (m_openFailure.isEmpty())
+            m_openFailure = QStringLiteral("COM%1 cannot be opened.").arg(settings.port);
         return false;
+    }
     if (settings.power == QLatin1Char('R'))
         m_port.setRts(true);
     else if (settings.power == QLatin1Char('D'))
@@ -54,7 +63,7 @@ bool TncSpotSource::isOpen() const
 
 QString TncSpotSource::errorString() const
 {
-    return m_port.errorString();
+    return m_openFailure.isEmpty() ? m_port.errorString() : m_openFailure;
 }
 
 void TncSpotSource::poll()

@@ -25,7 +25,8 @@ public:
     explicit TncSpotSource(platform::SerialPort& port, QObject* parent = nullptr);
     ~TncSpotSource() override;
 
-    // Opens the port; false when it cannot be opened (errorString() says why).
+    // Opens the port; false when it cannot be opened (errorString() says why,
+    // naming the port and its device).
     bool open(const TncSettings& settings);
     void close();
     bool isOpen() const;
@@ -48,6 +49,7 @@ signals:
 private:
     platform::SerialPort& m_port;
     TncLineAssembler m_lines;
+    QString m_openFailure;
 };
 
 } // namespace tenlog::spots

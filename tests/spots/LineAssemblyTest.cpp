@@ -34,6 +34,34 @@ QByteArray bytes(std::initializer_list<int> values)
 
 } // namespace
 
+TEST(TelnetLineAssembler, RefusesEveryOptionAndNeverAnswersARefusal)
+{
+    constexpr int kIac = 0xff, kWill = 0xfb, kWont = 0xfc, kDo = 0xfd, kDont = 0xfe, kSb = 0xfa, kSe = 0xf0;
+    constexpr int kEcho = 1, kTtype = 24, kNaws = 31;
+    const struct {
+        const char* name;
+        std::vector<QByteArray> reads;
+        QByteArray replies;
+    } cases[] = {
+        {"WILL is refused with DONT", {bytes({kIac, kWill, kEcho})}, bytes({kIac, kDont, kEcho})},
+        {"DO is refused with WONT", {bytes({kIac, kDo, kTtype})}, bytes({kIac, kWont, kTtype})},
+        {"WONT and DONT are not answered", {bytes({kIac, kWont, kEcho, kIac, kDont, kNaws})}, {}},
+        {"a request cut across reads", {bytes({kIac}), bytes({kDo}), bytes({kNaws})}, bytes({kIac, kWont, kNaws})},
+        {"several in one read, in order",
+         {"login: " + bytes({kIac, kDo, kTtype, kIac, kWill, kEcho, kIac, kDo, kNaws})},
+         bytes({kIac, kWont, kTtype, kIac, kDont, kEcho, kIac, kWont, kNaws})},
+        {"IAC IAC WILL is data, not a request", {bytes({kIac, kIac, kWill, kEcho})}, {}},
+        {"a request inside a subnegotiation is not one",
+         {bytes({kIac, kSb, kTtype, kDo, kEcho, kIac, kSe})}, {}},
+    };
+    for (const auto& c : cases) {
+        TelnetLineAssembler lines;
+        feedTelnet(lines, c.reads);
+        EXPECT_EQ(lines.takeReplies().toHex(' '), c.replies.toHex(' ')) << c.name;
+        EXPECT_TRUE(lines.takeReplies().isEmpty()) << c.name << ": each refusal is taken once";
+    }
+}
+
 TEST(TelnetLineAssembler, AssemblesLinesAcrossReads)
 {
     const QByteArray spot = "DX de K1TTT:     28025.0  VE3XYZ       CQ                             1234Z";

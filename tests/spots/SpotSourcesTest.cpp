@@ -24,7 +24,15 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace tenlog::spots;
@@ -144,7 +152,66 @@ TEST(TelnetSpotSource, RefusedConnectionAndBadPortText)
     EXPECT_EQ(rig.failures, QStringList{"ERROR: Connection is forcefully rejected."});
 }
 
+TEST(TelnetSpotSource, OptionRequestsAreRefusedAndRefusalsAreNotAnswered)
+{
+    QTcpServer node;
+    ASSERT_TRUE(node.listen(QHostAddress::LocalHost));
+    TelnetRig rig;
+    ASSERT_TRUE(rig.source.open(QStringLiteral("127.0.0.1"), QString::number(node.serverPort())));
+    ASSERT_TRUE(node.waitForNewConnection(10000));
+    QTcpSocket* far = node.nextPendingConnection();
+    // WILL ECHO, DO TERMINAL-TYPE, then WONT ECHO and DONT NAWS, then the prompt.
+    far->write(QByteArray::fromHex("fffb01fffd18fffc01fffe1f") + "login: ");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    ASSERT_TRUE(rig.source.sendLine(QStringLiteral("N1MM")));
+    QByteArray heard;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            heard += far->readAll();
+            return heard.endsWith("\r\n");
+        },
+        10000));
+    EXPECT_EQ(heard.toHex(' '), (QByteArray::fromHex("fffe01fffc18") + "N1MM\r\n").toHex(' '));
+    EXPECT_EQ(rig.lines, QStringList{}) << "no line ended yet";
+}
+
 namespace {
+
+// A loopback port whose listener's backlog is full: a connection to it is
+// neither taken nor refused, it stays pending, as with a host that does not
+// answer.
+class UnansweringPort {
+public:
+    UnansweringPort()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(m_listener, 0) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        for (int i = 0; i < 4; ++i) {
+            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            m_fillers.push_back(filler);
+        }
+    }
+    ~UnansweringPort()
+    {
+        for (int filler : m_fillers)
+            ::close(filler);
+        ::close(m_listener);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::vector<int> m_fillers;
+};
 
 struct AgwRig : Spotting {
     tenlog::platform::QtTcpClient client;
@@ -248,6 +315,7 @@ public:
     bool open() override
     {
         m_fd = ::open(m_path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        m_error = m_fd >= 0 ? QString() : QString::fromLocal8Bit(std::strerror(errno));
         return m_fd >= 0;
     }
     void close() override
@@ -257,7 +325,10 @@ public:
         m_fd = -1;
     }
     bool isOpen() const override { return m_fd >= 0; }
-    QString errorString() const override { return {}; }
+    QString errorString() const override
+    {
+        return m_error.isEmpty() ? QString() : QStringLiteral("COM%1 (%2) cannot be opened: %3.").arg(m_number).arg(m_path, m_error);
+    }
     void setRts(bool) override {}
     void setDtr(bool) override {}
     bool write(const QByteArray& bytes) override
@@ -281,6 +352,7 @@ private:
     QString m_path;
     int m_number = 1;
     int m_fd = -1;
+    QString m_error;
 };
 
 } // namespace
@@ -345,12 +417,16 @@ struct SessionRig : Spotting {
     QString ownCall = QStringLiteral("N1MM");
     SpotSession session{terminal, paths, intake, {telnet, tnc, agw}, dialogs, [this] { return ownCall; }};
     QStringList troubles; // the main window's line for each
+    QStringList troubleBoxes; // the spotting window's box: title, then text
     QStringList captions;
     explicit SessionRig(const QString& ptyPath = QStringLiteral("/nonexistent/tty"))
         : port(ptyPath)
     {
         QObject::connect(&session, &SpotSession::trouble,
-                         [this](const QString&, const QString&, const QString& line) { troubles.append(line); });
+                         [this](const QString& title, const QString& text, const QString& line) {
+                             troubles.append(line);
+                             troubleBoxes.append(title + "|" + text);
+                         });
         QObject::connect(&session, &SpotSession::captionChanged, [this](const QString& c) { captions.append(c); });
     }
 };
@@ -370,6 +446,9 @@ TEST(SpotSession, TelnetOpensLogsInAndClosesWhenTheNodeHangsUp)
     EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Waiting);
     EXPECT_EQ(rig.terminal.text(), "Attempting connection to: 127.0.0.1:" + QString::number(node.port()) + "\r\n\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.terminal.text().endsWith(QLatin1String("login: ")); }, 10000));
+    EXPECT_TRUE(rig.terminal.text().endsWith("** Connected to 127.0.0.1:" + QString::number(node.port())
+                                             + " **\r\n\r\nlogin: "))
+        << rig.terminal.text().toStdString();
     EXPECT_EQ(rig.session.status().text, "Spots: cluster 127.0.0.1:" + QString::number(node.port()));
     rig.session.sendLine(QStringLiteral("N1MM"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
@@ -423,6 +502,27 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.terminal.text(), "** Attempting to Open Port **\r\n\r\n** Unable to open TNC Serial Port **\r\n\r\n"
                                        "\r\n\r\n** Port Closed **");
     }
+    // The box names the port, its device and the reason after the words it has always had.
+    const struct {
+        const char* settings;
+        const char* reason;
+    } tncCases[] = {{"9600,N,8,1", "COM4 (/nonexistent/tty) cannot be opened: No such file or directory."},
+                    {"9600,N,8", "COM4 cannot be opened: the settings 9600,N,8 are not valid."}};
+    for (const auto& c : tncCases) {
+        SessionRig rig;
+        rig.session.setSource(kSourceTnc);
+        TncSettings settings;
+        settings.port = 4;
+        settings.settings = QString::fromLatin1(c.settings);
+        rig.session.setTncSettings(settings);
+        rig.session.open();
+        ASSERT_EQ(rig.troubleBoxes.size(), 1) << c.settings;
+        EXPECT_EQ(rig.troubleBoxes[0],
+                  "Invalid Comm Settings.|The comm port that you selected for DX Spotting is either in use, invalid or "
+                  "the settings that you have selected are invalid.  Please select another combination or choose None "
+                  "for your DX Spot selection.\n\n"
+                      + QString::fromLatin1(c.reason));
+    }
     {
         SessionRig rig; // the packet engine needs the station's call
         rig.ownCall = QStringLiteral("  ");
@@ -440,7 +540,37 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.troubles[0], "Spots: the packet engine cannot be reached at 127.0.0.1:" + QString::number(unused));
         EXPECT_EQ(rig.session.status().text, QStringLiteral("Spots: the packet engine cannot be reached"));
         EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("- Click Open from this program.\r\n\r\n")));
+        ASSERT_EQ(rig.troubleBoxes.size(), 1);
+        const QString box = rig.troubleBoxes[0];
+        EXPECT_TRUE(box.startsWith("Unable to connect to the AGW Packet Engine.|Unable to connect to the AGW Packet "
+                                   "Engine.  To use the AGW Packet Engine"));
+        EXPECT_TRUE(box.endsWith("described on the AGW Packet Engine website.\r\n\r\nTried the packet engine at 127.0.0.1:"
+                                 + QString::number(unused) + ": ERROR: Connection is forcefully rejected.\r\n\r\n"
+                                 "On Linux the packet engine is usually direwolf: start it, and check that its AGWPORT is "
+                                 + QString::number(unused) + "."))
+            << box.toStdString();
     }
+}
+
+TEST(SpotSession, AClusterThatDoesNotAnswerIsGivenUpAndNamed)
+{
+    UnansweringPort silent;
+    ASSERT_NE(silent.port(), 0);
+    SessionRig rig;
+    rig.telnet.setConnectTimeout(300);
+    rig.session.setSource(kSourceTelnet);
+    rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QString::number(silent.port()));
+    rig.session.open();
+    EXPECT_TRUE(rig.session.isListening());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.session.isListening(); }, 10000));
+    const QString address = "127.0.0.1:" + QString::number(silent.port());
+    EXPECT_EQ(rig.terminal.text(), "Attempting connection to: " + address + "\r\n\r\nERROR: No connection to " + address
+                                       + " within 0.3 seconds: the host did not answer.\r\n\r\n** Port Closed **");
+    EXPECT_EQ(rig.troubles, QStringList{"Spots: cluster " + address + " lost: ERROR: No connection to " + address
+                                        + " within 0.3 seconds: the host did not answer."});
+    EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Trouble);
+    EXPECT_FALSE(rig.session.isTicking());
+    EXPECT_FALSE(rig.telnet.isConnected());
 }
 
 TEST(SpotSession, PacketEngineSessionAndTheRefreshTick)

@@ -21,6 +21,7 @@
 #include "spots/TncSpotSource.h"
 #include "spots/ui/SpottingWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,6 +31,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -215,4 +218,80 @@ TEST(SpottingWindow, ABurstShowsInTheTerminalAsTheTextStands)
         EXPECT_EQ(terminal->toPlainText().right(80).toStdString(), fresh.toPlainText().right(80).toStdString()) << piece;
         EXPECT_EQ(terminal->toPlainText().size(), fresh.toPlainText().size()) << piece;
     }
+}
+
+TEST(SpottingWindow, TheKeysChooseTheSourceAsAClickDoes)
+{
+    WindowRig rig;
+    rig.create();
+    rig.window->show();
+    QApplication::setActiveWindow(rig.window.get());
+    auto* list = rig.find<QListWidget>("List1");
+    auto* host = rig.find<QLineEdit>("txtTelnetHost");
+    auto* open = rig.find<QPushButton>("Command1");
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentRow(0); // where the list puts its highlight when entered; it chooses nothing
+    EXPECT_TRUE(rig.session.source().isEmpty());
+
+    QTest::keyClick(list, Qt::Key_Down); // "TNC"
+    EXPECT_EQ(rig.session.source(), "TNC");
+    EXPECT_TRUE(rig.find<QLineEdit>("txtHex")->isEnabled());
+    QTest::keyClick(list, Qt::Key_Down); // "Telnet"
+    EXPECT_EQ(rig.session.source(), "Telnet");
+    EXPECT_TRUE(host->isEnabled());
+    EXPECT_TRUE(rig.find<QLineEdit>("txtTelnetPort")->isEnabled());
+    EXPECT_TRUE(open->isEnabled());
+    EXPECT_FALSE(rig.find<QLineEdit>("txtHex")->isEnabled());
+    EXPECT_EQ(rig.find<QLabel>("Label6")->text(), "Type text to send and press enter:");
+
+    // Space or Enter on the source in use changes nothing: an open source stays open.
+    QTcpServer cluster; // takes the connection in and never answers
+    ASSERT_TRUE(cluster.listen(QHostAddress::LocalHost));
+    host->setText("127.0.0.1");
+    rig.find<QLineEdit>("txtTelnetPort")->setText(QString::number(cluster.serverPort()));
+    QTest::mouseClick(open, Qt::LeftButton);
+    ASSERT_TRUE(rig.session.isListening());
+    QTest::keyClick(list, Qt::Key_Space);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(rig.session.isListening());
+    EXPECT_TRUE(rig.window->isVisible());
+
+    // A highlight moved without choosing (as the list does for itself) is chosen by Enter.
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(3);
+    }
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(rig.session.source(), "AGW Packet Engine");
+    EXPECT_FALSE(rig.session.isListening()) << "a new choice closes the old source";
+    EXPECT_FALSE(host->isEnabled());
+    EXPECT_TRUE(rig.find<QLineEdit>("txtSent")->isEnabled());
+
+    // A mouse press moves the highlight; the click chooses, once.
+    int helpShown = 0;
+    QObject::connect(&rig.terminal, &SpotTerminal::changed, [&] { ++helpShown; });
+    const QRect none = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, none.center());
+    EXPECT_EQ(rig.session.source(), "None");
+    EXPECT_EQ(helpShown, 1);
+}
+
+TEST(SpottingWindow, TheTelnetPortTakesOnlyAPortNumber)
+{
+    WindowRig rig;
+    rig.create();
+    rig.window->show();
+    rig.choose("Telnet");
+    auto* port = rig.find<QLineEdit>("txtTelnetPort");
+    const struct {
+        const char* typed;
+        const char* kept;
+    } cases[] = {{"73ab0", "730"}, {"-23", "23"}, {"65535", "65535"}, {"65536", "6553"}, {"99999", "9999"}, {"8 000", "8000"}};
+    for (const auto& c : cases) {
+        port->clear();
+        QTest::keyClicks(port, QString::fromLatin1(c.typed));
+        EXPECT_EQ(port->text(), QString::fromLatin1(c.kept)) << c.typed;
+    }
+    port->setText("0");
+    EXPECT_FALSE(port->hasAcceptableInput());
 }

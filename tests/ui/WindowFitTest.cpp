@@ -25,7 +25,10 @@
 #include "voice/VoiceKeyerSettings.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -315,7 +318,16 @@ public:
                  EXPECT_EQ(t.dialogs.modalRuns, 2) << "the station dialog, then the edit dialog";
              }},
             {"rig setup", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuRigInterface", "RigControlfrm"); }},
-            {"spotting", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuConfigure", "PacketSpotfrm"); }},
+            {"spotting", [](WindowFitTest& t) {
+                 t.startProgram(1);
+                 t.openKept("mnuConfigure", "PacketSpotfrm");
+                 // The terminal shows more than a few lines of the cluster, in fixed-width type.
+                 auto* terminal = t.window->findChild<QPlainTextEdit*>(QStringLiteral("txtUnProcessed"));
+                 ASSERT_NE(terminal, nullptr);
+                 EXPECT_TRUE(QFontInfo(terminal->font()).fixedPitch());
+                 const int lines = terminal->viewport()->height() / QFontMetrics(terminal->font()).lineSpacing();
+                 EXPECT_GE(lines, 4) << "lines in view";
+             }},
             {"CW setup", [](WindowFitTest& t) { t.startProgram(1); t.openKept("mnuCWSetup", "CWFrm"); }},
             {"WinKey setup", [](WindowFitTest& t) { t.startProgram(1); t.openFromCwSetup("cmdConfWinkey", true); }},
             {"code practice", [](WindowFitTest& t) { t.startProgram(1); t.openFromCwSetup("Command7", false); }},

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace tenlog::spots {
@@ -66,6 +67,11 @@ SpottingWindow::SpottingWindow(SpotSession& session, SpotTerminal& terminal, Spo
     common::scaleFormToScreen(this, dialogs, std::nullopt, {.widthFontCap = 1.5, .atTopOfScreen = true});
     // Every source in sight without scrolling, in the type size scaling chose.
     m_sources->setMinimumHeight(m_sources->sizeHintForRow(0) * m_sources->count() + 2 * m_sources->frameWidth() + 4);
+    // The terminal never shrinks below four lines of the cluster's text, so
+    // a spot and what came round it stay readable on a small screen.
+    const int documentMargin = static_cast<int>(2 * m_terminalView->document()->documentMargin());
+    m_terminalView->setMinimumHeight(4 * m_terminalView->fontMetrics().lineSpacing() + documentMargin
+                                     + 2 * m_terminalView->frameWidth());
 
     connect(&m_terminal, &SpotTerminal::changed, this, &SpottingWindow::showTerminal);
     connect(&m_session, &SpotSession::listeningChanged, m_listening, &QLabel::setVisible);
@@ -166,8 +172,28 @@ void SpottingWindow::showTerminal()
         m_terminalView->moveCursor(QTextCursor::End);
 }
 
+void SpottingWindow::chooseHighlightedSource()
+{
+    const QListWidgetItem* item = m_sources->currentItem();
+    if (item && item->text().compare(m_session.source(), Qt::CaseInsensitive) != 0)
+        chooseSource(item->text());
+}
+
 bool SpottingWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_sources->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_mouseOnSources = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_mouseOnSources = false;
+    }
+    if (watched == m_sources && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseHighlightedSource();
+            return true;
+        }
+    }
     if (watched == m_send && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

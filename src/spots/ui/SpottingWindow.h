@@ -64,6 +64,9 @@ private:
     QGroupBox* optionGroup(const QString& objectName, const QString& caption, const QString& spoken,
                            const QStringList& names, const QStringList& captions, QButtonGroup*& group);
     void chooseSource(const QString& word);
+    // Space or Enter on the source list: the highlighted source, unless it
+    // is already the one in use.
+    void chooseHighlightedSource();
     void enableControlsFor(const QString& word);
     void disableSourceControls();
     void openSource();
@@ -87,6 +90,8 @@ private:
     QString m_workingFolder;
     Hooks m_hooks;
     bool m_loading = false;
+    // A mouse button is down on the source list: its click will choose.
+    bool m_mouseOnSources = false;
 
     QListWidget* m_sources = nullptr;
     QLabel* m_hostLabel = nullptr;

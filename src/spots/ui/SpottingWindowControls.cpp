@@ -12,6 +12,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace tenlog::spots {
@@ -30,6 +33,26 @@ namespace {
 // A typed line this long that ends in a blank is sent to the packet engine
 // at once, as a line break while typing.
 constexpr int kAgwLineBreakAt = 70;
+
+// A TCP port number as it is typed: digits only, 1 to 65535; an empty box or
+// a leading 0 may stand while typing.
+class TcpPortValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        if (input.isEmpty())
+            return Intermediate;
+        for (const QChar c : input) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Invalid;
+        }
+        const int port = input.toInt();
+        if (port > 65535)
+            return Invalid;
+        return port == 0 ? Intermediate : Acceptable;
+    }
+};
 
 } // namespace
 
@@ -69,6 +92,16 @@ void SpottingWindow::buildLayout()
     m_sources->setMaximumHeight(90);
     left->addWidget(m_sources);
     connect(m_sources, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { chooseSource(item->text()); });
+    // Moving through the list with the keys (arrows, Home, End, a letter)
+    // chooses as a click does. A mouse press moves the highlight too, but
+    // there the click that follows chooses; and the highlight the list
+    // gives itself when first entered chooses nothing.
+    connect(m_sources, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* now, QListWidgetItem* before) {
+        if (now && before && !m_loading && !m_mouseOnSources)
+            chooseSource(now->text());
+    });
+    m_sources->installEventFilter(this);
+    m_sources->viewport()->installEventFilter(this);
 
     auto* address = new QGridLayout;
     m_hostLabel = named(new QLabel(QStringLiteral("Telnet Host:"), this), "Label7", QStringLiteral("Telnet host"));
@@ -76,6 +109,7 @@ void SpottingWindow::buildLayout()
     m_portLabel = named(new QLabel(QStringLiteral("Telnet Port:"), this), "Label3", QStringLiteral("Telnet port"));
     m_port = named(new QLineEdit(this), "txtTelnetPort", QStringLiteral("Telnet port"));
     m_port->setMaxLength(5);
+    m_port->setValidator(new TcpPortValidator(m_port));
     m_hexLabel = named(new QLabel(QStringLiteral("TNC cmd mode hex character:"), this), "Label2",
                        QStringLiteral("TNC command mode hex character"));
     m_hex = named(new QLineEdit(this), "txtHex", QStringLiteral("TNC command mode hex character"));
@@ -182,6 +216,18 @@ void SpottingWindow::buildLayout()
     page->addWidget(m_send);
     m_terminalView = named(new QPlainTextEdit(this), "txtUnProcessed", QStringLiteral("Spotting terminal"));
     m_terminalView->setReadOnly(true);
+    // Fixed-width type, so the columns of a cluster's "DX de" lines line up;
+    // the size stays the window's, which scaling then enlarges.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(fixed).fixedPitch()) {
+        // A platform without a desktop's font settings names a family it
+        // does not have; ask the font matcher for any fixed-width one.
+        fixed.setFamilies({QStringLiteral("monospace"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Mono")});
+        fixed.setStyleHint(QFont::TypeWriter);
+        fixed.setFixedPitch(true);
+    }
+    fixed.setPointSizeF(m_terminalView->font().pointSizeF());
+    m_terminalView->setFont(fixed);
     m_terminalView->setUndoRedoEnabled(false);
     page->addWidget(m_terminalView, 1);
 }
