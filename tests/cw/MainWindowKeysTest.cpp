@@ -223,6 +223,24 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
     settle();
     EXPECT_GT(keyDowns(), 10);
     EXPECT_FALSE(cwPort.rts());
+
+    // From the keyboard: one framed stop per message, named once; Space sends it.
+    for (QLabel* label : strings->findChildren<QLabel*>())
+        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus) << label->objectName().toStdString();
+    auto* first = strings->findChild<QWidget*>(QStringLiteral("cwMessageBox_0"));
+    auto* second = strings->findChild<QWidget*>(QStringLiteral("cwMessageBox_1"));
+    EXPECT_EQ(first->accessibleName(), QStringLiteral("F1: CQ TEST"));
+    QApplication::setActiveWindow(strings);
+    first->setFocus();
+    const QImage unframed = second->grab().toImage();
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_NE(second->grab().toImage(), unframed) << "the focused box shows a frame";
+    QTest::keyClick(second, Qt::Key_Backtab);
+    const int before = keyDowns();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    settle();
+    EXPECT_GT(keyDowns() - before, 10);
 }
 
 TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOnce)
