@@ -45,6 +45,7 @@ protected:
 private:
     void showRecordButtons();
     int chosenRecord() const;
+    bool keyboardInList() const;
 
     ContestSession& m_session;
     platform::Dialogs& m_dialogs;
