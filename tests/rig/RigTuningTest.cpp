@@ -368,8 +368,10 @@ TEST_F(TuningWindowTest, TuningPanelFromCtrlG)
         EXPECT_FALSE(shown->isVisible());
         return int(QDialog::Rejected);
     });
+    const int modalBefore = dialogs.modalRuns;
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(ran);
+    EXPECT_EQ(dialogs.modalRuns - modalBefore, 1) << "Ctrl+G opens the panel once";
     EXPECT_TRUE(idle());
 }
 
