@@ -279,6 +279,9 @@ bool TuningPanel::stepByKey(int key)
 
 void TuningPanel::say(const QString& message)
 {
+    // A scan without a radio tries every tick: the reader hears it once.
+    if (m_message->text() == message)
+        return;
     m_message->setText(message);
     m_message->setAccessibleName(message);
     QAccessibleEvent alert(m_message, QAccessible::Alert);
