@@ -1,6 +1,7 @@
 // TenLog: reads the command line, settles the working folder, wires the real
 // platform seams to the start-up sequence and runs the event loop.
 #include "app/ui/StartupSequence.h"
+#include "common/ui/OptionGroupTabbing.h"
 #include "platform/ComPortMap.h"
 #include "platform/qt/PpdevPortIo.h"
 #include "platform/qt/QtAudioPlayer.h"
@@ -101,6 +102,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Ties the windows to the installed desktop entry (icon, task switcher).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tenlog.TenLog"));
+    tenlog::common::OptionGroupTabbing optionTabbing;
+    app.installEventFilter(&optionTabbing);
     if (workingFolder.isEmpty()) {
         QCommandLineParser parser;
         describeCommandLine(parser);

@@ -63,12 +63,46 @@ bool refreshesPartialDupes(QChar key)
     return key.unicode() >= 46 && key.unicode() <= 90;
 }
 
+namespace {
+
+// Runs of digits after the part's first letter.
+int digitGroupsAfterFirstLetter(QStringView part)
+{
+    int groups = 0;
+    bool letterSeen = false;
+    bool inDigits = false;
+    for (QChar c : part) {
+        const bool digit = c.isDigit();
+        if (digit && letterSeen && !inDigits)
+            ++groups;
+        letterSeen = letterSeen || !digit;
+        inDigits = digit;
+    }
+    return groups;
+}
+
+} // namespace
+
 bool callShapeWarning(const QString& probe, QChar key)
 {
     if (probe.size() != 3 || !refreshesPartialDupes(key))
         return false;
     auto callish = [](QChar c) { return c.unicode() >= 47 && c.unicode() <= 57; };
     return !callish(probe.at(1)) && !callish(probe.at(2));
+}
+
+std::optional<QString> callSignProblem(const QString& call)
+{
+    // The same length the entry line asks of a call before it logs.
+    if (call.size() < 3)
+        return QStringLiteral("Need Call Sign!");
+    for (QChar c : call)
+        if (!(c.isDigit() || c == u'/' || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')))
+            return QStringLiteral("A call sign holds only letters, digits and \"/\".");
+    for (QStringView part : QStringView(call).split(u'/'))
+        if (digitGroupsAfterFirstLetter(part) > 1)
+            return QStringLiteral("%1 is not one call sign.").arg(part.toString());
+    return std::nullopt;
 }
 
 QString defaultReport(const QString& mode)

@@ -33,6 +33,13 @@ bool refreshesPartialDupes(QChar key);
 // A call whose second and third characters hold neither a digit nor "/" is
 // suspicious: true when the warning should show for this probe and key.
 bool callShapeWarning(const QString& probe, QChar key);
+// Why a whole text cannot be a call sign, or nothing when it can: shorter
+// than three characters ("Need Call Sign!", as the entry line says); a
+// character other than a letter, digit or "/"; or a part between "/"s with
+// two groups of digits after its first letter, as a call typed twice
+// (W1AWW1AW) has, while 4U1ITU and 3DA0RU have one. The shape warning above
+// only warns: 3DA0RU is a real call.
+std::optional<QString> callSignProblem(const QString& call);
 
 // The default report of a mode: "599" on CW, "59" on phone.
 QString defaultReport(const QString& mode);

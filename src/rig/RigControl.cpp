@@ -53,6 +53,14 @@ RigLink& RigControl::activeLink() const
     return *m_serial;
 }
 
+std::optional<float> RigControl::currentFrequencyMHz() const
+{
+    const RigLink& link = activeLink();
+    if (link.state() != RigLink::State::Answering || link.reading().frequencyMHz <= 0)
+        return std::nullopt;
+    return link.reading().frequencyMHz;
+}
+
 void RigControl::setUseFrequency(bool on)
 {
     m_settings.useFrequency = on;

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace tenlog::platform {
 class SerialPort;
@@ -60,6 +61,9 @@ public:
     bool isRunning() const;
     // How the running link stands, as the main window shows it.
     const common::LinkStatus& status() const;
+    // The frequency the radio reports now, MHz: nothing unless the running
+    // link's radio is answering and a frequency has been decoded.
+    std::optional<float> currentFrequencyMHz() const;
     // Forgets the decoded mode ("Mode by:" was changed).
     void clearMode();
 

@@ -36,6 +36,14 @@ QString bandFrequencyText(double megahertz)
     return text::plainNumber(megahertz);
 }
 
+QString radioFrequencyText(float megahertz)
+{
+    QString text = text::formatNumber(megahertz, QStringLiteral("####.#####"));
+    if (text.endsWith(u'.')) // a whole number of MHz
+        text.chop(1);
+    return text;
+}
+
 std::optional<QString> steppedFrequencyText(const QString& frequency, double stepMHz)
 {
     if (!text::isNumeric(frequency))

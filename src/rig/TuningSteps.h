@@ -30,6 +30,9 @@ inline constexpr int kScanTickMs = 299;
 
 // A band's frequency as the panel writes it: "3.75", "52".
 QString bandFrequencyText(double megahertz);
+// The radio's reported frequency as the panel opens with it ("28.475"):
+// five decimals at most, so single precision's tail does not show.
+QString radioFrequencyText(float megahertz);
 // The frequency box stepped (double precision), as the panel writes it
 // back ("28.476" from "28.475" and 0.001); nothing when the box holds no number.
 std::optional<QString> steppedFrequencyText(const QString& frequency, double stepMHz);

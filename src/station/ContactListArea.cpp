@@ -120,6 +120,10 @@ void ContactListArea::fitColumns(int windowWidth)
 
 void ContactListArea::showContacts()
 {
+    // Refilling drops the current row; the keyboard keeps its place below.
+    const int chosen = chosenRecord();
+    const QModelIndex chosenIndex = m_list->currentIndex();
+    const int chosenRow = chosenIndex.isValid() ? chosenIndex.row() : 0;
     m_list->clear();
     const QList<QsoRecord>& records = m_session.log().records();
     const int count = static_cast<int>(records.size());
@@ -135,6 +139,23 @@ void ContactListArea::showContacts()
             time ? text::formatTime(*time, QStringLiteral("hh:nn")) : r.QsoTime, r.Mode, r.Country});
     }
     m_list->addTopLevelItems(items);
+    // With the list working from the keyboard (after an edit, a delete or a
+    // contact logged meanwhile) Enter and Delete need a chosen row: the same
+    // contact, or the row where it was.
+    if (items.isEmpty() || !keyboardInList())
+        return;
+    QTreeWidgetItem* again = items.at(std::min<int>(chosenRow, int(items.size()) - 1));
+    for (QTreeWidgetItem* item : items)
+        if (item->text(0).toInt() == chosen)
+            again = item;
+    m_list->setCurrentItem(again);
+}
+
+bool ContactListArea::keyboardInList() const
+{
+    // The window's focus child, not hasFocus(): under a modal edit or
+    // question box the list has lost the focus only until the box closes.
+    return m_list->window()->focusWidget() == m_list;
 }
 
 void ContactListArea::showRecordButtons()

@@ -47,6 +47,7 @@ protected:
 private:
     void showRecordButtons();
     int chosenRecord() const;
+    bool keyboardInList() const;
 
     log::ContestSession& m_session;
     platform::Dialogs& m_dialogs;

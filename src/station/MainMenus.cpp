@@ -33,6 +33,14 @@ QAction* addBarItem(QMenuBar* bar, const char* name, const QString& caption, boo
     return action;
 }
 
+// Shows the key beside the item without making it a second shortcut: the
+// main window's key map answers it, in this window and the others.
+void showKeyOfKeyMap(QAction* action, const char* key)
+{
+    action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+    action->setShortcutContext(Qt::WidgetShortcut);
+}
+
 } // namespace
 
 MainMenus::MainMenus(QMenuBar* bar)
@@ -60,9 +68,16 @@ MainMenus::MainMenus(QMenuBar* bar)
     taskbarFit->setCheckable(true);
     QMenu* transmit = addMenu(options, bar, "mnuTransmit", QStringLiteral("&Transmit"));
     cwSetup = addItem(transmit, "mnuCWSetup", QStringLiteral("&CW Setup"), false);
+    showKeyOfKeyMap(cwSetup, "Ctrl+S");
+    cwStrings = addItem(transmit, "actCwStrings", QStringLiteral("CW &Strings"), false);
+    cwStrings->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
     voiceSetup = addItem(transmit, "mnuVoiceSetup", QStringLiteral("&Voice Setup"), false);
+    // The menu opens the window modally, the key beside the log: the key map's.
+    showKeyOfKeyMap(voiceSetup, "Ctrl+P");
     rigInterface = addItem(options, "mnuRigInterface", QStringLiteral("&Rig Interface"));
     rigInterface->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    tuningPanel = addItem(options, "actTuningPanel", QStringLiteral("Rig &Tuning Panel"), false);
+    tuningPanel->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
     QMenu* spotting = addMenu(options, bar, "mnuDXSpotting", QStringLiteral("&DX Spotting"));
     configureSpotting = addItem(spotting, "mnuConfigure", QStringLiteral("&Configure"));
     configureSpotting->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));

@@ -1,6 +1,8 @@
 // The main window's menu bar: every menu and item with its caption and
 // name. Items whose capability is not built yet are present and disabled.
-// The window connects the items to its commands.
+// The window connects the items to its commands. Every window key shows
+// beside its item; a key the key map owns (it works in the windows that pass
+// their keys on too) is only shown there, so it never fires twice.
 #pragma once
 
 #include <QObject>
@@ -31,7 +33,9 @@ public:
     QAction* colourNeededSpots = nullptr;
     QAction* audioNeededSpots = nullptr;
     QAction* rigInterface = nullptr;
+    QAction* tuningPanel = nullptr;
     QAction* cwSetup = nullptr;
+    QAction* cwStrings = nullptr;
     QAction* voiceSetup = nullptr;
     QAction* voiceNavigation = nullptr;
     QAction* privileges = nullptr;

@@ -68,10 +68,12 @@ void MainWindow::connectKeyers()
     KeyerServices* keyers = m_services.keyers;
     m_menus->cwSetup->setEnabled(keyers != nullptr);
     m_menus->voiceSetup->setEnabled(keyers != nullptr);
+    m_menus->cwStrings->setEnabled(keyers != nullptr);
     if (!keyers)
         return;
     qApp->installEventFilter(this);
     connect(m_menus->cwSetup, &QAction::triggered, this, &MainWindow::openCwSetup);
+    connect(m_menus->cwStrings, &QAction::triggered, this, &MainWindow::openCwStrings);
     connect(m_menus->voiceSetup, &QAction::triggered, this, [this] { openVoiceKeyer(true); });
     cw::CwStation& station = keyers->cw;
     connect(&station, &cw::CwStation::logContactRequested, this, &MainWindow::logEntry);
@@ -204,10 +206,7 @@ bool MainWindow::runKeyAction(const cw::KeyDecision& decision)
             m_menus->configureSpotting->trigger();
         break;
     case cw::KeyAction::OpenPrivileges: m_menus->privileges->trigger(); break;
-    case cw::KeyAction::OpenRigTuning:
-        if (auto* tune = findChild<QAction*>(QStringLiteral("actTuningPanel")))
-            tune->trigger();
-        break;
+    case cw::KeyAction::OpenRigTuning: m_menus->tuningPanel->trigger(); break;
     case cw::KeyAction::OpenSpectrumMap:
         if (m_menus->spectrumMap->isEnabled())
             m_menus->spectrumMap->trigger();

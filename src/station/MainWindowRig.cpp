@@ -27,15 +27,11 @@ void MainWindow::connectRig()
     rig::RigControl* rig = m_services.rigControl;
     connect(m_menus->privileges, &QAction::triggered, this, &MainWindow::openPrivileges);
     m_menus->rigInterface->setEnabled(rig != nullptr);
+    m_menus->tuningPanel->setEnabled(rig != nullptr);
     if (!rig)
         return;
     connect(m_menus->rigInterface, &QAction::triggered, this, &MainWindow::openRigInterface);
-    auto* tune = new QAction(this);
-    tune->setObjectName(QStringLiteral("actTuningPanel"));
-    tune->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
-    tune->setShortcutContext(Qt::WindowShortcut);
-    addAction(tune);
-    connect(tune, &QAction::triggered, this, &MainWindow::openTuningPanel);
+    connect(m_menus->tuningPanel, &QAction::triggered, this, &MainWindow::openTuningPanel);
     // The link reports a frequency only once one has been decoded, and says
     // when it is no longer current.
     connect(rig, &rig::RigControl::frequencyPolled, m_session, &ContestSession::setRadioFrequency);

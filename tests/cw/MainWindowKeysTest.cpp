@@ -176,6 +176,38 @@ TEST_F(MainWindowKeysTest, PhoneModePlaysVoiceMessagesWithPtt)
     EXPECT_EQ(voicePlayer.played.size(), 2);
 }
 
+TEST_F(MainWindowKeysTest, EveryWindowKeyShowsInAMenuAndOpensItsWindowOnce)
+{
+    startWithKeyers();
+    const std::pair<const char*, const char*> items[] = {
+        {"mnuCWSetup", "Ctrl+S"}, {"actCwStrings", "Ctrl+W"}, {"mnuVoiceSetup", "Ctrl+P"},
+        {"actTuningPanel", "Ctrl+G"}, {"mnuRigInterface", "Ctrl+R"}};
+    for (const auto& [name, shown] : items) {
+        auto* item = window->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(item, nullptr) << name;
+        EXPECT_EQ(item->shortcut().toString(), QString::fromLatin1(shown)) << name;
+        const auto owners = item->associatedObjects();
+        EXPECT_TRUE(std::any_of(owners.begin(), owners.end(), [](QObject* o) { return qobject_cast<QMenu*>(o); }))
+            << name << " is in a menu";
+    }
+
+    // The keys open their windows from the call box, once and as before:
+    // Ctrl+P beside the log, not modally as its menu item does.
+    const int modalBefore = dialogs.modalRuns;
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_W, "frmCWStrings"}, {Qt::Key_S, "CWFrm"}, {Qt::Key_P, "PhoneFrm"}};
+    for (const auto& [code, opened] : keys) {
+        QApplication::setActiveWindow(window.get());
+        find<QLineEdit>("txtCall")->setFocus();
+        key(code, Qt::ControlModifier);
+        auto* shownWindow = window->findChild<QWidget*>(QString::fromLatin1(opened));
+        ASSERT_NE(shownWindow, nullptr) << opened;
+        EXPECT_TRUE(shownWindow->isVisible()) << opened;
+        shownWindow->hide();
+    }
+    EXPECT_EQ(dialogs.modalRuns, modalBefore);
+}
+
 TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
 {
     startWithKeyers();
@@ -223,6 +255,24 @@ TEST_F(MainWindowKeysTest, VoiceSetupBrowseTestAndDoneAndTheCwStringsWindow)
     settle();
     EXPECT_GT(keyDowns(), 10);
     EXPECT_FALSE(cwPort.rts());
+
+    // From the keyboard: one framed stop per message, named once; Space sends it.
+    for (QLabel* label : strings->findChildren<QLabel*>())
+        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus) << label->objectName().toStdString();
+    auto* first = strings->findChild<QWidget*>(QStringLiteral("cwMessageBox_0"));
+    auto* second = strings->findChild<QWidget*>(QStringLiteral("cwMessageBox_1"));
+    EXPECT_EQ(first->accessibleName(), QStringLiteral("F1: CQ TEST"));
+    QApplication::setActiveWindow(strings);
+    first->setFocus();
+    const QImage unframed = second->grab().toImage();
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_NE(second->grab().toImage(), unframed) << "the focused box shows a frame";
+    QTest::keyClick(second, Qt::Key_Backtab);
+    const int before = keyDowns();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    settle();
+    EXPECT_GT(keyDowns() - before, 10);
 }
 
 TEST_F(MainWindowKeysTest, TheKeyingAndPttPortsShowTheirDeviceAndOpenANewOneAtOnce)

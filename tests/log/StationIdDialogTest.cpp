@@ -106,6 +106,35 @@ TEST_F(StationIdDialogTest, OpensFilledFromThePrefsWithItsLabels)
     EXPECT_EQ(dialogs.messages.size(), 0u); // scaling found the screen
 }
 
+TEST_F(StationIdDialogTest, TheSavedCallComesBackChosenSoTypingReplacesIt)
+{
+    showActive();
+    EXPECT_TRUE(box("Text1")->hasFocus());
+    EXPECT_EQ(box("Text1")->selectedText(), QStringLiteral("W1AW"));
+    QTest::keyClicks(box("Text1"), QStringLiteral("w1aw"));
+    EXPECT_EQ(box("Text1")->text(), QStringLiteral("W1AW"));
+}
+
+TEST_F(StationIdDialogTest, ACallThatCannotBeACallSignIsRefused)
+{
+    showActive();
+    box("Text1")->setText(QStringLiteral("W1AWW1AW"));
+    box("Text6")->setFocus();
+    QTest::mouseClick(done(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.messageTitles(), QStringList{QStringLiteral("Not a Call Sign")});
+    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("W1AWW1AW is not one call sign.")));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(box("Text1")->hasFocus());
+    EXPECT_EQ(box("Text1")->selectedText(), QStringLiteral("W1AWW1AW"));
+    EXPECT_FALSE(xml().contains(QStringLiteral("W1AWW1AW")));
+    EXPECT_EQ(dialog->applyTo(prefs).OwnCall, QStringLiteral("W1AW")) << "closing does not take it either";
+
+    QTest::keyClicks(box("Text1"), QStringLiteral("k1abc"));
+    QTest::mouseClick(done(), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), int(QDialog::Accepted));
+    EXPECT_EQ(dialog->applyTo(prefs).OwnCall, QStringLiteral("K1ABC"));
+}
+
 TEST_F(StationIdDialogTest, CallAndStateBecomeCapitals)
 {
     showActive();

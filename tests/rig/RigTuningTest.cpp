@@ -286,6 +286,7 @@ TEST_F(TuningWindowTest, TuningPanelFromCtrlG)
 {
     RadioEmulatorProcess radio(QStringLiteral(TENLOG_KENWOOD_EMULATOR));
     connectRadio(radio, "Kenwood");
+    ASSERT_TRUE(waitFor([&] { return control->currentFrequencyMHz().has_value(); }));
     bool ran = false;
     dialogs.modalScripts.push_back([&](QDialog* shown) {
         ran = true;
@@ -298,18 +299,40 @@ TEST_F(TuningWindowTest, TuningPanelFromCtrlG)
             return waitFor([&] { return radio.received().contains(textHex(command)); });
         };
         shown->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(shown));
 
-        // A band button, then the steps.
-        EXPECT_FALSE(button(QStringLiteral("cmdTune_6"))->isEnabled()) << "no number, no steps";
+        // It opens on the radio's frequency, so the steps work at once; a
+        // step button keeps the focus, so Space steps again.
+        EXPECT_EQ(frequency->text(), QStringLiteral("28.475"));
+        QPushButton* upOneKilohertz = button(QStringLiteral("cmdTune_6"));
+        upOneKilohertz->setFocus();
+        QTest::keyClick(upOneKilohertz, Qt::Key_Space);
+        EXPECT_EQ(frequency->text(), QStringLiteral("28.476"));
+        EXPECT_EQ(shown->focusWidget(), upOneKilohertz);
+        QTest::keyClick(upOneKilohertz, Qt::Key_Space);
+        EXPECT_EQ(frequency->text(), QStringLiteral("28.477"));
+        EXPECT_TRUE(shown->isVisible());
+        EXPECT_TRUE(reached("FA00028477000;"));
+
+        // A band button, then a step down.
         button(QStringLiteral("cmdBand_9"))->click();
         EXPECT_EQ(frequency->text(), QStringLiteral("28.5"));
         EXPECT_TRUE(reached("FA00028500000;"));
-        frequency->setText(QStringLiteral("28.475"));
-        button(QStringLiteral("cmdTune_6"))->click();
-        EXPECT_EQ(frequency->text(), QStringLiteral("28.476"));
-        EXPECT_TRUE(button(QStringLiteral("cmdDone"))->hasFocus());
+        frequency->setText(QStringLiteral("28.476"));
         button(QStringLiteral("cmdTune_9"))->click();
         EXPECT_EQ(frequency->text(), QStringLiteral("28.4759"));
+        EXPECT_TRUE(reached("FA00028475900;"));
+
+        // Arrows and page keys in the box step by the chosen scan step.
+        shown->findChild<QRadioButton*>(QStringLiteral("Option2"))->setChecked(true); // 100 Hz
+        frequency->setFocus();
+        const std::pair<Qt::Key, const char*> keySteps[] = {
+            {Qt::Key_Up, "28.476"}, {Qt::Key_PageUp, "28.4761"}, {Qt::Key_Down, "28.476"}, {Qt::Key_PageDown, "28.4759"}};
+        for (const auto& [key, expected] : keySteps)
+        {
+            QTest::keyClick(frequency, key);
+            EXPECT_EQ(frequency->text(), QString::fromLatin1(expected)) << key;
+        }
         EXPECT_TRUE(reached("FA00028475900;"));
 
         // Typing: only digits, "." and "/" get in; Enter goes.
@@ -345,9 +368,37 @@ TEST_F(TuningWindowTest, TuningPanelFromCtrlG)
         EXPECT_FALSE(shown->isVisible());
         return int(QDialog::Rejected);
     });
+    const int modalBefore = dialogs.modalRuns;
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(ran);
+    EXPECT_EQ(dialogs.modalRuns - modalBefore, 1) << "Ctrl+G opens the panel once";
     EXPECT_TRUE(idle());
+}
+
+TEST(TuningPanelWithoutRadio, GoSaysWhyNothingWasSent)
+{
+    QTemporaryDir folder;
+    tenlog::testing::FakeSerialPort port;
+    tenlog::testing::FakeTcpClient daemon;
+    tenlog::testing::ScriptedDialogs dialogs;
+    rig::RigControl control(port, daemon, folder.path(), folder.path());
+    rig::TuningPanel panel(control, dialogs);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    auto* frequency = panel.findChild<QLineEdit*>(QStringLiteral("txtFreq"));
+    auto* message = panel.findChild<QLabel*>(QStringLiteral("tuningMessage"));
+    EXPECT_TRUE(frequency->text().isEmpty()) << "no radio, no frequency to open with";
+    frequency->setFocus();
+    const std::pair<const char*, const char*> cases[] = {{"", "Type the frequency"}, {"28.4", "No radio link"}};
+    for (const auto& [typed, said] : cases) {
+        frequency->setText(QString::fromLatin1(typed));
+        QTest::keyClick(frequency, Qt::Key_Return);
+        EXPECT_TRUE(message->text().startsWith(QString::fromLatin1(said))) << message->text().toStdString();
+        EXPECT_EQ(message->accessibleName(), message->text());
+    }
+    EXPECT_TRUE(frequency->hasFocus());
+    EXPECT_TRUE(dialogs.messages.empty()) << "no box takes the keys";
+    EXPECT_TRUE(port.written().isEmpty());
 }
 
 TEST_F(TuningWindowTest, CommandTesterFromTheSetupWindow)

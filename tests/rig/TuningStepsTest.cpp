@@ -28,6 +28,8 @@ TEST(TuningSteps, StepsScanAndKeys)
 
     EXPECT_EQ(bandFrequencyText(bandPresets()[1].megahertz), QStringLiteral("3.75"));
     EXPECT_EQ(bandFrequencyText(bandPresets()[10].megahertz), QStringLiteral("52"));
+    EXPECT_EQ(radioFrequencyText(28.475f), QStringLiteral("28.475"));
+    EXPECT_EQ(radioFrequencyText(7.0f), QStringLiteral("7"));
     for (QChar c : QStringLiteral("0123456789./\b"))
         EXPECT_TRUE(isFrequencyBoxCharacter(c)) << int(c.unicode());
     for (QChar c : QStringLiteral("-,a :"))

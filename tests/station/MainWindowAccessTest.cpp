@@ -119,6 +119,38 @@ TEST_F(MainWindowTest, TheContactListIsReachedAndWorkedFromTheKeyboard)
     EXPECT_EQ(find<QPushButton>("cmdDup")->text(), QStringLiteral("Off"));
 }
 
+TEST_F(MainWindowTest, EnterAndDeleteInTheContactListWorkEveryTime)
+{
+    platform::writeFileAtomically(work("log.txt"), logLine(QStringLiteral("K1ABC"), "CT", "USA")
+                                                       + logLine(QStringLiteral("N1XYZ"), "CT", "USA")
+                                                       + logLine(QStringLiteral("W1AW"), "CT", "USA"));
+    scriptStation();
+    ASSERT_TRUE(start());
+    QApplication::setActiveWindow(window.get());
+    auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    QStringList edited;
+    auto editAndKeep = [&edited](QDialog* d) {
+        edited << d->findChild<QLineEdit*>(QStringLiteral("txtEditCall"))->text();
+        return static_cast<int>(QDialog::Rejected);
+    };
+
+    // Enter, twice in a row, as the operator presses it: each opens the editor.
+    QTest::keyClick(find<QLineEdit>("txtCall"), Qt::Key_L, Qt::ControlModifier);
+    dialogs.modalScripts = {editAndKeep, editAndKeep};
+    press(Qt::Key_Return);
+    EXPECT_EQ(focused(), QStringLiteral("ListView1"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(edited, QStringList({QStringLiteral("W1AW"), QStringLiteral("W1AW")}));
+
+    // Delete, twice: each asks and deletes, the list keeping its place.
+    dialogs.messageAnswers = {platform::Answer::Yes, platform::Answer::Yes};
+    press(Qt::Key_Delete);
+    EXPECT_EQ(focused(), QStringLiteral("ListView1"));
+    press(Qt::Key_Delete);
+    EXPECT_EQ(dialogs.messageTitles().count(QStringLiteral("Are you sure?")), 2);
+    EXPECT_EQ(fileBytes(work("log.txt")), logLine(QStringLiteral("K1ABC"), "CT", "USA"));
+}
+
 TEST_F(MainWindowTest, ANewCountryDoesNotMoveTheLinesBelowIt)
 {
     scriptStation();

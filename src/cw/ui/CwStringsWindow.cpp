@@ -6,10 +6,12 @@
 #include "cw/CwStation.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tenlog::cw {
 
@@ -22,22 +24,36 @@ CwStringsWindow::CwStringsWindow(CwStation& station, std::function<bool(QKeyEven
     setToolTip(QStringLiteral("Press Ctrl W to Show this form."));
     auto* layout = new QGridLayout(this);
     for (int i = 0; i < 12; ++i) {
-        m_keys[size_t(i)] = new QLabel(QStringLiteral("F%1").arg(i + 1), this);
+        auto* box = new QFrame(this);
+        box->setObjectName(QStringLiteral("cwMessageBox_%1").arg(i));
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->setAccessibleDescription(QStringLiteral("Enter or Space sends it"));
+        // Without a frame of its own the focus would not show on a box.
+        box->setStyleSheet(QStringLiteral("QFrame { border: 2px solid transparent; }"
+                                          "QFrame:focus { border: 2px solid palette(highlight); }"
+                                          "QLabel { border: none; }"));
+        auto* rows = new QVBoxLayout(box);
+        rows->setContentsMargins(4, 4, 4, 4);
+        m_keys[size_t(i)] = new QLabel(QStringLiteral("F%1").arg(i + 1), box);
         m_keys[size_t(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        m_texts[size_t(i)] = new QLabel(this);
+        m_texts[size_t(i)] = new QLabel(box);
         m_texts[size_t(i)]->setObjectName(QStringLiteral("lblCWString_%1").arg(i));
         for (QLabel* label : {m_keys[size_t(i)], m_texts[size_t(i)]}) {
+            // The labels label the box, so a screen reader says the row once.
+            label->setBuddy(box);
+            label->setFocusPolicy(Qt::NoFocus);
             label->installEventFilter(this);
-            label->setFocusPolicy(Qt::TabFocus);
+            rows->addWidget(label);
         }
-        layout->addWidget(m_keys[size_t(i)], 0, i);
-        layout->addWidget(m_texts[size_t(i)], 1, i);
+        box->installEventFilter(this);
+        m_boxes[size_t(i)] = box;
+        layout->addWidget(box, 0, i);
     }
     m_texts[11]->setText(QStringLiteral("Keyboard"));
     auto* done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("Command1"));
     done->setAccessibleName(QStringLiteral("Done"));
-    layout->addWidget(done, 2, 11);
+    layout->addWidget(done, 1, 11);
     connect(done, &QPushButton::clicked, this, &QWidget::showMinimized);
     refresh();
     common::keepOnScreen(this);
@@ -48,12 +64,9 @@ void CwStringsWindow::refresh()
     const auto& messages = m_station.settings().messages;
     for (int i = 0; i < 11; ++i) {
         m_texts[size_t(i)]->setText(messages[size_t(i)]);
-        const QString spoken = QStringLiteral("F%1: %2").arg(i + 1).arg(messages[size_t(i)]);
-        m_keys[size_t(i)]->setAccessibleName(spoken);
-        m_texts[size_t(i)]->setAccessibleName(spoken);
+        m_boxes[size_t(i)]->setAccessibleName(QStringLiteral("F%1: %2").arg(i + 1).arg(messages[size_t(i)]));
     }
-    m_keys[11]->setAccessibleName(QStringLiteral("F12: Keyboard"));
-    m_texts[11]->setAccessibleName(QStringLiteral("F12: Keyboard"));
+    m_boxes[11]->setAccessibleName(QStringLiteral("F12: Keyboard"));
 }
 
 void CwStringsWindow::clicked(int row)
@@ -82,7 +95,7 @@ bool CwStringsWindow::eventFilter(QObject* watched, QEvent* event)
     const bool pressed = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space);
     if (event->type() == QEvent::MouseButtonRelease || pressed) {
         for (int i = 0; i < 12; ++i) {
-            if (watched == m_keys[size_t(i)] || watched == m_texts[size_t(i)]) {
+            if (watched == m_boxes[size_t(i)] || watched == m_keys[size_t(i)] || watched == m_texts[size_t(i)]) {
                 clicked(i);
                 return true;
             }

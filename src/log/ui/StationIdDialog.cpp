@@ -5,6 +5,7 @@
 #include "common/ui/FormScaling.h"
 #include "geo/PrefixTable.h"
 #include "log/CountryCompletion.h"
+#include "log/EntryRules.h"
 #include "platform/Dialogs.h"
 #include "text/NumberText.h"
 
@@ -96,6 +97,11 @@ StationIdDialog::StationIdDialog(const Prefs& prefs, const geo::PrefixTable& pre
     grid->addLayout(buttons, row, 0, 1, 3);
     connect(m_doneButton, &QPushButton::clicked, this, &StationIdDialog::onDone);
 
+    // It opens on the saved call, chosen whole, so typing the call again
+    // replaces it instead of doubling it.
+    m_callBox->selectAll();
+    m_callBox->setFocus();
+
     resize(kDesignWidth, kDesignHeight);
     common::scaleFormToScreen(this, m_dialogs);
 }
@@ -106,8 +112,11 @@ Prefs StationIdDialog::applyTo(Prefs prefs) const
     const float longitude = prefs.OwnLongitude;
     const float latitude = prefs.OwnLatitude;
     const QString keptCountry = prefs.OwnCountry;
+    const QString keptCall = prefs.OwnCall;
     Prefs applied = withStationId(std::move(prefs), {m_callBox->text(), m_stateBox->text(), m_utcOffsetBox->text(),
                                                      country, m_longitudeBox->text(), m_latitudeBox->text()});
+    if (callSignProblem(applied.OwnCall))
+        applied.OwnCall = keptCall; // refused by "Done", not taken by closing either
     if (!countryIsKnown()) {
         // Closed without "Done" over a country the list does not know: the
         // boxes' position belongs to some other country, so the station keeps
@@ -130,6 +139,16 @@ bool StationIdDialog::countryIsKnown() const
 
 void StationIdDialog::onDone()
 {
+    if (const std::optional<QString> problem = callSignProblem(m_callBox->text())) {
+        m_dialogs.beep();
+        m_dialogs.message(QStringLiteral("Not a Call Sign"),
+                          QStringLiteral("\"") + m_callBox->text() + QStringLiteral("\" cannot be your call sign. ")
+                              + *problem + QStringLiteral(" Type your own call sign, for example W1AW."),
+                          platform::MessageIcon::Warning);
+        m_callBox->setFocus();
+        m_callBox->selectAll();
+        return;
+    }
     // A name the table does not know keeps whatever coordinates the last
     // completion filled in, and every bearing and distance would be wrong.
     if (!countryIsKnown()) {

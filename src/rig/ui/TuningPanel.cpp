@@ -7,6 +7,7 @@
 #include "rig/TuningSteps.h"
 #include "text/NumberText.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -57,7 +58,12 @@ TuningPanel::TuningPanel(RigControl& rig, platform::Dialogs& dialogs, QWidget* p
     setWindowTitle(QStringLiteral(" Change Frequency and Mode (Ctrl G (Go))"));
     setAccessibleName(QStringLiteral("Change frequency and mode"));
     buildControls();
+    // With the radio's frequency in the box the step buttons work at once.
+    if (const std::optional<float> current = m_rig.currentFrequencyMHz())
+        m_frequency->setText(radioFrequencyText(*current));
     frequencyEdited(m_frequency->text());
+    // While the panel is open its message line is where the operator looks.
+    connect(&m_rig, &RigControl::trouble, this, &TuningPanel::say);
     m_scanTimer.setInterval(kScanTickMs);
     connect(&m_scanTimer, &QTimer::timeout, this, &TuningPanel::scanTick);
     m_scanTimer.start();
@@ -144,6 +150,12 @@ void TuningPanel::buildControls()
     scan->addWidget(frame, 1, 0, 1, 5);
     top->addLayout(scan);
 
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("tuningMessage"));
+    m_message->setAccessibleName(QStringLiteral("Tuning message"));
+    m_message->setWordWrap(true);
+    top->addWidget(m_message);
+
     m_done = makeButton(this, QStringLiteral("cmdDone"), QStringLiteral("&Done"), QStringLiteral("Done"));
     connect(m_done, &QPushButton::clicked, this, &QDialog::accept);
     top->addWidget(m_done, 0, Qt::AlignRight);
@@ -156,8 +168,16 @@ void TuningPanel::buildControls()
 void TuningPanel::go()
 {
     const QString text = m_frequency->text();
-    if (!text::isNumeric(text) || isNoRig(m_rig.runningSettings().rigName))
+    if (!text::isNumeric(text)) {
+        say(QStringLiteral("Type the frequency in MHz first."));
         return;
+    }
+    if (isNoRig(m_rig.runningSettings().rigName) || !m_rig.isRunning()) {
+        say(QStringLiteral("No radio link is running: nothing was sent. Set one up under Rig Interface."));
+        return;
+    }
+    m_message->clear();
+    m_message->setAccessibleName(QStringLiteral("Tuning message"));
     m_rig.commander().tuneTo(text::valSingle(text));
 }
 
@@ -174,7 +194,7 @@ void TuningPanel::step(int index)
         return;
     m_frequency->setText(*stepped);
     go();
-    m_done->setFocus();
+    // The focus stays on the button, so Space steps again.
 }
 
 void TuningPanel::setMode(const QString& mode)
@@ -217,6 +237,8 @@ bool TuningPanel::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     m_scan->setChecked(false);
+    if (watched == m_frequency && stepByKey(key->key()))
+        return true;
     if (watched == m_frequency || watched == m_from || watched == m_to)
         return frequencyBoxKey(watched, key);
     return QDialog::eventFilter(watched, event);
@@ -239,6 +261,31 @@ bool TuningPanel::frequencyBoxKey(QObject* watched, QKeyEvent* key)
     if (typed.isEmpty() || typed.front().unicode() < 32)
         return false;
     return !(typed.size() == 1 && isFrequencyBoxCharacter(typed.front()));
+}
+
+bool TuningPanel::stepByKey(int key)
+{
+    const bool up = key == Qt::Key_Up || key == Qt::Key_PageUp;
+    if (!up && key != Qt::Key_Down && key != Qt::Key_PageDown)
+        return false;
+    const double size = scanSteps()[m_scanSteps->checkedId()].stepMHz;
+    const std::optional<QString> stepped = steppedFrequencyText(m_frequency->text(), up ? size : -size);
+    if (!stepped)
+        return true;
+    m_frequency->setText(*stepped);
+    go();
+    return true;
+}
+
+void TuningPanel::say(const QString& message)
+{
+    // A scan without a radio tries every tick: the reader hears it once.
+    if (m_message->text() == message)
+        return;
+    m_message->setText(message);
+    m_message->setAccessibleName(message);
+    QAccessibleEvent alert(m_message, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void TuningPanel::done(int result)

@@ -2,7 +2,10 @@
 // or down, set the mode, or scan between two frequencies. Every action ends
 // in the radio link's frequency and mode commands; nothing here talks to a
 // port. A scan step waits for the previous command to finish, so the window
-// never blocks; any key, Esc or closing the window stops the scan.
+// never blocks; any key, Esc or closing the window stops the scan. The
+// panel opens on the frequency the radio reports; Up/Down and PgUp/PgDn in
+// the frequency box step it by the chosen scan step. What keeps a command
+// from the radio is said on the panel's own message line.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +13,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -43,6 +47,9 @@ private:
     void frequencyEdited(const QString& text);
     void scanSwitched(bool on);
     bool frequencyBoxKey(QObject* watched, QKeyEvent* key);
+    // Up, Down, PgUp, PgDn in the frequency box; false for other keys.
+    bool stepByKey(int key);
+    void say(const QString& message);
 
     RigControl& m_rig;
     QLineEdit* m_frequency = nullptr;
@@ -50,6 +57,7 @@ private:
     QLineEdit* m_to = nullptr;
     QPushButton* m_go = nullptr;
     QPushButton* m_done = nullptr;
+    QLabel* m_message = nullptr;
     QList<QPushButton*> m_stepButtons;
     QCheckBox* m_scan = nullptr;
     QButtonGroup* m_scanSteps = nullptr;
