@@ -1,0 +1,28 @@
+// The model list read from `rigctl -l` text as Hamlib 3 and 4 print it.
+#include "rig/HamlibModels.h"
+
+#include <gtest/gtest.h>
+
+using namespace tenlog::rig;
+
+TEST(HamlibModels, ReadsEveryModelLineAndSkipsTheRest)
+{
+    const QString text = QStringLiteral(
+        " Rig #  Mfg                    Model                   Version         Status      Macro\n"
+        "     1  Hamlib                 Dummy                   20221128.0      Stable      RIG_MODEL_DUMMY\n"
+        "     6  Hamlib                 Dummy No VFO            20221128.0      Stable      RIG_MODEL_DUMMY_NOVFO\n"
+        "  1020  Yaesu                  FT-817                  20230502.0      Stable\r\n"
+        "  3073  Icom                   IC-7300                 20230109.0      Stable      RIG_MODEL_IC7300\n"
+        "\n"
+        "garbage line\n"
+        "    12  OnlyMaker\n"
+        "     0  Hamlib                 Zero                    1.0             Beta\n");
+    const QList<HamlibModel> expected{
+        {1, QStringLiteral("Hamlib"), QStringLiteral("Dummy")},
+        {6, QStringLiteral("Hamlib"), QStringLiteral("Dummy No VFO")},
+        {1020, QStringLiteral("Yaesu"), QStringLiteral("FT-817")},
+        {3073, QStringLiteral("Icom"), QStringLiteral("IC-7300")},
+    };
+    EXPECT_EQ(parseHamlibModelList(text), expected);
+    EXPECT_TRUE(parseHamlibModelList(QString()).isEmpty());
+}
