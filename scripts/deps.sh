@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
+  # A compiler cache: a rebuild from a fresh clone costs little.
+  ccache
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-serialport-dev
   libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -7,6 +7,7 @@
 #include "platform/qt/QtAudioPlayer.h"
 #include "platform/qt/QtSerialDeviceList.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtChildProcess.h"
 #include "platform/qt/QtTcpClient.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -136,6 +137,9 @@ int main(int argc, char* argv[])
          },
          []() -> std::unique_ptr<tenlog::platform::SerialDeviceList> {
              return std::make_unique<tenlog::platform::QtSerialDeviceList>();
+         },
+         []() -> std::unique_ptr<tenlog::platform::ChildProcess> {
+             return std::make_unique<tenlog::platform::QtChildProcess>();
          }});
     if (!startup.run())
         return 1;

@@ -1,7 +1,9 @@
 #include "rig/RigControl.h"
 
 #include "bandplan/BandPlan.h"
+#include "platform/ChildProcess.h"
 #include "platform/SerialPort.h"
+#include "rig/HamlibModels.h"
 #include "rig/RigCommander.h"
 #include "rig/RigPoller.h"
 #include "rig/RigctldPoller.h"
@@ -9,14 +11,17 @@
 namespace tenlog::rig {
 
 RigControl::RigControl(platform::SerialPort& port, platform::TcpClient& daemon, QString workingFolder,
-                       QString pegasusFolder, QObject* parent)
+                       QString pegasusFolder, const ChildProcessFactory& makeChildProcess, QObject* parent)
     : QObject(parent)
     , m_workingFolder(std::move(workingFolder))
     , m_pegasusFolder(pegasusFolder)
     , m_serial(std::make_unique<RigPoller>(port, std::move(pegasusFolder)))
-    , m_network(std::make_unique<RigctldPoller>(daemon))
+    , m_daemonProcess(makeChildProcess ? makeChildProcess() : nullptr)
+    , m_network(std::make_unique<RigctldPoller>(daemon, m_daemonProcess.get()))
     , m_port(port)
 {
+    if (makeChildProcess)
+        m_hamlibModels = std::make_unique<HamlibModelCatalog>(makeChildProcess());
     m_commander = std::make_unique<RigCommander>(port, *m_network, [this]() -> RigLink& { return activeLink(); },
                                                  m_pegasusFolder);
     forward(*m_serial);

@@ -10,16 +10,19 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace tenlog::platform {
+class ChildProcess;
 class SerialPort;
 class TcpClient;
 } // namespace tenlog::platform
 
 namespace tenlog::rig {
 
+class HamlibModelCatalog;
 class RigCommander;
 class RigctldPoller;
 class RigPoller;
@@ -27,10 +30,14 @@ class RigPoller;
 class RigControl : public QObject {
     Q_OBJECT
 public:
+    using ChildProcessFactory = std::function<std::unique_ptr<platform::ChildProcess>()>;
+
     // workingFolder holds RigCntrl.txt; pegasusFolder the Pegasus control
-    // program's files.
+    // program's files. makeChildProcess runs Hamlib's programs (the rigctld
+    // started for a Hamlib model, the model list); without it only a rigctld
+    // already running can be polled.
     RigControl(platform::SerialPort& port, platform::TcpClient& daemon, QString workingFolder, QString pegasusFolder,
-               QObject* parent = nullptr);
+               const ChildProcessFactory& makeChildProcess = {}, QObject* parent = nullptr);
     ~RigControl() override;
 
     const RigSettings& settings() const { return m_settings; }
@@ -69,6 +76,11 @@ public:
 
     // The frequency and mode commands.
     RigCommander& commander() { return *m_commander; }
+    // The Hamlib models to choose from; nullptr when Hamlib's programs cannot
+    // be run here.
+    HamlibModelCatalog* hamlibModels() const { return m_hamlibModels.get(); }
+    // The rigctld link, for tests of the daemon it starts.
+    RigctldPoller& rigctldLink() { return *m_network; }
     // The running link's request strings and radio, for the command tester.
     const RigSettings& runningSettings() const;
     // Writes bytes to the radio's serial port as they are; false when the
@@ -96,7 +108,10 @@ private:
     QString m_pegasusFolder;
     RigSettings m_settings;
     std::unique_ptr<RigPoller> m_serial;
+    // Outlives the poller that starts and stops the daemon in it.
+    std::unique_ptr<platform::ChildProcess> m_daemonProcess;
     std::unique_ptr<RigctldPoller> m_network;
+    std::unique_ptr<HamlibModelCatalog> m_hamlibModels;
     platform::SerialPort& m_port;
     std::unique_ptr<RigCommander> m_commander;
     common::LinkStatus m_status;

@@ -104,6 +104,7 @@ void RigLink::stop()
     dropLink();
     m_failedCommand.clear();
     setState(State::Stopped);
+    linkStopped();
 }
 
 void RigLink::reopen()

@@ -161,6 +161,8 @@ protected:
     // The radio has just counted as not answering; polling goes on unless
     // the link overrides this.
     virtual void radioFellSilent() {}
+    // stop() has closed the link: anything kept for the next opening ends too.
+    virtual void linkStopped() {}
 
     bool linkUp() const
     {

@@ -117,6 +117,30 @@ const std::vector<Assign>& fileOrder()
             settings.rigctldPort = quint16(*number);
             return {};
         },
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            // Hamlib numbers its models below a million; 0 is none.
+            const std::optional<int> number = wholeNumber(value, 0, 999999);
+            if (!number)
+                return QStringLiteral("the Hamlib model is %1, not a model number").arg(quoted(value));
+            settings.hamlibModel = *number;
+            return {};
+        },
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            // Handed to rigctld as one argument: no blanks, no control characters.
+            const QString device = value.toText();
+            const bool plain = std::all_of(device.begin(), device.end(), [](QChar c) { return c.isPrint() && !c.isSpace(); });
+            if (!text::isQuotedText(value) || !plain)
+                return QStringLiteral("the Hamlib serial device is %1, not a device path").arg(quoted(value));
+            settings.hamlibDevice = device;
+            return {};
+        },
+        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
+            const std::optional<int> number = wholeNumber(value, 0, 4000000);
+            if (!number)
+                return QStringLiteral("the Hamlib speed is %1, not a number of bits per second").arg(quoted(value));
+            settings.hamlibSpeed = *number;
+            return {};
+        },
     };
     return order;
 }
@@ -202,6 +226,9 @@ QByteArray rigSettingsBytes(const RigSettings& settings, QString* error)
     line(int(settings.modeBy));
     line(settings.rigctldHost);
     line(int(settings.rigctldPort));
+    line(settings.hamlibModel);
+    line(settings.hamlibDevice);
+    line(settings.hamlibSpeed);
     if (writer.failed()) {
         if (error)
             *error = QStringLiteral("%1 cannot be saved, %2").arg(rigSettingsFileName(), writer.errorText());

@@ -9,9 +9,12 @@
 //   6 frequency request, quoted                        13 use frequency, bare 0 or 1
 //   7 port parameter text, quoted ("9600,N,8,1")       14 mode by, bare 1, 2 or 3
 //  15 rigctld host, quoted                             16 rigctld port, bare
-// Lines 15 and 16 are this program's addition for the network rig daemon.
+//  17 Hamlib model number, bare (0: a rigctld already running at 15 and 16)
+//  18 Hamlib serial device, quoted                     19 Hamlib speed, bare (0: the model's own)
+// Lines 15 to 19 are this program's addition for the network rig daemon.
 // Programs that read the first fourteen values stop there and never see
-// them, and a file without them leaves the defaults, so files go both ways.
+// them, and a file without them leaves the defaults (a rigctld already
+// running), so files go both ways.
 //
 // Reading stops at the first value that is not valid for its field (a code
 // that names no option, a port outside 1 to 10, a check box that is neither 0
@@ -48,6 +51,14 @@ struct RigSettings {
     ModeBy modeBy = ModeBy::Rig;
     QString rigctldHost = QStringLiteral("127.0.0.1");
     quint16 rigctldPort = 4532;
+    // A Hamlib model number makes the program start its own rigctld for the
+    // radio on hamlibDevice; 0 polls the rigctld at the host and port above.
+    int hamlibModel = 0;
+    QString hamlibDevice = QStringLiteral("/dev/ttyUSB0");
+    int hamlibSpeed = 0; // bits per second; 0 leaves the model's own
+
+    // The program starts and owns the rigctld it polls.
+    bool startsOwnRigctld() const { return hamlibModel > 0; }
 
     bool operator==(const RigSettings&) const = default;
 };
@@ -59,6 +70,9 @@ inline constexpr int kRigSettingsLines = 14;
 inline const QStringList kRigBaudRates = {QStringLiteral("1200"),  QStringLiteral("2400"),  QStringLiteral("4800"),
                                           QStringLiteral("9600"),  QStringLiteral("14400"), QStringLiteral("19200"),
                                           QStringLiteral("28800"), QStringLiteral("38400"), QStringLiteral("56000")};
+
+// The speeds offered for a Hamlib radio, 0 standing for the model's own.
+inline const QList<int> kHamlibSpeeds = {0, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 QString rigSettingsFileName();
 

@@ -1,27 +1,57 @@
 #include "rig/RigctldPoller.h"
 
+#include "rig/RigctldDaemon.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
 
 namespace tenlog::rig {
 
-RigctldPoller::RigctldPoller(platform::TcpClient& client, QObject* parent)
+RigctldPoller::RigctldPoller(platform::TcpClient& client, platform::ChildProcess* daemonProcess, QObject* parent)
     : RigLink(parent)
     , m_client(client)
 {
+    if (daemonProcess) {
+        m_daemon = std::make_unique<RigctldDaemon>(*daemonProcess);
+        m_daemon->setEndedHandler([this](const QString& reason) {
+            m_connectTriesLeft = 0;
+            linkBroke(reason);
+        });
+    }
+    m_connectTry.setSingleShot(true);
+    connect(&m_connectTry, &QTimer::timeout, this, [this] {
+        if (linkUp() && waitingForDaemon())
+            connectToDaemon();
+    });
     m_client.setConnectedHandler([this] {
         if (!linkUp())
             return;
+        m_connectTriesLeft = 0;
         linkOpened();
         m_awaitingReply = false;
         refreshStatus();
         tick();
     });
-    m_client.setDisconnectedHandler(
-        [this] { linkBroke(QStringLiteral("rigctld at %1 closed the connection.").arg(where())); });
-    m_client.setErrorHandler(
-        [this](platform::TcpError, const QString& text) { linkBroke(QStringLiteral("rigctld at %1: %2").arg(where(), text)); });
+    m_client.setDisconnectedHandler([this] { linkBroke(QStringLiteral("%1 closed the connection.").arg(daemonName())); });
+    m_client.setErrorHandler([this](platform::TcpError error, const QString& text) {
+        // A daemon just started may not listen yet: it is asked again shortly.
+        if (waitingForDaemon() && error == platform::TcpError::ConnectionRefused) {
+            if (--m_connectTriesLeft > 0) {
+                m_connectTry.start(kDaemonConnectTryMs);
+                return;
+            }
+            const QString words = m_daemon->lastWords();
+            const QString reason = QStringLiteral("%1 did not open its port %2 within %3 s")
+                                       .arg(daemonName(), where())
+                                       .arg((m_listenWaitMs + 999) / 1000)
+                                   + (words.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + words);
+            // Started again at the next try, perhaps on a port that is free.
+            m_daemon->stop();
+            linkBroke(reason);
+            return;
+        }
+        linkBroke(QStringLiteral("%1: %2").arg(daemonName(), text));
+    });
 }
 
 RigctldPoller::~RigctldPoller()
@@ -29,11 +59,36 @@ RigctldPoller::~RigctldPoller()
     m_client.setConnectedHandler({});
     m_client.setDisconnectedHandler({});
     m_client.setErrorHandler({});
+    if (m_daemon)
+        m_daemon->setEndedHandler({});
+}
+
+void RigctldPoller::setDaemonProgram(const QString& program)
+{
+    if (m_daemon)
+        m_daemon->setProgram(program);
 }
 
 QString RigctldPoller::where() const
 {
+    if (m_settings.startsOwnRigctld() && m_daemon)
+        return QStringLiteral("127.0.0.1:%1").arg(m_daemon->port());
     return QStringLiteral("%1:%2").arg(m_settings.rigctldHost).arg(m_settings.rigctldPort);
+}
+
+QString RigctldPoller::daemonName() const
+{
+    if (m_settings.startsOwnRigctld())
+        return QStringLiteral("rigctld for ") + hamlibRadioText(m_settings);
+    return QStringLiteral("rigctld at ") + where();
+}
+
+void RigctldPoller::connectToDaemon()
+{
+    if (m_settings.startsOwnRigctld())
+        m_client.connectToHost(QStringLiteral("127.0.0.1"), m_daemon->port());
+    else
+        m_client.connectToHost(m_settings.rigctldHost, m_settings.rigctldPort);
 }
 
 RigLink::Opened RigctldPoller::openLink()
@@ -45,35 +100,64 @@ RigLink::Opened RigctldPoller::openLink()
     m_partialLine.clear();
     m_awaitingReply = false;
     m_ticksUnconnected = 0;
-    m_client.connectToHost(m_settings.rigctldHost, m_settings.rigctldPort);
+    m_connectTriesLeft = 0;
+    m_connectTry.stop();
+    if (m_settings.startsOwnRigctld()) {
+        if (!m_daemon)
+            return {false, QStringLiteral("This program cannot start rigctld here; start it by hand and choose "
+                                          "a rigctld already running."),
+                    false};
+        const RigctldDaemon::Outcome daemon = m_daemon->ensureRunning(m_settings);
+        if (!daemon.ok)
+            return {false, daemon.reason, daemon.worthRetrying};
+        if (daemon.freshlyStarted)
+            m_connectTriesLeft = std::max(1, m_listenWaitMs / kDaemonConnectTryMs);
+    } else if (m_daemon) {
+        // The operator went back to a rigctld of their own.
+        m_daemon->stop();
+    }
+    connectToDaemon();
     return {true, {}, true};
 }
 
 void RigctldPoller::dropLink()
 {
+    m_connectTry.stop();
+    m_connectTriesLeft = 0;
     m_client.abort();
+}
+
+void RigctldPoller::linkStopped()
+{
+    // Never left running behind the link.
+    if (m_daemon)
+        m_daemon->stop();
 }
 
 QString RigctldPoller::unreachableText() const
 {
-    return QStringLiteral("rigctld at %1 not reachable").arg(where());
+    return QStringLiteral("%1 not reachable").arg(daemonName());
 }
 
 QString RigctldPoller::waitingText() const
 {
-    return m_client.isConnected() ? RigLink::waitingText() : QStringLiteral("connecting to rigctld at %1").arg(where());
+    if (m_client.isConnected())
+        return RigLink::waitingText();
+    if (waitingForDaemon())
+        return QStringLiteral("starting %1").arg(daemonName());
+    return QStringLiteral("connecting to %1").arg(daemonName());
 }
 
 void RigctldPoller::radioFellSilent()
 {
-    restartConnection(QStringLiteral("rigctld at %1 did not answer.").arg(where()));
+    restartConnection(QStringLiteral("%1 did not answer.").arg(daemonName()));
 }
 
 void RigctldPoller::restartConnection(const QString& reason)
 {
     if (!linkUp())
         return;
-    retryAfterSilence(QStringLiteral("rigctld at %1 not answering").arg(where()), reason);
+    retryAfterSilence(QStringLiteral("%1 not answering").arg(daemonName()), reason);
 }
 
 void RigctldPoller::tick()
@@ -81,6 +165,9 @@ void RigctldPoller::tick()
     if (!linkUp())
         return;
     if (!m_client.isConnected()) {
+        // A daemon starting up is given its own time, not the poll's.
+        if (waitingForDaemon())
+            return;
         // A connection that does not come up leaves the polls unanswered.
         if (++m_ticksUnconnected % 2 == 0)
             unanswered();

@@ -15,20 +15,40 @@
 // still owed could no longer be matched to their requests, so a fresh
 // connection is the only sure way to start again. A connection that does
 // not come up counts as unanswered polls.
+//
+// With a Hamlib model in the settings the poller starts its own rigctld
+// (see RigctldDaemon) and polls it on 127.0.0.1. A daemon just started is
+// given up to kDaemonListenWaitMs to open its port, tried every
+// kDaemonConnectTryMs meanwhile; it is ended when the link stops.
 #pragma once
 
 #include "rig/RigLink.h"
 
 #include "platform/TcpClient.h"
 
+#include <QTimer>
+
 #include <deque>
+#include <memory>
+
+namespace tenlog::platform {
+class ChildProcess;
+}
 
 namespace tenlog::rig {
+
+class RigctldDaemon;
+
+inline constexpr int kDaemonListenWaitMs = 10000;
+inline constexpr int kDaemonConnectTryMs = 200;
 
 class RigctldPoller final : public RigLink {
     Q_OBJECT
 public:
-    explicit RigctldPoller(platform::TcpClient& client, QObject* parent = nullptr);
+    // Without a process no rigctld can be started here: a Hamlib model in
+    // the settings is then said to be unavailable.
+    explicit RigctldPoller(platform::TcpClient& client, platform::ChildProcess* daemonProcess = nullptr,
+                           QObject* parent = nullptr);
     ~RigctldPoller() override;
 
     void tick() override;
@@ -50,6 +70,12 @@ public:
     // The log mode a rigctld mode name gives, or nothing to leave the mode.
     static std::optional<QString> logMode(const QByteArray& rigctldMode);
 
+    // The rigctld this poller started, when it started one.
+    const RigctldDaemon* daemon() const { return m_daemon.get(); }
+    // Tests run a stand-in, and wait less for it.
+    void setDaemonProgram(const QString& program);
+    void setDaemonListenWaitMs(int ms) { m_listenWaitMs = ms; }
+
 protected:
     // Connects to the host and port of the settings; the first poll goes out
     // once connected.
@@ -58,6 +84,7 @@ protected:
     QString unreachableText() const override;
     QString waitingText() const override;
     void radioFellSilent() override;
+    void linkStopped() override;
 
 private:
     enum class Expect { Frequency, Mode, Passband, CommandReport };
@@ -67,6 +94,12 @@ private:
     // Takes one reply line; true when it changed the reading.
     bool takeLine(const QByteArray& line);
     QString where() const;
+    // "rigctld at 127.0.0.1:4532", or the daemon started here.
+    QString daemonName() const;
+    // Connects to where the daemon listens.
+    void connectToDaemon();
+    // A connection refused while a daemon just started opens its port.
+    bool waitingForDaemon() const { return m_connectTriesLeft > 0; }
 
     platform::TcpClient& m_client;
     // Reads, takes whole lines; true when the reading changed.
@@ -77,6 +110,13 @@ private:
     QByteArray m_partialLine;
     // Ticks while the connection is not up yet; every second one is a poll.
     int m_ticksUnconnected = 0;
+
+    std::unique_ptr<RigctldDaemon> m_daemon;
+    // While a freshly started daemon has yet to open its port: how many
+    // more connection tries it gets.
+    int m_connectTriesLeft = 0;
+    int m_listenWaitMs = kDaemonListenWaitMs;
+    QTimer m_connectTry;
 };
 
 } // namespace tenlog::rig

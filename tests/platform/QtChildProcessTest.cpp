@@ -2,6 +2,8 @@
 // never left running after stop() or after its owner is gone.
 #include "platform/qt/QtChildProcess.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,4 +52,35 @@ TEST(QtChildProcess, ReportsAProgramThatCannotRunAndOneThatExits)
     child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
     EXPECT_EQ(*outcome, std::pair(true, 3));
+}
+
+TEST(QtChildProcess, KeepsWhatItPrintedAndFindsInstalledPrograms)
+{
+    QtChildProcess child;
+    bool finished = false;
+    child.setFinishedHandler([&](bool, int) { finished = true; });
+    child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("echo first; echo 'last  words' >&2; echo")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
+    EXPECT_EQ(child.output(), QByteArray("first\nlast  words\n\n"));
+    EXPECT_EQ(tenlog::platform::lastOutputLine(child.output()), QStringLiteral("last words"));
+    EXPECT_TRUE(tenlog::platform::lastOutputLine(QByteArray("\n\x01\n")).isEmpty());
+
+    // A program stopped by its owner is not reported as ending by itself.
+    finished = false;
+    child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return child.isRunning(); }, 5000));
+    child.stop();
+    QTest::qWait(50);
+    EXPECT_FALSE(finished);
+
+    EXPECT_TRUE(child.locate(QStringLiteral("sh")).endsWith(QLatin1String("/sh")));
+    EXPECT_TRUE(child.locate(QStringLiteral("tenlog-no-such-program")).isEmpty());
+    QTemporaryDir folder;
+    QFile plain(folder.filePath(QStringLiteral("rigctld")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(child.locate(plain.fileName()).isEmpty()) << "not executable";
+    plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(child.locate(plain.fileName()), plain.fileName());
 }

@@ -26,3 +26,18 @@ TEST(HamlibModels, ReadsEveryModelLineAndSkipsTheRest)
     EXPECT_EQ(parseHamlibModelList(text), expected);
     EXPECT_TRUE(parseHamlibModelList(QString()).isEmpty());
 }
+
+TEST(HamlibModels, ASearchFindsAModelByEveryWordInAnyOrder)
+{
+    const QString ic7300 = HamlibModel{3073, QStringLiteral("Icom"), QStringLiteral("IC-7300")}.text();
+    EXPECT_EQ(ic7300, QStringLiteral("Icom IC-7300 (3073)"));
+    const struct {
+        const char* search;
+        bool found;
+    } rows[] = {
+        {"", true}, {"  ", true}, {"icom", true}, {"7300 ICOM", true}, {"3073", true},
+        {"icom 817", false}, {"yaesu", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(containsEveryWord(ic7300, QString::fromLatin1(row.search)), row.found) << row.search;
+}

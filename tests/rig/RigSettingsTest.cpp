@@ -1,6 +1,7 @@
 // RigCntrl.txt, the radio table and choosing a radio.
 #include "rig/HexByteText.h"
 #include "rig/RigSettings.h"
+#include "rig/RigctldDaemon.h"
 
 #include "platform/DurableFile.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 // The file the window's initial state saves.
 const QByteArray kDefaultFile = "\"56000\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n\"\"\r\n\"\"\r\n\"56000,N,8,1\"\r\n1\r\n\"N\"\r\n"
-                                "\"M\"\r\n\"None\"\r\n0\r\n1\r\n1\r\n\"127.0.0.1\"\r\n4532\r\n";
+                                "\"M\"\r\n\"None\"\r\n0\r\n1\r\n1\r\n\"127.0.0.1\"\r\n4532\r\n0\r\n\"/dev/ttyUSB0\"\r\n0\r\n";
 
 RigSettings kenwoodOnPort10()
 {
@@ -30,6 +31,9 @@ RigSettings kenwoodOnPort10()
     settings.modeBy = ModeBy::DontUse;
     settings.rigctldHost = QStringLiteral("localhost");
     settings.rigctldPort = 4533;
+    settings.hamlibModel = 3073;
+    settings.hamlibDevice = QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART-if00-port0");
+    settings.hamlibSpeed = 115200;
     return settings;
 }
 
@@ -51,7 +55,7 @@ TEST(RigSettings, RoundTripsThroughTheFileAtomically)
     ASSERT_TRUE(saveRigSettings(folder.path(), saved, &error)) << error.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("RigCntrl.txt")});
     RigSettings loaded;
-    EXPECT_EQ(loadRigSettings(folder.path(), loaded), 16);
+    EXPECT_EQ(loadRigSettings(folder.path(), loaded), 19);
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(loaded.baudRate, QStringLiteral("4800 "));
     EXPECT_EQ(loaded.commSettings, QStringLiteral("4800,N,8,2"));
@@ -79,6 +83,12 @@ TEST(RigSettings, ReadsOldFilesAndStopsAtABadLine)
     EXPECT_FALSE(settings.useFrequency);
     EXPECT_EQ(settings.modeBy, ModeBy::Frequency);
     EXPECT_EQ(settings.rigctldHost, QStringLiteral("127.0.0.1"));
+    EXPECT_FALSE(settings.startsOwnRigctld());
+
+    // Sixteen lines from before the Hamlib model: a rigctld already running.
+    RigSettings daemon;
+    EXPECT_EQ(readRigSettings(kDefaultFile.left(kDefaultFile.indexOf("4532\r\n") + 6), daemon), 16);
+    EXPECT_FALSE(daemon.startsOwnRigctld());
 
     // A port number that is not a number stops at line 8; the rest keeps its value.
     RigSettings partial;
@@ -107,7 +117,7 @@ TEST(RigSettings, FileIsFoundInAnyLetterCase)
     file.write(rigSettingsBytes(kenwoodOnPort10()));
     file.close();
     RigSettings loaded;
-    EXPECT_EQ(loadRigSettings(folder.path(), loaded), 16);
+    EXPECT_EQ(loadRigSettings(folder.path(), loaded), 19);
     EXPECT_EQ(loaded.rigName, QStringLiteral("Kenwood"));
 }
 
@@ -190,7 +200,11 @@ TEST(RigSettings, DamageIsNamedAndTheDefaultsStand)
         {"a word for Use Frequency", useFrequencyWord, " line 13: \"Use Frequency\" is \"garbage\", not 0 or 1", 12},
         {"port 11", portEleven, " line 8: the port number is \"11\", not 1 to 10", 7},
         {"short, from an older version", kDefaultFile.left(kDefaultFile.indexOf("\"M\"")), "", 9},
-        {"whole", kDefaultFile, "", 16},
+        {"a device with a blank", QByteArray(kDefaultFile).replace("ttyUSB0", "tty USB0"),
+         " line 18: the Hamlib serial device is \"/dev/tty USB0\", not a device path", 17},
+        {"a speed below zero", QByteArray(kDefaultFile).replace("USB0\"\r\n0", "USB0\"\r\n-9600"),
+         " line 19: the Hamlib speed is \"-9600\", not a number of bits per second", 18},
+        {"whole", kDefaultFile, "", 19},
     };
     for (const auto& row : rows) {
         QTemporaryDir folder;
@@ -214,4 +228,20 @@ TEST(RigSettings, DamageIsNamedAndTheDefaultsStand)
     QString problem = QStringLiteral("not cleared");
     EXPECT_EQ(loadRigSettings(none.path(), settings, &problem), 0);
     EXPECT_TRUE(problem.isEmpty()) << "a missing file says nothing";
+}
+
+TEST(RigctldDaemon, ArgumentsNameTheRadioAndListenOnlyHere)
+{
+    RigSettings settings;
+    settings.hamlibModel = 3073;
+    settings.hamlibDevice = QStringLiteral("/dev/ttyUSB1");
+    settings.hamlibSpeed = 115200;
+    EXPECT_EQ(RigctldDaemon::arguments(settings, 45123),
+              (QStringList{"--model=3073", "--rig-file=/dev/ttyUSB1", "--serial-speed=115200",
+                           "--listen-addr=127.0.0.1", "--port=45123"}));
+    // No device and the model's own speed: neither is passed.
+    settings.hamlibDevice.clear();
+    settings.hamlibSpeed = 0;
+    EXPECT_EQ(RigctldDaemon::arguments(settings, 4532),
+              (QStringList{"--model=3073", "--listen-addr=127.0.0.1", "--port=4532"}));
 }

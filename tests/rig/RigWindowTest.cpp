@@ -6,11 +6,14 @@
 #include "common/ui/PortDeviceRow.h"
 #include "platform/ComPortMap.h"
 #include "platform/ComPortMapFile.h"
+#include "platform/qt/QtChildProcess.h"
 #include "platform/qt/QtSerialDeviceList.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTcpClient.h"
 #include "rig/RigControl.h"
 #include "rig/RigSettings.h"
+#include "rig/RigctldDaemon.h"
+#include "rig/RigctldPoller.h"
 #include "rig/ui/RigSetupWindow.h"
 
 #include "AccessibilityAudit.h"
@@ -18,6 +21,7 @@
 #include "RadioEmulatorProcess.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -26,6 +30,7 @@
 #include <QGroupBox>
 
 #include <optional>
+#include <signal.h>
 
 namespace {
 
@@ -151,7 +156,7 @@ TEST_F(RigWindowTest, ChosenTestedAndFollowedIntoTheLog)
     EXPECT_FALSE(setupWindow()->isVisible());
     EXPECT_EQ(log::loadPrefs(paths.workingFolder())->RigName, QStringLiteral("Kenwood"));
     rig::RigSettings saved;
-    ASSERT_EQ(rig::loadRigSettings(paths.workingFolder(), saved), 16);
+    ASSERT_EQ(rig::loadRigSettings(paths.workingFolder(), saved), 19);
     EXPECT_EQ(saved.commPortNumber, 3);
     EXPECT_EQ(saved.baudRate, QStringLiteral("4800 "));
     EXPECT_EQ(saved.pollRateCode, QStringLiteral("F"));
@@ -458,6 +463,77 @@ TEST_F(RigWindowTest, HamlibRigctldIsPolledAndFollowed)
     EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Radio link lost, retrying by itself: rigctld")));
     EXPECT_EQ(dialogs.messages.size(), messages);
     EXPECT_TRUE(viaDaemon.isRunning());
+    window.reset(); // before the link it uses
+}
+
+// An operator with a Hamlib radio and no terminal: the model found by
+// typing, the daemon started and polled from the setup window, the choice
+// saved, and the daemon gone when the window's link ends.
+TEST_F(RigWindowTest, HamlibRadioStartedFromTheSetupWindow)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("rigctld")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("rigctl")).isEmpty())
+        GTEST_SKIP() << "rigctld and rigctl (Debian package libhamlib-utils) are not installed";
+    platform::QtSerialPort unusedPort(platform::ComPortMap(QString(), {}, QDir::homePath()));
+    platform::QtTcpClient network;
+    rig::RigControl viaDaemon(unusedPort, network, paths.workingFolder(), paths.root(),
+                              [] { return std::make_unique<platform::QtChildProcess>(); });
+    rigControl = &viaDaemon;
+    scriptStation();
+    ASSERT_TRUE(start());
+    window->findChild<QAction*>(QStringLiteral("mnuRigInterface"))->trigger();
+    auto* radios = inSetup<QListWidget>("List1");
+    radios->setCurrentItem(radios->findItems(rig::kRigctldRigName, Qt::MatchExactly).front());
+    EXPECT_TRUE(inSetup<QGroupBox>("fraRigctld")->isVisible());
+    EXPECT_FALSE(inSetup<QGroupBox>("fraBaud")->isVisible()) << "no serial options for rigctld";
+    EXPECT_EQ(tenlog::testing::controlsWithoutAccessibleName(setupWindow()), QStringList{});
+
+    // No model yet: Test says so beside the choice, and nothing starts.
+    inSetup<QRadioButton>("optRigctldStart")->click();
+    auto* find = inSetup<QLineEdit>("txtHamlibFind");
+    auto* models = inSetup<QListWidget>("lstHamlibModels");
+    ASSERT_TRUE(waitFor([&] { return models->count() > 100; })) << setupText("lblHamlibNote").toStdString();
+    find->setFocus();
+    QTest::keyClicks(find, QStringLiteral("no such radio"));
+    EXPECT_EQ(setupText("lblHamlibNote"), QStringLiteral("No model matches \"no such radio\"."));
+    inSetup<QPushButton>("Command1")->click();
+    EXPECT_EQ(setupText("lblHamlibNote"), QStringLiteral("Choose the radio's model in the list first."));
+    EXPECT_FALSE(viaDaemon.isRunning());
+
+    // Typed words find the model; Down and Up choose among the matches.
+    find->clear();
+    QTest::keyClicks(find, QStringLiteral("hamlib dum"));
+    ASSERT_NE(models->currentItem(), nullptr);
+    EXPECT_EQ(models->currentItem()->text(), QStringLiteral("Hamlib Dummy (1)"));
+    QTest::keyClick(find, Qt::Key_Down);
+    EXPECT_EQ(models->currentItem()->text(), QStringLiteral("Hamlib Dummy No VFO (6)"));
+    QTest::keyClick(find, Qt::Key_Up);
+    EXPECT_EQ(models->currentItem()->text(), QStringLiteral("Hamlib Dummy (1)"));
+    EXPECT_TRUE(find->hasFocus()) << "the keys stay in the search box";
+    // The dummy radio has no serial device.
+    inSetup<QComboBox>("cboHamlibDevice")->setEditText(QString());
+
+    inSetup<QPushButton>("Command1")->click();
+    ASSERT_TRUE(waitFor([&] { return setupText("lblFreq") == QStringLiteral("145.00000"); }, 15000))
+        << setupText("lblHamlibNote").toStdString();
+    const rig::RigctldDaemon* started = viaDaemon.rigctldLink().daemon();
+    ASSERT_TRUE(started->isRunning());
+    const qint64 pid = started->processId();
+
+    inSetup<QPushButton>("cmdDone")->click();
+    rig::RigSettings saved;
+    ASSERT_EQ(rig::loadRigSettings(paths.workingFolder(), saved), 19);
+    EXPECT_EQ(saved.rigName, rig::kRigctldRigName);
+    EXPECT_EQ(saved.hamlibModel, 1);
+    EXPECT_TRUE(saved.hamlibDevice.isEmpty());
+    ASSERT_TRUE(waitFor([&] { return radioStatus() == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
+        << radioStatus().toStdString();
+
+    // Closed from its title bar, the window ends the link and the daemon with it.
+    setupWindow()->show();
+    setupWindow()->close();
+    EXPECT_FALSE(viaDaemon.isRunning());
+    EXPECT_TRUE(waitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }));
     window.reset(); // before the link it uses
 }
 

@@ -7,6 +7,7 @@
 #include "log/ContestSession.h"
 #include "station/MainWindow.h"
 #include "common/ui/PortDeviceRow.h"
+#include "platform/ChildProcess.h"
 #include "platform/ComPortMap.h"
 #include "platform/ComPortMapFile.h"
 #include "platform/SerialDevices.h"
@@ -124,7 +125,7 @@ station::MainWindow* StartupSequence::run()
         m_rigPort = m_services.makeSerialPort(ports);
         m_rigDaemon = m_services.makeTcpClient();
         m_rig = std::make_unique<rig::RigControl>(*m_rigPort, *m_rigDaemon, m_startup.folders().workingFolder,
-                                                  pegasusFolder);
+                                                  pegasusFolder, m_services.makeChildProcess);
         // The rig link reads RigCntrl.txt when it starts, at the end of the
         // load sequence or when the operator first opens its window; damage
         // in it is said with the rest, whichever comes.

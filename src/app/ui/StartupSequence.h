@@ -14,6 +14,7 @@
 
 namespace tenlog::platform {
 class AudioPlayer;
+class ChildProcess;
 class Clock;
 class ComPortMap;
 class ComPortMapFile;
@@ -75,6 +76,9 @@ struct StartupServices {
     // The serial devices present, for the setup windows' port chooser;
     // without it the windows show no device beside their port choice.
     std::function<std::unique_ptr<platform::SerialDeviceList>()> makeSerialDeviceList = {};
+    // Hamlib's programs: the rigctld started for a Hamlib radio and its
+    // model list. Without it only a rigctld already running can be polled.
+    std::function<std::unique_ptr<platform::ChildProcess>()> makeChildProcess = {};
 };
 
 class StartupSequence {

@@ -13,15 +13,21 @@ public:
     QtChildProcess();
     ~QtChildProcess() override;
 
+    QString locate(const QString& program) const override;
     void start(const QString& program, const QStringList& arguments) override;
     void stop() override;
     bool isRunning() const override;
     qint64 processId() const override;
+    QByteArray output() const override { return output_; }
     void setFinishedHandler(FinishedHandler handler) override;
 
 private:
+    void keepOutput();
+
     QProcess process_;
+    QByteArray output_;
     FinishedHandler finished_;
+    bool stopping_ = false;
 };
 
 }  // namespace tenlog::platform

@@ -6,6 +6,7 @@
 #include "rig/HexByteText.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
+#include "rig/ui/HamlibRadioFrame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace tenlog::rig {
@@ -78,6 +80,12 @@ RigSetupWindow::RigSetupWindow(RigControl& rig, platform::Dialogs& dialogs, comm
     connect(&m_rig, &RigControl::rawReceived, this, &RigSetupWindow::showRaw);
     connect(&m_rig, &RigControl::readingChanged, this, &RigSetupWindow::showReading);
     connect(&m_rig, &RigControl::openFailed, this, &RigSetupWindow::openFailed);
+    // How the rigctld link stands, beside the rigctld choice: a daemon that
+    // will not start is seen where it is chosen.
+    connect(&m_rig, &RigControl::statusChanged, this, [this](const common::LinkStatus& status) {
+        if (usesRigctld() && m_rig.isRunning() && !status.text.isEmpty())
+            m_hamlibFrame->say(status.detail.isEmpty() ? status.text : status.text + QStringLiteral(". ") + status.detail);
+    });
     common::scaleFormToScreen(this, m_dialogs);
     // Wide enough for every radio's name in the type size scaling chose.
     m_rigList->setMinimumWidth(m_rigList->sizeHintForColumn(0) + 2 * m_rigList->frameWidth()
@@ -110,8 +118,7 @@ void RigSetupWindow::showSettings()
     selectOnly(m_modeBy, static_cast<int>(kModeBy.indexOf(settings.modeBy)));
     m_frequencyQuery->setText(settings.frequencyQuery);
     m_modeQuery->setText(settings.modeQuery);
-    m_rigctldHost->setText(settings.rigctldHost);
-    m_rigctldPort->setText(QString::number(settings.rigctldPort));
+    m_hamlibFrame->showSettings(settings);
 
     const int port = settings.commPortNumber;
     selectOnly(m_port, port >= 1 && port <= 10 ? port - 1 : -1);
@@ -130,8 +137,15 @@ void RigSetupWindow::showProfileControls()
     const RigProfile* profile = findRigProfile(m_rig.settings().rigName);
     m_convertToHex->setEnabled(profile && profile->hexBoxAvailable);
     m_icomNote->setVisible(profile && profile->showsIcomAddressNote);
-    const bool network = profile && profile->requestScheme == RequestScheme::Rigctld;
-    m_networkFrame->setEnabled(network);
+    const bool network = usesRigctld();
+    m_hamlibFrame->setEnabled(network);
+    m_linkPages->setCurrentIndex(network ? 1 : 0);
+}
+
+bool RigSetupWindow::usesRigctld() const
+{
+    const RigProfile* profile = findRigProfile(m_rig.settings().rigName);
+    return profile && profile->requestScheme == RequestScheme::Rigctld;
 }
 
 RigSettings RigSetupWindow::settingsFromControls() const
@@ -158,11 +172,7 @@ RigSettings RigSetupWindow::settingsFromControls() const
     settings.useFrequency = m_useFrequency->isChecked();
     if (const int modeBy = selectedIndex(m_modeBy); modeBy >= 0)
         settings.modeBy = kModeBy.at(modeBy);
-    settings.rigctldHost = m_rigctldHost->text().trimmed();
-    bool portOk = false;
-    const uint daemonPort = m_rigctldPort->text().toUInt(&portOk);
-    if (portOk && daemonPort >= 1 && daemonPort <= 65535)
-        settings.rigctldPort = static_cast<quint16>(daemonPort);
+    m_hamlibFrame->takeInto(settings);
     return settings;
 }
 
@@ -193,6 +203,14 @@ void RigSetupWindow::startPollingAtLoad()
 
 void RigSetupWindow::startPollingWith(StartMode mode)
 {
+    // A rigctld to start needs its model first; said beside the choice.
+    if (usesRigctld()) {
+        if (const QString problem = m_hamlibFrame->choiceProblem(); !problem.isEmpty()) {
+            m_hamlibFrame->say(problem);
+            m_dialogs.beep();
+            return;
+        }
+    }
     const bool radio = !isNoRig(m_rig.settings().rigName);
     if (radio) {
         m_modeLabel->setText(kNoResponse);
@@ -234,6 +252,13 @@ void RigSetupWindow::closeLink()
 
 void RigSetupWindow::saveAndHide()
 {
+    if (usesRigctld()) {
+        if (const QString problem = m_hamlibFrame->choiceProblem(); !problem.isEmpty()) {
+            m_hamlibFrame->say(problem);
+            m_dialogs.beep();
+            return;
+        }
+    }
     if (!isNoRig(m_rig.settings().rigName))
         startPolling();
     else
@@ -293,6 +318,11 @@ void RigSetupWindow::openFailed(const QString& reason)
     if (!isVisible())
         return;
     m_dialogs.beep();
+    // rigctld has no comm port here: its reason goes beside its choice.
+    if (usesRigctld()) {
+        m_hamlibFrame->say(reason);
+        return;
+    }
     m_dialogs.message(QStringLiteral("Invalid Comm Settings."),
                       QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or "
                                      "the settings that you have selected are invalid.  Please select another "

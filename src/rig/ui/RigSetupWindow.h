@@ -1,5 +1,6 @@
-// The rig interface setup window: the radio, the serial port options (or the
-// network rig daemon's address), the two request strings and the switches,
+// The rig interface setup window: the radio, the serial port options (or,
+// for Hamlib's rigctld, the daemon to poll or the Hamlib radio to start one
+// for), the polling rate, the two request strings and the switches,
 // "Test" and "End Test", and the live display of what the radio answers.
 // It is created once and then only hidden, so polling goes on while it is
 // out of sight; closing it from its title bar ends the link.
@@ -19,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 
 namespace tenlog::common {
 struct PortDevices;
@@ -30,6 +32,7 @@ class Dialogs;
 
 namespace tenlog::rig {
 
+class HamlibRadioFrame;
 class RigControl;
 
 class RigSetupWindow : public QDialog {
@@ -77,6 +80,7 @@ private:
     void showReading(float frequencyMHz, const QString& mode);
     void startPollingWith(StartMode mode);
     void openFailed(const QString& reason);
+    bool usesRigctld() const;
     void pollingStopped();
 
     RigControl& m_rig;
@@ -93,9 +97,9 @@ private:
     QButtonGroup* m_power = nullptr;
     QButtonGroup* m_pollRate = nullptr;
     QButtonGroup* m_modeBy = nullptr;
-    QGroupBox* m_networkFrame = nullptr;
-    QLineEdit* m_rigctldHost = nullptr;
-    QLineEdit* m_rigctldPort = nullptr;
+    // The serial options, or the rigctld choice, as the radio needs.
+    QStackedWidget* m_linkPages = nullptr;
+    HamlibRadioFrame* m_hamlibFrame = nullptr;
     QLineEdit* m_frequencyQuery = nullptr;
     QLineEdit* m_modeQuery = nullptr;
     QCheckBox* m_convertToHex = nullptr;

@@ -9,6 +9,7 @@
 #include "rig/RigCommander.h"
 #include "rig/RigControl.h"
 #include "rig/ui/CommandTester.h"
+#include "rig/ui/HamlibRadioFrame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace tenlog::rig {
@@ -103,30 +105,34 @@ void RigSetupWindow::buildControls()
     top->addLayout(listColumn, 0, 0);
 
     // The port options: any change stops the test, and "Test" reads them.
-    auto* options = new QGridLayout;
-    options->addWidget(addOptions("fraBaud", QStringLiteral("Baud Rate (k):"), m_baud,
-                                  {{"optBaud12", QStringLiteral("1.2")},
-                                   {"optBaud24", QStringLiteral("2.4")},
-                                   {"optBaud48", QStringLiteral("4.8")},
-                                   {"optBaud96", QStringLiteral("9.6")},
-                                   {"optBaud144", QStringLiteral("14.4")},
-                                   {"optBaud192", QStringLiteral("19.2")},
-                                   {"optBaud288", QStringLiteral("28.8")},
-                                   {"optBaud384", QStringLiteral("38.4")},
-                                   {"optBaud560", QStringLiteral("56")}},
-                                  3),
-                       0, 0, 1, 2);
-    options->addWidget(addOptions("fraParity", QStringLiteral("Parity:"), m_parity,
-                                  {{"optParityOdd", QStringLiteral("Odd")},
-                                   {"optParityNone", QStringLiteral("None")},
-                                   {"optParityEven", QStringLiteral("Even")}}),
-                       1, 0);
+    // They stand on one page, and the rigctld choice on another, as the
+    // chosen radio needs.
+    auto* serialPage = new QWidget(this);
+    auto* serial = new QGridLayout(serialPage);
+    serial->setContentsMargins(0, 0, 0, 0);
+    serial->addWidget(addOptions("fraBaud", QStringLiteral("Baud Rate (k):"), m_baud,
+                                 {{"optBaud12", QStringLiteral("1.2")},
+                                  {"optBaud24", QStringLiteral("2.4")},
+                                  {"optBaud48", QStringLiteral("4.8")},
+                                  {"optBaud96", QStringLiteral("9.6")},
+                                  {"optBaud144", QStringLiteral("14.4")},
+                                  {"optBaud192", QStringLiteral("19.2")},
+                                  {"optBaud288", QStringLiteral("28.8")},
+                                  {"optBaud384", QStringLiteral("38.4")},
+                                  {"optBaud560", QStringLiteral("56")}},
+                                 3),
+                      0, 0, 1, 2);
+    serial->addWidget(addOptions("fraParity", QStringLiteral("Parity:"), m_parity,
+                                 {{"optParityOdd", QStringLiteral("Odd")},
+                                  {"optParityNone", QStringLiteral("None")},
+                                  {"optParityEven", QStringLiteral("Even")}}),
+                      1, 0);
     auto* bits = new QVBoxLayout;
     bits->addWidget(addOptions("fraData", QStringLiteral("Data Bits:"), m_dataBits,
                                {{"optData7", QStringLiteral("7")}, {"optData8", QStringLiteral("8")}}, 2));
     bits->addWidget(addOptions("fraStop", QStringLiteral("Stop Bits:"), m_stopBits,
                                {{"optStop1", QStringLiteral("1")}, {"optStop2", QStringLiteral("2")}}, 2));
-    options->addLayout(bits, 1, 1);
+    serial->addLayout(bits, 1, 1);
     QList<std::pair<const char*, QString>> ports;
     static const char* const kPortNames[] = {"optComm_0", "optComm_1", "optComm_2", "optComm_3", "optComm_4",
                                              "optComm_5", "optComm_6", "optComm_7", "optComm_8", "optComm_9"};
@@ -136,40 +142,32 @@ void RigSetupWindow::buildControls()
     // A new device for the port ends the test, as any port change does.
     common::addPortDeviceRow(portFrame->layout(), m_port, m_portDevices, m_dialogs, QStringLiteral("rig"),
                              [this] { stopPolling(); });
-    options->addWidget(portFrame, 2, 0, 1, 2);
-    options->addWidget(addOptions("fraPower", QStringLiteral("Connection Power:"), m_power,
-                                  {{"optPowerNone", QStringLiteral("None")},
-                                   {"optPowerRTS", QStringLiteral("RTS")},
-                                   {"optPowerDTR", QStringLiteral("DTR")}}),
-                       3, 0);
+    serial->addWidget(portFrame, 2, 0, 1, 2);
+    serial->addWidget(addOptions("fraPower", QStringLiteral("Connection Power:"), m_power,
+                                 {{"optPowerNone", QStringLiteral("None")},
+                                  {"optPowerRTS", QStringLiteral("RTS")},
+                                  {"optPowerDTR", QStringLiteral("DTR")}},
+                                 3),
+                      3, 0, 1, 2);
+    serial->setRowStretch(4, 1);
+
+    m_hamlibFrame = new HamlibRadioFrame(m_rig.hamlibModels(), m_portDevices ? &m_portDevices->devices : nullptr, this);
+    connect(m_hamlibFrame, &HamlibRadioFrame::changed, this, &RigSetupWindow::stopPolling);
+
+    m_linkPages = new QStackedWidget(this);
+    m_linkPages->setObjectName(QStringLiteral("stkRigLink"));
+    m_linkPages->addWidget(serialPage);
+    m_linkPages->addWidget(m_hamlibFrame);
+    auto* options = new QVBoxLayout;
+    options->addWidget(m_linkPages, 1);
     options->addWidget(addOptions("fraPoll", QStringLiteral("Radio Polling Rate:"), m_pollRate,
                                   {{"optPollFast", QStringLiteral("100 ms")},
                                    {"optPollMed", QStringLiteral("500 ms")},
                                    {"optPollSlow", QStringLiteral("2 Sec")},
-                                   {"optReallySlow", QStringLiteral("10 Sec")}}),
-                       3, 1);
+                                   {"optReallySlow", QStringLiteral("10 Sec")}},
+                                  4));
     for (QButtonGroup* group : {m_baud, m_parity, m_dataBits, m_stopBits, m_port, m_power, m_pollRate})
         connect(group, &QButtonGroup::idClicked, this, &RigSetupWindow::stopPolling);
-
-    // The network rig daemon takes a host and port instead of a serial port.
-    m_networkFrame = new QGroupBox(QStringLiteral("Hamlib rigctld:"), this);
-    m_networkFrame->setObjectName(QStringLiteral("fraRigctld"));
-    m_networkFrame->setAccessibleName(QStringLiteral("Hamlib rigctld address"));
-    auto* network = new QHBoxLayout(m_networkFrame);
-    m_rigctldHost = new QLineEdit(m_networkFrame);
-    m_rigctldHost->setObjectName(QStringLiteral("txtRigctldHost"));
-    m_rigctldHost->setAccessibleName(QStringLiteral("rigctld host"));
-    m_rigctldPort = new QLineEdit(m_networkFrame);
-    m_rigctldPort->setObjectName(QStringLiteral("txtRigctldPort"));
-    m_rigctldPort->setAccessibleName(QStringLiteral("rigctld port"));
-    m_rigctldPort->setValidator(new QIntValidator(1, 65535, m_rigctldPort));
-    network->addWidget(new QLabel(QStringLiteral("Host:"), m_networkFrame));
-    network->addWidget(m_rigctldHost, 2);
-    network->addWidget(new QLabel(QStringLiteral("Port:"), m_networkFrame));
-    network->addWidget(m_rigctldPort, 1);
-    for (QLineEdit* box : {m_rigctldHost, m_rigctldPort})
-        connect(box, &QLineEdit::textEdited, this, &RigSetupWindow::stopPolling);
-    options->addWidget(m_networkFrame, 4, 0, 1, 2);
     top->addLayout(options, 0, 1);
 
     // Requests, switches and the live display.
