@@ -68,5 +68,18 @@ TEST(OptionGroupTabbing, TabReachesTheChosenOptionAndFollowsTheChoice)
     before->setFocus();
     EXPECT_EQ(tab(), ports[2]);
     EXPECT_EQ(tab(), speeds->buttons()[0]);
+
+    // A group shown while its frame is off is reached on its choice once on.
+    grouped->setEnabled(false);
+    QDialog again;
+    grouped->setParent(&again);
+    (new QVBoxLayout(&again))->addWidget(grouped);
+    auto* field = new QLineEdit(&again);
+    again.layout()->addWidget(field);
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
+    grouped->setEnabled(true);
+    field->setFocus();
+    EXPECT_EQ(tab(), speeds->buttons()[0]);
     qApp->removeEventFilter(&tabbing);
 }

@@ -42,6 +42,15 @@ void placeTabStop(const QList<QAbstractButton*>& options)
     for (QAbstractButton* option : options)
         if (!stop && option->isEnabled() && (ownPolicy(option) & Qt::TabFocus))
             stop = option;
+    // A whole group turned off (its frame disabled until another choice
+    // needs it) keeps its stop on the chosen option, ready for when it is
+    // turned on again: Tab skips it meanwhile as it skips anything disabled.
+    for (QAbstractButton* option : options)
+        if (!stop && option->isChecked())
+            stop = option;
+    for (QAbstractButton* option : options)
+        if (!stop && (ownPolicy(option) & Qt::TabFocus))
+            stop = option;
     for (QAbstractButton* option : options) {
         const Qt::FocusPolicy own = ownPolicy(option);
         option->setFocusPolicy(option == stop ? own : Qt::FocusPolicy(own & ~Qt::TabFocus));

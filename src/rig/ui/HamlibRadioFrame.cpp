@@ -242,7 +242,8 @@ void HamlibRadioFrame::filterModels(const QString& search)
         stepModel(1);
     if (!search.trimmed().isEmpty())
         say(matches == 0 ? QStringLiteral("No model matches \"%1\".").arg(search.trimmed())
-                         : QStringLiteral("%1 models match.").arg(matches));
+                         : matches == 1 ? QStringLiteral("1 model matches.")
+                                        : QStringLiteral("%1 models match.").arg(matches));
 }
 
 void HamlibRadioFrame::stepModel(int step)
