@@ -62,6 +62,18 @@ Assign checkBox(bool RigSettings::*member, const char* what)
     };
 }
 
+// A whole number from min to max; notWhat finishes the reason ("not 1 to 10").
+Assign numberField(int RigSettings::*member, const char* what, int min, int max, const char* notWhat)
+{
+    return [=](const text::QuotedValue& value, RigSettings& settings) -> QString {
+        const std::optional<int> number = wholeNumber(value, min, max);
+        if (!number)
+            return QStringLiteral("%1 is %2, %3").arg(QLatin1String(what), quoted(value), QLatin1String(notWhat));
+        settings.*member = *number;
+        return {};
+    };
+}
+
 const std::vector<Assign>& fileOrder()
 {
     static const std::vector<Assign> order = {
@@ -82,13 +94,7 @@ const std::vector<Assign>& fileOrder()
         textField(&RigSettings::frequencyQuery, "the frequency request"),
         // Built again from the four fields above whenever the link opens.
         textField(&RigSettings::commSettings, "the port parameters"),
-        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
-            const std::optional<int> number = wholeNumber(value, 1, 10);
-            if (!number)
-                return QStringLiteral("the port number is %1, not 1 to 10").arg(quoted(value));
-            settings.commPortNumber = *number;
-            return {};
-        },
+        numberField(&RigSettings::commPortNumber, "the port number", 1, 10, "not 1 to 10"),
         textField(&RigSettings::powerCode, "the connection power", 0, {QStringLiteral("N"), QStringLiteral("R"), QStringLiteral("D")}),
         textField(&RigSettings::pollRateCode, "the polling rate", 0,
                   {QStringLiteral("F"), QStringLiteral("M"), QStringLiteral("S"), QStringLiteral("R")}),
@@ -117,14 +123,8 @@ const std::vector<Assign>& fileOrder()
             settings.rigctldPort = quint16(*number);
             return {};
         },
-        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
-            // Hamlib numbers its models below a million; 0 is none.
-            const std::optional<int> number = wholeNumber(value, 0, 999999);
-            if (!number)
-                return QStringLiteral("the Hamlib model is %1, not a model number").arg(quoted(value));
-            settings.hamlibModel = *number;
-            return {};
-        },
+        // Hamlib numbers its models below a million; 0 is none.
+        numberField(&RigSettings::hamlibModel, "the Hamlib model", 0, 999999, "not a model number"),
         [](const text::QuotedValue& value, RigSettings& settings) -> QString {
             // Handed to rigctld as one argument: no blanks, no control characters.
             const QString device = value.toText();
@@ -134,13 +134,7 @@ const std::vector<Assign>& fileOrder()
             settings.hamlibDevice = device;
             return {};
         },
-        [](const text::QuotedValue& value, RigSettings& settings) -> QString {
-            const std::optional<int> number = wholeNumber(value, 0, 4000000);
-            if (!number)
-                return QStringLiteral("the Hamlib speed is %1, not a number of bits per second").arg(quoted(value));
-            settings.hamlibSpeed = *number;
-            return {};
-        },
+        numberField(&RigSettings::hamlibSpeed, "the Hamlib speed", 0, 4000000, "not a number of bits per second"),
     };
     return order;
 }
