@@ -134,9 +134,14 @@ void RigctldPoller::linkStopped()
         m_daemon->stop();
 }
 
+QString RigctldPoller::statusName() const
+{
+    return m_settings.startsOwnRigctld() ? QStringLiteral("rigctld") : daemonName();
+}
+
 QString RigctldPoller::unreachableText() const
 {
-    return QStringLiteral("%1 not reachable").arg(daemonName());
+    return QStringLiteral("%1 not reachable").arg(statusName());
 }
 
 QString RigctldPoller::waitingText() const
@@ -144,8 +149,8 @@ QString RigctldPoller::waitingText() const
     if (m_client.isConnected())
         return RigLink::waitingText();
     if (waitingForDaemon())
-        return QStringLiteral("starting %1").arg(daemonName());
-    return QStringLiteral("connecting to %1").arg(daemonName());
+        return QStringLiteral("starting %1").arg(statusName());
+    return QStringLiteral("connecting to %1").arg(statusName());
 }
 
 void RigctldPoller::radioFellSilent()
@@ -157,7 +162,7 @@ void RigctldPoller::restartConnection(const QString& reason)
 {
     if (!linkUp())
         return;
-    retryAfterSilence(QStringLiteral("%1 not answering").arg(daemonName()), reason);
+    retryAfterSilence(QStringLiteral("%1 not answering").arg(statusName()), reason);
 }
 
 void RigctldPoller::tick()

@@ -96,6 +96,9 @@ private:
     QString where() const;
     // "rigctld at 127.0.0.1:4532", or the daemon started here.
     QString daemonName() const;
+    // The same, short enough for the status line: the radio of a daemon
+    // started here is in the detail.
+    QString statusName() const;
     // Connects to where the daemon listens.
     void connectToDaemon();
     // A connection refused while a daemon just started opens its port.

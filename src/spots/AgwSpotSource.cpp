@@ -7,6 +7,9 @@ namespace tenlog::spots {
 
 AgwSpotSource::AgwSpotSource(platform::TcpClient& client, QObject* parent) : QObject(parent), m_client(client)
 {
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(kStartTimeoutMs);
+    connect(&m_startTimer, &QTimer::timeout, this, &AgwSpotSource::startTimedOut);
     m_client.setConnectedHandler([this] {
         m_registering = true;
         send(agwRegister(m_call));
@@ -17,6 +20,7 @@ AgwSpotSource::AgwSpotSource(platform::TcpClient& client, QObject* parent) : QOb
         const bool wasRegistering = m_registering;
         m_started = m_registering = false;
         m_connectedCall.clear();
+        m_startTimer.stop();
         if (wasStarted)
             emit engineClosed();
         else if (wasRegistering)
@@ -25,6 +29,7 @@ AgwSpotSource::AgwSpotSource(platform::TcpClient& client, QObject* parent) : QOb
     m_client.setErrorHandler([this](platform::TcpError error, const QString&) {
         if (m_started || error == platform::TcpError::RemoteHostClosed)
             return; // the disconnected handler reports it
+        m_startTimer.stop();
         m_registering = false;
         emit refused(socketErrorMessage(socketErrorNumber(error)));
     });
@@ -43,11 +48,24 @@ void AgwSpotSource::start(const QString& call, const QString& host, quint16 port
     close();
     m_call = call.trimmed().toUpper();
     m_client.connectToHost(host, port);
+    m_startTimer.start();
+}
+
+void AgwSpotSource::startTimedOut()
+{
+    if (m_started)
+        return;
+    m_registering = false;
+    m_client.abort();
+    m_decoder.clear();
+    emit refused(QStringLiteral("The packet engine did not answer within %1 seconds.")
+                     .arg(m_startTimer.interval() / 1000.0));
 }
 
 void AgwSpotSource::close()
 {
     // Cleared first: closing on purpose is not the engine going away.
+    m_startTimer.stop();
     m_started = m_registering = false;
     if (!m_connectedCall.isEmpty() && m_client.isConnected())
         send(agwDisconnect(m_call, m_connectedCall));
@@ -75,6 +93,7 @@ void AgwSpotSource::takeBytes()
         if (frame->kind != 'X')
             continue;
         m_registering = false;
+        m_startTimer.stop();
         if (!frame->data.isEmpty() && frame->data.at(0) == 1) {
             m_started = true;
             send(agwMonitorOn());

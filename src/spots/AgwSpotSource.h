@@ -7,6 +7,7 @@
 #include "spots/AgwFrames.h"
 
 #include <QObject>
+#include <QTimer>
 
 namespace tenlog::platform {
 class TcpClient;
@@ -18,6 +19,9 @@ class AgwSpotSource : public QObject {
     Q_OBJECT
 public:
     static constexpr quint16 kDefaultPort = 8000;
+    // An engine that has not taken the call by then (not reached, or silent
+    // after the connection) is given up, rather than left trying for minutes.
+    static constexpr int kStartTimeoutMs = 10000;
 
     explicit AgwSpotSource(platform::TcpClient& client, QObject* parent = nullptr);
     ~AgwSpotSource() override;
@@ -39,6 +43,7 @@ public:
     SendOutcome sendLine(const QString& line);
 
     const AgwFrameDecoder& decoder() const { return m_decoder; }
+    void setStartTimeout(int milliseconds) { m_startTimer.setInterval(milliseconds); }
 
 signals:
     void started();
@@ -53,6 +58,7 @@ signals:
 private:
     void takeBytes();
     void send(const QByteArray& frame);
+    void startTimedOut();
 
     platform::TcpClient& m_client;
     AgwFrameDecoder m_decoder;
@@ -60,6 +66,7 @@ private:
     QString m_connectedCall;
     bool m_registering = false;
     bool m_started = false;
+    QTimer m_startTimer;
 };
 
 } // namespace tenlog::spots

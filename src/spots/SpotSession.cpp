@@ -209,10 +209,16 @@ void SpotSession::openTnc()
 void SpotSession::openTelnet()
 {
     m_paths.resetTelnet();
-    // A port that is not a number stops here: nothing connects and the
-    // source stays marked open until closed.
-    if (!m_sources.telnet.open(m_host, m_portText))
+    // A port that is not a number (saved by hand in PackSpot.txt, say) is
+    // said and the source closed, rather than left showing "Listening" while
+    // nothing connects.
+    if (!m_sources.telnet.open(m_host, m_portText)) {
+        const QString why = QStringLiteral("ERROR: the cluster port \"%1\" is not a port number (1 to 65535).")
+                                .arg(m_portText.trimmed());
+        m_terminal.append(why);
+        lost(QStringLiteral("Spots: bad cluster port"), why);
         return;
+    }
     m_terminal.replace(QStringLiteral("Attempting connection to: ") + telnetAddress() + kTwoCrLf);
     m_timer.start();
     setStatus(common::LinkHealth::Waiting, QStringLiteral("Spots: connecting to ") + telnetAddress());

@@ -3,6 +3,7 @@
 
 #include "station/AreaWidgets.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -50,6 +51,7 @@ LinkStatusArea::LinkStatusArea(QWidget* parent)
         shown.label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         shown.label->setMargin(2);
         shown.label->hide();
+        shown.label->installEventFilter(this); // a new width shows more or less of the text
         column->addWidget(shown.label);
     }
     column->addStretch(1);
@@ -62,6 +64,7 @@ void LinkStatusArea::showLink(Link link, const common::LinkStatus& status)
     const bool off = status.health == common::LinkHealth::Off || status.text.isEmpty();
     const bool healthChanged = status.health != shown.health;
     shown.health = status.health;
+    shown.text = off ? QString() : status.text;
     if (off) {
         label->clear();
         label->setToolTip(QString());
@@ -77,7 +80,7 @@ void LinkStatusArea::showLink(Link link, const common::LinkStatus& status)
         font.setBold(bold);
         label->setFont(font);
     }
-    label->setText(status.text);
+    fit(shown);
     label->setToolTip(status.detail.isEmpty() ? status.text : status.text + u'\n' + status.detail);
     label->setAccessibleName(status.text);
     label->setAccessibleDescription(status.detail);
@@ -90,8 +93,26 @@ void LinkStatusArea::showLink(Link link, const common::LinkStatus& status)
 
 QString LinkStatusArea::text(Link link) const
 {
-    const QLabel* label = line(link).label;
-    return label->isHidden() ? QString() : label->text();
+    const Line& shown = line(link);
+    return shown.label->isHidden() ? QString() : shown.text;
+}
+
+void LinkStatusArea::fit(Line& shown)
+{
+    const int room = shown.label->contentsRect().width() - 2 * shown.label->margin();
+    const QFontMetrics metrics(shown.label->font());
+    shown.label->setText(room > 0 ? metrics.elidedText(shown.text, Qt::ElideRight, room) : shown.text);
+}
+
+bool LinkStatusArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        for (Line& shown : m_lines) {
+            if (shown.label == watched && !shown.text.isEmpty())
+                fit(shown);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tenlog::station

@@ -5,6 +5,8 @@
 // waits for a first answer and red while it is in trouble. It never takes
 // the keyboard; a change of health is spoken by a screen reader, as the
 // message line is, while a new frequency only renames the line quietly.
+// Words longer than the line end in an ellipsis; the whole text stays in the
+// tooltip and the accessible name.
 #pragma once
 
 #include "common/LinkStatus.h"
@@ -29,17 +31,23 @@ public:
     void showKeyer(const common::LinkStatus& status) { showLink(Link::Keyer, status); }
     void showLink(Link link, const common::LinkStatus& status);
 
-    // What a link's line says now; empty while the link is off.
+    // What a link's line says now, whole; empty while the link is off.
     QString text(Link link) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Line {
         QLabel* label = nullptr;
+        QString text;     // whole, however much of it the line shows
         QString idleName; // the accessible name while the link is off
         common::LinkHealth health = common::LinkHealth::Off;
     };
     Line& line(Link link) { return m_lines[static_cast<size_t>(link)]; }
     const Line& line(Link link) const { return m_lines[static_cast<size_t>(link)]; }
+    // Shows as much of the line's text as its width holds.
+    static void fit(Line& shown);
 
     std::array<Line, 3> m_lines;
 };

@@ -165,7 +165,9 @@ TEST(OwnRigctld, TroubleIsSaidWithWhatWasTriedAndTheDaemonGoes)
         ASSERT_TRUE(waitFor([&] { return !link.troubles.isEmpty(); })) << row.what;
         EXPECT_TRUE(link.troubles.front().startsWith(QLatin1String(row.said)))
             << row.what << ": " << link.troubles.front().toStdString();
-        EXPECT_TRUE(link.control.status().text.contains(QLatin1String("retrying"))) << row.what;
+        // The status line stays short; its detail names the radio and the reason.
+        EXPECT_EQ(link.control.status().text, QStringLiteral("Radio: rigctld not reachable, retrying in 1 s")) << row.what;
+        EXPECT_TRUE(link.control.status().detail.contains(QLatin1String("Hamlib model 1020"))) << row.what;
         // Nothing is left running while the link waits to try again.
         EXPECT_FALSE(link.control.rigctldLink().daemon()->isRunning()) << row.what;
         link.control.stop();

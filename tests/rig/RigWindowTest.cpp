@@ -93,7 +93,7 @@ protected:
     QString radioStatus() const
     {
         const QLabel* line = window->findChild<QLabel*>(QStringLiteral("radioLinkStatus"));
-        return line && !line->isHidden() ? line->text() : QString();
+        return line && !line->isHidden() ? line->accessibleName() : QString();
     }
 
     static bool waitFor(const std::function<bool()>& condition, int ms = 5000)

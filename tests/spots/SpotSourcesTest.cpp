@@ -287,6 +287,20 @@ TEST(AgwSpotSource, OneFramePerPollAndAbsurdFramesAreSurvived)
     EXPECT_TRUE(rig.source.isStarted());
 }
 
+TEST(AgwSpotSource, AnEngineThatDoesNotAnswerIsGivenUp)
+{
+    UnansweringPort silent;
+    ASSERT_NE(silent.port(), 0);
+    AgwRig rig;
+    rig.source.setStartTimeout(300);
+    rig.source.start(QStringLiteral("N1MM"), QStringLiteral("127.0.0.1"), silent.port());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.refusals.isEmpty(); }, 5000));
+    EXPECT_EQ(rig.refusals, QStringList{QStringLiteral("The packet engine did not answer within 0.3 seconds.")});
+    EXPECT_FALSE(rig.source.isStarted());
+    QTest::qWait(400);
+    EXPECT_EQ(rig.refusals.size(), 1) << "said once";
+}
+
 TEST(AgwSpotSource, AnEngineThatRefusesTheCallEndsTheSession)
 {
     EmulatorProcess engine(QStringLiteral("agw_engine"), {"--refuse"});
@@ -480,15 +494,17 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_EQ(rig.troubles, QStringList{rig.session.status().text + ": ERROR: Connection is forcefully rejected."});
     }
     {
-        SessionRig rig; // a port of letters: nothing connects, the source stays marked open
+        SessionRig rig; // a port of letters: said and closed, never left "Listening" with nothing connecting
         rig.session.setSource(kSourceTelnet);
-        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral("73a"));
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral("73ab0"));
         rig.session.open();
-        EXPECT_TRUE(rig.session.isListening());
-        EXPECT_FALSE(rig.session.isTicking());
-        rig.session.sendLine(QStringLiteral("N1MM"));
-        EXPECT_TRUE(rig.terminal.text().endsWith(
-            QLatin1String("**  Connection not yet established.  Please wait a moment and try again.\r\n\r\n")));
+        EXPECT_FALSE(rig.session.isListening());
+        EXPECT_EQ(rig.dialogs.beeps, 1);
+        EXPECT_EQ(rig.troubles, QStringList{"Spots: bad cluster port: ERROR: the cluster port \"73ab0\" "
+                                            "is not a port number (1 to 65535)."});
+        EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("(1 to 65535).\r\n\r\n** Port Closed **")))
+            << rig.terminal.text().toStdString();
+        EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Trouble);
     }
     {
         SessionRig rig; // a TNC port that cannot be opened

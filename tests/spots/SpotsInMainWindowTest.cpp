@@ -140,8 +140,8 @@ TEST_F(SpotsInMainWindowTest, AClusterThatHangsUpWhileACallIsTypedIsSaidWithoutT
     find<QLineEdit>("txtCall")->setFocus();
     type(QStringLiteral("k1a"));
     auto* status = find<QLabel>("spotLinkStatus");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == QLatin1String("Spots: the cluster closed the connection"); }, 10000))
-        << status->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->accessibleName() == QLatin1String("Spots: the cluster closed the connection"); }, 10000))
+        << status->accessibleName().toStdString();
     EXPECT_TRUE(textOf("lblDialog").startsWith(QStringLiteral("Spots: the cluster closed the connection"))) << textOf("lblDialog").toStdString();
     type(QStringLiteral("bc"));
     EXPECT_EQ(textOf("txtCall"), QStringLiteral("K1ABC"));
