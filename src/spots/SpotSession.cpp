@@ -213,8 +213,10 @@ void SpotSession::openTelnet()
     // said and the source closed, rather than left showing "Listening" while
     // nothing connects.
     if (!m_sources.telnet.open(m_host, m_portText)) {
-        const QString why = QStringLiteral("ERROR: the cluster port \"%1\" is not a port number (1 to 65535).")
-                                .arg(m_portText.trimmed());
+        const QString port = m_portText.trimmed();
+        const QString why = port.isEmpty()
+            ? QStringLiteral("ERROR: no cluster port is set: type it (1 to 65535) beside the host.")
+            : QStringLiteral("ERROR: the cluster port \"%1\" is not a port number (1 to 65535).").arg(port);
         m_terminal.append(why);
         lost(QStringLiteral("Spots: bad cluster port"), why);
         return;

@@ -505,6 +505,10 @@ TEST(SpotSession, FailuresOfEachSource)
         EXPECT_TRUE(rig.terminal.text().endsWith(QLatin1String("(1 to 65535).\r\n\r\n** Port Closed **")))
             << rig.terminal.text().toStdString();
         EXPECT_EQ(rig.session.status().health, tenlog::common::LinkHealth::Trouble);
+        rig.session.setTelnetAddress(QStringLiteral("127.0.0.1"), QStringLiteral(" "));
+        rig.session.open();
+        EXPECT_EQ(rig.troubles.back(), QStringLiteral("Spots: bad cluster port: ERROR: no cluster port is set: type it "
+                                                      "(1 to 65535) beside the host."));
     }
     {
         SessionRig rig; // a TNC port that cannot be opened
