@@ -148,6 +148,17 @@ bool RigSetupWindow::usesRigctld() const
     return profile && profile->requestScheme == RequestScheme::Rigctld;
 }
 
+bool RigSetupWindow::rigctldChoiceReady()
+{
+    // A rigctld to start needs its model first; said beside the choice.
+    const QString problem = usesRigctld() ? m_hamlibFrame->choiceProblem() : QString();
+    if (problem.isEmpty())
+        return true;
+    m_hamlibFrame->say(problem);
+    m_dialogs.beep();
+    return false;
+}
+
 RigSettings RigSetupWindow::settingsFromControls() const
 {
     RigSettings settings = m_rig.settings();
@@ -203,14 +214,8 @@ void RigSetupWindow::startPollingAtLoad()
 
 void RigSetupWindow::startPollingWith(StartMode mode)
 {
-    // A rigctld to start needs its model first; said beside the choice.
-    if (usesRigctld()) {
-        if (const QString problem = m_hamlibFrame->choiceProblem(); !problem.isEmpty()) {
-            m_hamlibFrame->say(problem);
-            m_dialogs.beep();
-            return;
-        }
-    }
+    if (!rigctldChoiceReady())
+        return;
     const bool radio = !isNoRig(m_rig.settings().rigName);
     if (radio) {
         m_modeLabel->setText(kNoResponse);
@@ -252,13 +257,9 @@ void RigSetupWindow::closeLink()
 
 void RigSetupWindow::saveAndHide()
 {
-    if (usesRigctld()) {
-        if (const QString problem = m_hamlibFrame->choiceProblem(); !problem.isEmpty()) {
-            m_hamlibFrame->say(problem);
-            m_dialogs.beep();
-            return;
-        }
-    }
+    // Not closed on a choice that cannot be tried: the operator would not see why.
+    if (!rigctldChoiceReady())
+        return;
     if (!isNoRig(m_rig.settings().rigName))
         startPolling();
     else

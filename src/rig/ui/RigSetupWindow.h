@@ -81,6 +81,8 @@ private:
     void startPollingWith(StartMode mode);
     void openFailed(const QString& reason);
     bool usesRigctld() const;
+    // False, and the reason said, when the rigctld choice cannot be tried.
+    bool rigctldChoiceReady();
     void pollingStopped();
 
     RigControl& m_rig;
