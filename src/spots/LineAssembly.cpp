@@ -32,7 +32,7 @@ QByteArray TelnetLineAssembler::takeReplies()
 void TelnetLineAssembler::clear()
 {
     m_state = State::Data;
-    m_optionVerb = 0;
+    m_negotiationCommand = 0;
     m_replies.clear();
     m_line.clear();
     m_afterCr = false;
@@ -85,14 +85,14 @@ void TelnetLineAssembler::feed(const QByteArray& bytes, const LineHandler& onLin
             } else if (byte == kSb) {
                 m_state = State::Subnegotiation;
             } else if (value >= kWill && value <= kDont) {
-                m_optionVerb = value;
+                m_negotiationCommand = value;
                 m_state = State::Option;
             } else {
                 m_state = State::Data; // a two-byte command (NOP, GA, ...)
             }
             break;
         case State::Option:
-            answerOption(m_optionVerb, byte);
+            answerOption(m_negotiationCommand, byte);
             m_state = State::Data;
             break;
         case State::Subnegotiation:

@@ -49,7 +49,7 @@ private:
     void answerOption(unsigned char verb, char option);
 
     State m_state = State::Data;
-    unsigned char m_optionVerb = 0; // WILL, WONT, DO or DONT awaiting its option byte
+    unsigned char m_negotiationCommand = 0; // WILL, WONT, DO or DONT awaiting its option byte
     QByteArray m_replies;
     QByteArray m_line;
     bool m_afterCr = false;      // an LF right after a CR ends nothing more
