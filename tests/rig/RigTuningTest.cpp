@@ -354,6 +354,8 @@ TEST_F(TuningWindowTest, TuningPanelFromCtrlG)
         shown->findChild<QRadioButton*>(QStringLiteral("Option4"))->setChecked(true);
         frequency->setText(QStringLiteral("28.40002"));
         auto* scan = shown->findChild<QCheckBox*>(QStringLiteral("chkScan"));
+        // A tick skips while the mode command is still on its way.
+        EXPECT_TRUE(idle());
         scan->click();
         panel->scanTick();
         EXPECT_EQ(frequency->text(), QStringLiteral("28.4"));
