@@ -18,4 +18,11 @@ QString lastOutputLine(const QByteArray& output)
     return {};
 }
 
+QString endingText(ChildProcess::Ending ending, int code)
+{
+    if (ending == ChildProcess::Ending::Killed)
+        return QStringLiteral("killed by signal %1").arg(code);
+    return QStringLiteral("exit code %1").arg(code);
+}
+
 }  // namespace tenlog::platform

@@ -35,14 +35,20 @@ public:
     // last kKeptChildOutputBytes of it.
     virtual QByteArray output() const = 0;
 
-    // started is false when the program could not be run at all (not
-    // installed, not executable); otherwise it ran and exited by itself.
-    using FinishedHandler = std::function<void(bool started, int exitCode)>;
+    // How a program ended by itself: it could not be run at all (not
+    // installed, not executable), it exited with code, or a signal (code)
+    // killed it.
+    enum class Ending { NotRun, Exited, Killed };
+    using FinishedHandler = std::function<void(Ending ending, int code)>;
     virtual void setFinishedHandler(FinishedHandler handler) = 0;
 };
 
 // The last line of a program's output with anything in it, trimmed and
 // printable: what a daemon said before it ended.
 QString lastOutputLine(const QByteArray& output);
+
+// How a program that ran ended, for a message: "exit code 2", "killed by
+// signal 9".
+QString endingText(ChildProcess::Ending ending, int code);
 
 }  // namespace tenlog::platform

@@ -43,7 +43,7 @@ HamlibModelCatalog::HamlibModelCatalog(std::unique_ptr<platform::ChildProcess> p
     : m_process(std::move(process))
     , m_program(std::move(program))
 {
-    m_process->setFinishedHandler([this](bool started, int exitCode) { listed(started, exitCode); });
+    m_process->setFinishedHandler([this](platform::ChildProcess::Ending ending, int code) { listed(ending, code); });
 }
 
 HamlibModelCatalog::~HamlibModelCatalog()
@@ -73,8 +73,9 @@ void HamlibModelCatalog::load(std::function<void()> done)
     m_process->start(program, {QStringLiteral("-l")});
 }
 
-void HamlibModelCatalog::listed(bool started, int exitCode)
+void HamlibModelCatalog::listed(platform::ChildProcess::Ending ending, int code)
 {
+    const bool started = ending != platform::ChildProcess::Ending::NotRun;
     m_loading = false;
     const QByteArray output = m_process->output();
     m_models = started ? parseHamlibModelList(QString::fromUtf8(output)) : QList<HamlibModel>();
@@ -87,9 +88,8 @@ void HamlibModelCatalog::listed(bool started, int exitCode)
     if (!started)
         m_problem = QStringLiteral("%1 could not be run.").arg(m_program);
     else if (m_models.isEmpty())
-        m_problem = QStringLiteral("%1 -l listed no radio models (exit code %2)%3")
-                        .arg(m_program)
-                        .arg(exitCode)
+        m_problem = QStringLiteral("%1 -l listed no radio models (%2)%3")
+                        .arg(m_program, platform::endingText(ending, code))
                         .arg(output.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + platform::lastOutputLine(output));
     if (m_done)
         m_done();

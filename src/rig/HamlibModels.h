@@ -2,15 +2,13 @@
 // starts itself, read from what `rigctl -l` prints.
 #pragma once
 
+#include "platform/ChildProcess.h"
+
 #include <QList>
 #include <QString>
 
 #include <functional>
 #include <memory>
-
-namespace tenlog::platform {
-class ChildProcess;
-}
 
 namespace tenlog::rig {
 
@@ -53,7 +51,7 @@ public:
     const QString& problem() const { return m_problem; }
 
 private:
-    void listed(bool started, int exitCode);
+    void listed(platform::ChildProcess::Ending ending, int code);
 
     std::unique_ptr<platform::ChildProcess> m_process;
     QString m_program;

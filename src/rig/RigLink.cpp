@@ -178,11 +178,24 @@ void RigLink::linkBroke(const QString& reason)
 {
     if (!linkUp())
         return;
+    retryLater(unreachableText(), reason, Trouble::Unreachable, lossMessage(reason));
+}
+
+QString RigLink::lossMessage(const QString& reason) const
+{
     // A connection refused at the start was never a link that was lost.
-    retryLater(unreachableText(), reason, Trouble::Unreachable,
-               (m_openedSinceStart ? QStringLiteral("Radio link lost, retrying by itself: ")
-                                     : QStringLiteral("The radio link could not be opened, retrying by itself: "))
-                   + reason);
+    return (m_openedSinceStart ? QStringLiteral("Radio link lost, retrying by itself: ")
+                               : QStringLiteral("The radio link could not be opened, retrying by itself: "))
+        + reason;
+}
+
+void RigLink::explainLoss(const QString& reason)
+{
+    if (m_state != State::Lost || m_downDetail == reason)
+        return;
+    m_downDetail = reason;
+    refreshStatus();
+    emit trouble(lossMessage(reason));
 }
 
 void RigLink::retryAfterSilence(const QString& downText, const QString& reason)

@@ -179,6 +179,10 @@ protected:
     void unanswered();
     // The transport failed underneath: closed, and opened again later.
     void linkBroke(const QString& reason);
+    // The cause of a loss already reported, learnt a moment later (a
+    // daemon's exit after its connection closed): said, and shown in the
+    // status's detail.
+    void explainLoss(const QString& reason);
     // The radio does not answer on this connection: closed, and opened
     // again later; the status shows downText meanwhile.
     void retryAfterSilence(const QString& downText, const QString& reason);
@@ -198,6 +202,7 @@ private:
     void retryLater(const QString& downText, const QString& detail, Trouble kind, const QString& message);
     void setState(State state);
     void sayTrouble(Trouble kind, const QString& message);
+    QString lossMessage(const QString& reason) const;
     // Applies mode-by and emits the reading.
     void publish(const QByteArray& raw);
 

@@ -36,10 +36,10 @@ RigctldDaemon::RigctldDaemon(platform::ChildProcess& process, QString program)
     : m_process(process)
     , m_program(std::move(program))
 {
-    m_process.setFinishedHandler([this](bool started, int exitCode) {
-        const QString reason = started
-            ? QStringLiteral("%1 ended by itself (exit code %2)").arg(description()).arg(exitCode)
-            : QStringLiteral("%1 could not be run").arg(description());
+    m_process.setFinishedHandler([this](platform::ChildProcess::Ending ending, int code) {
+        const QString reason = ending == platform::ChildProcess::Ending::NotRun
+            ? QStringLiteral("%1 could not be run").arg(description())
+            : QStringLiteral("%1 ended by itself (%2)").arg(description(), platform::endingText(ending, code));
         const QString words = lastWords();
         if (m_ended)
             m_ended(words.isEmpty() ? reason + u'.' : reason + QStringLiteral(": ") + words);

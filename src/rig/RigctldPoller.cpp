@@ -15,7 +15,12 @@ RigctldPoller::RigctldPoller(platform::TcpClient& client, platform::ChildProcess
         m_daemon = std::make_unique<RigctldDaemon>(*daemonProcess);
         m_daemon->setEndedHandler([this](const QString& reason) {
             m_connectTriesLeft = 0;
-            linkBroke(reason);
+            // A killed daemon's connection often closes before its exit is
+            // known: the exit is the better reason.
+            if (linkUp())
+                linkBroke(reason);
+            else
+                explainLoss(reason);
         });
     }
     m_connectTry.setSingleShot(true);

@@ -39,26 +39,40 @@ TEST(QtChildProcess, EndsTheChildOnStopAndOnDestruction)
     }
 }
 
-TEST(QtChildProcess, ReportsAProgramThatCannotRunAndOneThatExits)
+TEST(QtChildProcess, ReportsHowAProgramEnded)
 {
+    using Ending = tenlog::platform::ChildProcess::Ending;
+    const struct {
+        QString program;
+        QStringList arguments;
+        Ending ending;
+        int code;
+        const char* text;
+    } rows[] = {
+        {QStringLiteral("/nonexistent/rigctld"), {}, Ending::NotRun, 0, nullptr},
+        {QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}, Ending::Exited, 3, "exit code 3"},
+        {QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}, Ending::Killed, 9,
+         "killed by signal 9"},
+    };
     QtChildProcess child;
-    std::optional<std::pair<bool, int>> outcome;
-    child.setFinishedHandler([&](bool started, int code) { outcome = std::pair{started, code}; });
-    child.start(QStringLiteral("/nonexistent/rigctld"), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
-    EXPECT_FALSE(outcome->first);
-
-    outcome.reset();
-    child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000));
-    EXPECT_EQ(*outcome, std::pair(true, 3));
+    for (const auto& row : rows) {
+        std::optional<std::pair<Ending, int>> outcome;
+        child.setFinishedHandler([&](Ending ending, int code) { outcome = std::pair{ending, code}; });
+        child.start(row.program, row.arguments);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 5000)) << row.arguments.join(u' ').toStdString();
+        EXPECT_EQ(outcome->first, row.ending) << row.arguments.join(u' ').toStdString();
+        if (row.text) {
+            EXPECT_EQ(outcome->second, row.code);
+            EXPECT_EQ(tenlog::platform::endingText(outcome->first, outcome->second), QLatin1String(row.text));
+        }
+    }
 }
 
 TEST(QtChildProcess, KeepsWhatItPrintedAndFindsInstalledPrograms)
 {
     QtChildProcess child;
     bool finished = false;
-    child.setFinishedHandler([&](bool, int) { finished = true; });
+    child.setFinishedHandler([&](auto, int) { finished = true; });
     child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("echo first; echo 'last  words' >&2; echo")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
     EXPECT_EQ(child.output(), QByteArray("first\nlast  words\n\n"));

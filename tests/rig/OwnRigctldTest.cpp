@@ -88,6 +88,14 @@ QString script(const QTemporaryDir& folder, const char* name, const QByteArray& 
     return path;
 }
 
+QString firstChildOf(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll()).section(u' ', 0, 0, QString::SectionSkipEmpty);
+}
+
 qint64 daemonPid(OwnDaemonLink& link)
 {
     const rig::RigctldDaemon* daemon = link.control.rigctldLink().daemon();
@@ -125,6 +133,43 @@ TEST(OwnRigctld, IsStartedWithTheRadioPolledAndNeverLeftRunning)
             link->control.stop();
         EXPECT_TRUE(waitFor([&] { return !processAlive(pid); }, 5000)) << byDestruction;
     }
+}
+
+TEST(OwnRigctld, ADaemonKilledFromOutsideIsSaidByItsEndAndStartedAgain)
+{
+    const QString rigctld = QStandardPaths::findExecutable(QStringLiteral("rigctld"));
+    if (rigctld.isEmpty())
+        GTEST_SKIP() << "rigctld (Debian package libhamlib-utils) is not installed";
+    // The real daemon under a shell that outlives it a moment and then dies
+    // by a signal: the connection closes before the end is known, the order
+    // in which a killed daemon is usually seen.
+    QTemporaryDir tools;
+    const QString wrapper = script(tools, "wrapped-rigctld",
+                                   "'" + rigctld.toLocal8Bit() + "' \"$@\" &\nwait $!\nsleep 0.3\nkill -9 $$\n");
+    OwnDaemonLink link(1);
+    link.control.rigctldLink().setDaemonProgram(wrapper);
+    ASSERT_TRUE(link.control.start());
+    ASSERT_TRUE(waitFor([&] { return link.control.status().text == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
+        << link.control.status().text.toStdString();
+    const qint64 shell = daemonPid(link);
+    bool ok = false;
+    const qint64 inner = firstChildOf(shell).toLongLong(&ok);
+    ASSERT_TRUE(ok) << "no rigctld under the shell";
+
+    ::kill(pid_t(inner), SIGKILL);
+    ASSERT_TRUE(waitFor([&] { return link.troubles.size() >= 2; })) << link.troubles.join(u'|').toStdString();
+    // (The shell's own last words follow.)
+    EXPECT_TRUE(link.troubles.back().startsWith(QLatin1String(
+        "Radio link lost, retrying by itself: rigctld for Hamlib model 1 ended by itself (killed by signal 9)")))
+        << link.troubles.back().toStdString();
+    EXPECT_TRUE(link.control.status().detail.startsWith(
+        QLatin1String("rigctld for Hamlib model 1 ended by itself (killed by signal 9)")))
+        << link.control.status().detail.toStdString();
+    // Started again, and polled, by itself.
+    ASSERT_TRUE(waitFor([&] { return link.control.status().text == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
+        << link.control.status().text.toStdString();
+    EXPECT_NE(daemonPid(link), shell);
+    link.control.stop();
 }
 
 TEST(OwnRigctld, TroubleIsSaidWithWhatWasTriedAndTheDaemonGoes)

@@ -21,14 +21,15 @@ QtChildProcess::QtChildProcess()
 #endif
     // Read as it comes, so a chatty daemon never stalls on a full pipe.
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { keepOutput(); });
-    QObject::connect(&process_, &QProcess::finished, [this](int exitCode, QProcess::ExitStatus) {
+    QObject::connect(&process_, &QProcess::finished, [this](int exitCode, QProcess::ExitStatus status) {
         keepOutput();
+        // For a program that crashed QProcess gives the signal's number.
         if (finished_ && !stopping_)
-            finished_(true, exitCode);
+            finished_(status == QProcess::CrashExit ? Ending::Killed : Ending::Exited, exitCode);
     });
     QObject::connect(&process_, &QProcess::errorOccurred, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart && finished_ && !stopping_)
-            finished_(false, -1);
+            finished_(Ending::NotRun, 0);
     });
 }
 
