@@ -144,8 +144,11 @@ TEST(OwnRigctld, ADaemonKilledFromOutsideIsSaidByItsEndAndStartedAgain)
     // by a signal: the connection closes before the end is known, the order
     // in which a killed daemon is usually seen.
     QTemporaryDir tools;
+    // Stopped by the link, it takes the daemon with it.
     const QString wrapper = script(tools, "wrapped-rigctld",
-                                   "'" + rigctld.toLocal8Bit() + "' \"$@\" &\nwait $!\nsleep 0.3\nkill -9 $$\n");
+                                   "'" + rigctld.toLocal8Bit()
+                                       + "' \"$@\" &\nchild=$!\ntrap 'kill $child; exit 0' TERM\nwait $child\n"
+                                         "sleep 0.3\nkill -9 $$\n");
     OwnDaemonLink link(1);
     link.control.rigctldLink().setDaemonProgram(wrapper);
     ASSERT_TRUE(link.control.start());
@@ -168,8 +171,12 @@ TEST(OwnRigctld, ADaemonKilledFromOutsideIsSaidByItsEndAndStartedAgain)
     // Started again, and polled, by itself.
     ASSERT_TRUE(waitFor([&] { return link.control.status().text == QLatin1String("Radio: 145.00000 MHz"); }, 15000))
         << link.control.status().text.toStdString();
-    EXPECT_NE(daemonPid(link), shell);
+    const qint64 secondShell = daemonPid(link);
+    EXPECT_NE(secondShell, shell);
+    const qint64 secondInner = firstChildOf(secondShell).toLongLong();
+    EXPECT_GT(secondInner, 0);
     link.control.stop();
+    EXPECT_TRUE(waitFor([&] { return !processAlive(secondInner); }, 5000));
 }
 
 TEST(OwnRigctld, TroubleIsSaidWithWhatWasTriedAndTheDaemonGoes)
