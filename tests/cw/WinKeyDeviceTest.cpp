@@ -191,7 +191,8 @@ TEST(WinKeyDevice, AKeyerThatCannotBeOpenedIsSaidAndItsTextDropped)
             << bench.problems.first().toStdString();
         EXPECT_FALSE(bench.port.isOpen());
         if (QLatin1String(row.name) == QLatin1String("wrong echo")) {
-            EXPECT_TRUE(bench.keyer.receivedBytes().endsWith(QByteArray::fromHex("0003"))) << "host mode ended";
+            EXPECT_TRUE(waitFor([&] { return bench.keyer.receivedBytes().endsWith(QByteArray::fromHex("0003")); }))
+                << "host mode ended";
         }
 
         // Text for the keyer opens it on demand; when that fails it is dropped.

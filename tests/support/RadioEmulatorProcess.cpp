@@ -58,10 +58,20 @@ bool RadioEmulatorProcess::waitForReceived(int count, int timeoutMs)
     return waitFor([this, count] { return m_received.size() >= count; }, timeoutMs);
 }
 
+void RadioEmulatorProcess::catchUp() const
+{
+    // The emulator prints what it received before it answers, but on
+    // another channel than the answer: without this a test that has just
+    // read the answer could miss the line.
+    auto* self = const_cast<RadioEmulatorProcess*>(this);
+    if (self->m_process.state() == QProcess::Running)
+        self->m_process.waitForReadyRead(0);
+}
+
 QStringList RadioEmulatorProcess::events(const QString& prefix) const
 {
     QStringList found;
-    for (const QString& event : m_events) {
+    for (const QString& event : events()) {
         if (event.startsWith(prefix))
             found.append(event);
     }
@@ -76,7 +86,7 @@ bool RadioEmulatorProcess::waitForEvents(const QString& prefix, int count, int t
 QByteArray RadioEmulatorProcess::receivedBytes() const
 {
     QByteArray bytes;
-    for (const QString& hex : m_received)
+    for (const QString& hex : received())
         bytes += QByteArray::fromHex(hex.toLatin1().replace(' ', ""));
     return bytes;
 }

@@ -28,13 +28,23 @@ public:
     // Sends one control command ("freq 28.475", "fault split") and waits for
     // its answer; true for OK.
     bool command(const QString& line);
-    // Everything the radio has received so far, one entry per command.
-    QStringList received() const { return m_received; }
+    // Everything the radio has received so far, one entry per command. This
+    // and the other readers first take in what the emulator has already
+    // printed, so a command it answered is always among them.
+    QStringList received() const
+    {
+        catchUp();
+        return m_received;
+    }
     // Waits until the radio has received at least count commands.
     bool waitForReceived(int count, int timeoutMs = 5000);
     // Every other line the emulator printed (the WinKey emulator's "KEY A
     // 250", "IDLE 900", "STATE ..."), in order.
-    QStringList events() const { return m_events; }
+    QStringList events() const
+    {
+        catchUp();
+        return m_events;
+    }
     // The events that start with prefix.
     QStringList events(const QString& prefix) const;
     // Waits until count events start with prefix.
@@ -51,6 +61,8 @@ public:
 
 private:
     void readOutput();
+    // Reads the output waiting in the pipe now, without waiting for more.
+    void catchUp() const;
 
     QString m_program;
     QStringList m_arguments;
