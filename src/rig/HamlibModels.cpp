@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace tenlog::rig {
 
@@ -15,13 +16,67 @@ QString HamlibModel::text() const
     return QStringLiteral("%1 %2 (%3)").arg(maker, name).arg(number);
 }
 
+namespace {
+
+// Where the maker, model and version columns start, from the header line.
+struct ListColumns {
+    qsizetype maker = -1;
+    qsizetype model = -1;
+    qsizetype version = -1;
+
+    bool known() const { return maker > 0 && model > maker && version > model; }
+
+    // The line cut at the columns, when it has a blank before each of them
+    // (a name that fills its column leaves only one).
+    std::optional<QStringList> cut(const QString& line) const
+    {
+        if (!known() || line.size() <= version)
+            return std::nullopt;
+        for (const qsizetype start : {maker, model, version}) {
+            if (line.at(start - 1) != QLatin1Char(' '))
+                return std::nullopt;
+        }
+        return QStringList{line.left(maker).trimmed(), line.mid(maker, model - maker).trimmed(),
+                           line.mid(model, version - model).trimmed()};
+    }
+};
+
+ListColumns headerColumns(const QString& line)
+{
+    static const QRegularExpression word(QStringLiteral("\\b(Mfg|Model|Version)\\b"));
+    ListColumns columns;
+    for (auto it = word.globalMatch(line); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        qsizetype& start = match.captured(1) == QLatin1String("Mfg")     ? columns.maker
+            : match.captured(1) == QLatin1String("Model") ? columns.model
+                                                          : columns.version;
+        if (start < 0)
+            start = match.capturedStart(1);
+    }
+    return columns;
+}
+
+} // namespace
+
 QList<HamlibModel> parseHamlibModelList(const QString& rigctlListOutput)
 {
+    // The list is in fixed columns, read by the header's positions; without
+    // a header, or on a line that does not keep to them, runs of blanks
+    // part the fields.
     static const QRegularExpression columnGap(QStringLiteral("\\s{2,}|\\t"));
     QList<HamlibModel> models;
-    for (const QString& rawLine : rigctlListOutput.split(QLatin1Char('\n'))) {
-        const QStringList fields = rawLine.trimmed().split(columnGap, Qt::SkipEmptyParts);
-        if (fields.size() < 3)
+    ListColumns columns;
+    for (QString line : rigctlListOutput.split(QLatin1Char('\n'))) {
+        while (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!columns.known()) {
+            if (const ListColumns header = headerColumns(line); header.known()) {
+                columns = header;
+                continue;
+            }
+        }
+        const QStringList fields = columns.cut(line).value_or(line.trimmed().split(columnGap, Qt::SkipEmptyParts));
+        if (fields.size() < 3 || fields[1].isEmpty() || fields[2].isEmpty())
             continue;
         bool isNumber = false;
         const int number = fields[0].toInt(&isNumber);

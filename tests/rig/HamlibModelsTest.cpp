@@ -13,6 +13,7 @@ TEST(HamlibModels, ReadsEveryModelLineAndSkipsTheRest)
         "     6  Hamlib                 Dummy No VFO            20221128.0      Stable      RIG_MODEL_DUMMY_NOVFO\n"
         "  1020  Yaesu                  FT-817                  20230502.0      Stable\r\n"
         "  3073  Icom                   IC-7300                 20230109.0      Stable      RIG_MODEL_IC7300\n"
+        " 25003  Coding Technologies    Digital World Traveller 20200112.0      Alpha       RIG_MODEL_DWT\n"
         "\n"
         "garbage line\n"
         "    12  OnlyMaker\n"
@@ -22,9 +23,12 @@ TEST(HamlibModels, ReadsEveryModelLineAndSkipsTheRest)
         {6, QStringLiteral("Hamlib"), QStringLiteral("Dummy No VFO")},
         {1020, QStringLiteral("Yaesu"), QStringLiteral("FT-817")},
         {3073, QStringLiteral("Icom"), QStringLiteral("IC-7300")},
+        {25003, QStringLiteral("Coding Technologies"), QStringLiteral("Digital World Traveller")},
     };
     EXPECT_EQ(parseHamlibModelList(text), expected);
     EXPECT_TRUE(parseHamlibModelList(QString()).isEmpty());
+    // Without its header, runs of blanks part the fields.
+    EXPECT_EQ(parseHamlibModelList(text.section(QLatin1Char('\n'), 1, 4)), expected.mid(0, 4));
 }
 
 TEST(HamlibModels, ASearchFindsAModelByEveryWordInAnyOrder)

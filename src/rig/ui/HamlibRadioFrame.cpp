@@ -70,6 +70,11 @@ HamlibRadioFrame::HamlibRadioFrame(HamlibModelCatalog* catalog, const platform::
     // The list scrolls rather than setting the window's height.
     m_models->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     m_models->setMinimumHeight(4 * m_models->fontMetrics().height());
+    // A long name is shortened in its middle, keeping the maker and the
+    // model number in sight, rather than scrolling the list sideways; the
+    // whole name is in the item's tooltip and read by a screen reader.
+    m_models->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_models->setTextElideMode(Qt::ElideMiddle);
 
     m_device = new QComboBox(this);
     m_device->setObjectName(QStringLiteral("cboHamlibDevice"));
@@ -203,6 +208,7 @@ void HamlibRadioFrame::fillModels()
         for (const HamlibModel& model : m_catalog->models()) {
             auto* item = new QListWidgetItem(model.text(), m_models);
             item->setData(Qt::UserRole, model.number);
+            item->setToolTip(model.text());
         }
     }
     QListWidgetItem* chosen = nullptr;
