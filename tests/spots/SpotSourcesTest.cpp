@@ -276,7 +276,8 @@ TEST(AgwSpotSource, OneFramePerPollAndAbsurdFramesAreSurvived)
     rig.source.start(QStringLiteral("N1MM"), QStringLiteral("127.0.0.1"), engine.port());
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.started == 1; }, 10000));
     // The absurd header throws away what follows it in the same stream.
-    QTest::qWait(300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.source.decoder().resynchronisations() > 0; }, 5000));
+    QTest::qWait(100);
     EXPECT_EQ(rig.source.decoder().resynchronisations(), 1);
     EXPECT_LE(rig.source.decoder().buffered(), kAgwHeaderSize + static_cast<qsizetype>(kAgwMaxDataLength));
     const size_t waiting = rig.source.decoder().queued();
