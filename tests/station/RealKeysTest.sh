@@ -74,19 +74,33 @@ keys Return
 wait_for_window "10 Meter" >/dev/null
 sleep 1
 
-# Each window a Ctrl key opens, left again, then a contact typed at once.
+# Waits until no window whose name matches is shown.
+wait_gone() {
+  for _ in $(seq 1 100); do
+    [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ] && return 0
+    sleep 0.2
+  done
+  echo "FAIL: window \"$1\" stayed" >&2
+  exit 1
+}
+
+# Each window a Ctrl key opens (once it shows, however busy the machine),
+# left again, then a contact typed at once.
 log_after() {
-  local call="$1" exchange="$2"
-  shift 2
-  "$@"
-  sleep 1
+  local call="$1" exchange="$2" open="$3" window="$4" leave="$5"
+  keys "$open"
+  if [ -n "$window" ]; then
+    wait_for_window "$window" >/dev/null
+    keys "$leave"
+    wait_gone "$window"
+  fi
   typed "$call"; keys Tab; typed "$exchange"; keys Return
   sleep 0.5
 }
-log_after K1ABC CT keys ctrl+g Escape        # tuning panel
-log_after W2XYZ NY keys ctrl+f Escape        # privileges chart
-log_after K3LR PA keys ctrl+d alt+d          # spotting window, left with Done
-log_after N4AF FL keys Control_L             # the Ctrl key alone
+log_after K1ABC CT ctrl+g "Change Frequency and Mode" Escape  # tuning panel
+log_after W2XYZ NY ctrl+f "Frequency Privileges" Escape       # privileges chart
+log_after K3LR PA ctrl+d "DX Spotting" alt+d                  # spotting window, left with Done
+log_after N4AF FL Control_L "" ""                             # the Ctrl key alone
 
 expected=$'K1ABC\nW2XYZ\nK3LR\nN4AF'
 got="$(cut -d, -f1 "$work/log.txt" 2>/dev/null | tr -d '"')"
